@@ -1,0 +1,35 @@
+# scantora_add_gtest(<target> SOURCES <files...> LIBS <libs...> [FIXTURES <names...>] [ENV <k=v...>])
+# Builds one GoogleTest executable and registers each of its tests with ctest.
+include(GoogleTest)
+find_package(GTest REQUIRED)
+
+set(SCANTORA_FIXTURE_DIR ${CMAKE_BINARY_DIR}/fixtures)
+
+function(scantora_add_gtest target)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;FIXTURES;ENV" ${ARGN})
+    add_executable(${target} ${ARG_SOURCES})
+    target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+    target_compile_definitions(${target} PRIVATE
+        TEST_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+        TEST_FIXTURE_DIR="${SCANTORA_FIXTURE_DIR}"
+        TEST_BINARY_DIR="${CMAKE_BINARY_DIR}")
+    set(props "")
+    if(ARG_FIXTURES)
+        list(APPEND props FIXTURES_REQUIRED "${ARG_FIXTURES}")
+    endif()
+    if(ARG_ENV)
+        list(APPEND props ENVIRONMENT "${ARG_ENV}")
+    endif()
+    gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                         PROPERTIES ${props})
+endfunction()
+
+# scantora_add_fixture(<name> <script> [args...])
+# Registers a ctest step that generates fixtures into ${SCANTORA_FIXTURE_DIR}/<name> with real
+# tools (zint, libtiff's tools, ImageMagick, cjpeg); tests that need them name it in FIXTURES.
+function(scantora_add_fixture name script)
+    add_test(NAME fixture_${name}
+             COMMAND ${script} ${SCANTORA_FIXTURE_DIR}/${name} ${ARGN})
+    set_tests_properties(fixture_${name} PROPERTIES FIXTURES_SETUP ${name}
+                         ENVIRONMENT "PIXDOC_BIN=${CMAKE_BINARY_DIR}/tools")
+endfunction()

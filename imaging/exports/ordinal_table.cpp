@@ -1,0 +1,46 @@
+#include "imaging/exports/ordinal_table.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "pixdoc32.h"
+
+namespace pixdoc {
+namespace {
+
+template <typename F>
+void* Fn(F* f) {
+    return reinterpret_cast<void*>(f);
+}
+
+// Keep ascending by ordinal; a test checks order and uniqueness.
+const OrdinalEntry kTable[] = {
+    {600, "PX_GetExportName", Fn(&PX_GetExportName)},
+    {601, "PX_GetExportByOrdinal", Fn(&PX_GetExportByOrdinal)},
+    {602, "PX_GetColorError", Fn(&PX_GetColorError)},
+    {603, "PX_GetColorErrorText", Fn(&PX_GetColorErrorText)},
+};
+
+const OrdinalEntry* Find(int32_t ordinal) {
+    auto it = std::lower_bound(std::begin(kTable), std::end(kTable), ordinal,
+                               [](const OrdinalEntry& e, int32_t o) { return e.ordinal < o; });
+    return it != std::end(kTable) && it->ordinal == ordinal ? it : nullptr;
+}
+
+}  // namespace
+
+std::span<const OrdinalEntry> OrdinalTable() {
+    return kTable;
+}
+
+}  // namespace pixdoc
+
+PIXDOC_API const char* PX_GetExportName(int32_t ordinal) {
+    const pixdoc::OrdinalEntry* e = pixdoc::Find(ordinal);
+    return e ? e->name : nullptr;
+}
+
+PIXDOC_API void* PX_GetExportByOrdinal(int32_t ordinal) {
+    const pixdoc::OrdinalEntry* e = pixdoc::Find(ordinal);
+    return e ? e->function : nullptr;
+}
