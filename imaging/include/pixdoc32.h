@@ -32,6 +32,76 @@ PIXDOC_API const char* PX_GetExportName(int32_t ordinal);
 /* The function bound to an ordinal, or NULL: the by-ordinal binding callers use. */
 PIXDOC_API void* PX_GetExportByOrdinal(int32_t ordinal);
 
+/* ---- Image file headers (imaging/files) ---- */
+
+/* Strip table of a bilevel TIFF page stored in several strips; the page's data offset field
+ * refers to it and its compression code has 256 added. Each array holds strip_count + 5
+ * entries. */
+typedef struct PixdocStripTable {
+    int32_t rows_per_strip;      /* TIFF RowsPerStrip */
+    int32_t strip_count;         /* number of strips (entries of StripOffsets) */
+    int32_t current_strip;       /* decoder working field: strip being read */
+    int32_t strip_bytes_left;    /* decoder working field: bytes of that strip still unread */
+    uint32_t* strip_offsets;     /* byte offset of each strip */
+    uint32_t* strip_byte_counts; /* byte count of each strip */
+} PixdocStripTable;
+
+/* One opened page. Callers zero it; OpenImageHeader fills the header part, the bilevel
+ * decoder keeps its state in the rest. Fields are 32-bit except pointers and data_offset. */
+typedef struct ImageHeader {
+    int32_t handle;              /* file or memory handle used while the header was read */
+    intptr_t data_offset;        /* byte offset of the image data; a PixdocStripTable* when the
+                                    compression code has 256 added (pointer-sized on purpose) */
+    int32_t width;               /* pixels per row */
+    int32_t height;              /* rows */
+    int32_t output_width;        /* output rectangle width in output pixels (decoder, window) */
+    int32_t output_height;       /* output rectangle height */
+    int32_t horizontal_scale;    /* output pixels per 2048 source pixels; 2048 is 1:1 */
+    int32_t vertical_scale;      /* output rows per 2048 source rows */
+    int32_t first_column;        /* left edge of the rectangle in source pixels */
+    int32_t first_row;           /* top edge of the rectangle in source rows */
+    int32_t x_resolution;        /* dots per inch across */
+    int32_t y_resolution;        /* dots per inch down */
+    int32_t output_x_resolution; /* used when fitting an area in a window */
+    int32_t output_y_resolution; /* used when fitting an area in a window */
+    int32_t decode_flags;        /* bit 0 set-up needed, 5 budget given, 6 chunk given, 7 no fit */
+    int32_t compression;         /* compression code: 0..10, +256 multi-strip, 1024..1029 colour */
+    int32_t fill_order;          /* 0: first pixel in the most significant bit; 1: least */
+    int32_t orientation;         /* quarter turns to show the page upright: 0..3 */
+    int32_t options;             /* bilevel decoding options; bits per pixel on colour pages */
+    /* Decoding state, owned by the bilevel decoder. */
+    int32_t visible_source_width;  /* source columns that map into the rectangle */
+    int32_t visible_source_height; /* source rows that map into the rectangle */
+    int32_t rows_delivered;        /* output rows delivered so far, this band included */
+    int32_t current_source_line;   /* source lines decoded */
+    int32_t band_rows;             /* rows in the band just delivered */
+    uint8_t* band_buffer;          /* output band */
+    uint8_t* input_buffer;         /* coded input */
+    int32_t band_bytes;            /* size of band_buffer */
+    int32_t input_bytes;           /* size of input_buffer */
+    int16_t* current_line;         /* change list being decoded */
+    int16_t* reference_line;       /* change list of the previous line */
+    int32_t* column_map;           /* output column for every source column */
+    uint8_t* turn_buffer;          /* scratch band for orientations 1..3 */
+    int32_t bytes_in_buffer;       /* valid bytes in input_buffer */
+    int32_t read_position;         /* next byte of input_buffer to read */
+    int32_t vertical_accumulator;  /* in 2048ths of an output row */
+    int32_t bit_accumulator;       /* bit reader state between lines */
+    int32_t bit_count;             /* valid bits in bit_accumulator */
+    int32_t end_reached;           /* last line decoded or decoding stopped */
+    int32_t row_bytes;             /* output row size in bytes */
+    int32_t band_capacity;         /* rows per band */
+    int32_t lines_skipped;         /* source lines decoded while seeking the first row */
+    int32_t output_row_width;      /* output width, exchanged for orientations 1 and 3 */
+    int32_t output_row_count;      /* output height, exchanged for orientations 1 and 3 */
+    int32_t error_line;            /* source line at which decoding stopped */
+    int32_t error_code;            /* line decoder result at which decoding stopped */
+    int32_t byte_budget;           /* bytes of coded data still to be read */
+    int32_t refill_chunk;          /* bytes read per refill, 8192 unless given */
+    int32_t memory_handles[4];     /* the decoder's allocated blocks */
+    int32_t data_byte_count;       /* bytes of image data of a single-strip page, 0 if unknown */
+} ImageHeader;
+
 /* ---- Colour decoder error codes (imaging/colour) ---- */
 
 /* The library-wide colour error code left by the last colour header read or colour decode. */
