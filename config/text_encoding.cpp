@@ -1,0 +1,84 @@
+#include "config/text_encoding.h"
+
+namespace scantora {
+namespace {
+
+bool IsContinuation(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
+
+// Length of the UTF-8 sequence that starts with `lead`, 0 for a byte that cannot start one.
+std::size_t SequenceLength(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    if (lead >= 0xC2 && lead <= 0xDF) return 2;
+    if (lead >= 0xE0 && lead <= 0xEF) return 3;
+    if (lead >= 0xF0 && lead <= 0xF4) return 4;
+    return 0;
+}
+
+// Rejects overlong forms, surrogates and code points above U+10FFFF.
+bool SecondByteAllowed(unsigned char lead, unsigned char second) {
+    if (lead == 0xE0) return second >= 0xA0;
+    if (lead == 0xED) return second <= 0x9F;
+    if (lead == 0xF0) return second >= 0x90;
+    if (lead == 0xF4) return second <= 0x8F;
+    return true;
+}
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view bytes) {
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes[at]);
+        const std::size_t length = SequenceLength(lead);
+        if (length == 0 || at + length > bytes.size()) return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto c = static_cast<unsigned char>(bytes[at + k]);
+            if (!IsContinuation(c)) return false;
+            if (k == 1 && !SecondByteAllowed(lead, c)) return false;
+        }
+        at += length;
+    }
+    return true;
+}
+
+std::string ToUtf8(std::string_view bytes) {
+    bytes = bytes.substr(0, bytes.find('\0'));
+    if (IsValidUtf8(bytes)) return std::string(bytes);
+    std::string text;
+    text.reserve(bytes.size() * 2);
+    for (const char byte : bytes) {
+        const auto c = static_cast<unsigned char>(byte);
+        if (c < 0x80) {
+            text.push_back(byte);
+        } else {
+            text.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return text;
+}
+
+std::string TruncateChars(std::string_view text, std::size_t max_chars) {
+    std::size_t chars = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (IsContinuation(static_cast<unsigned char>(text[at]))) continue;
+        if (chars == max_chars) return std::string(text.substr(0, at));
+        ++chars;
+    }
+    return std::string(text);
+}
+
+std::size_t CharCount(std::string_view text) {
+    std::size_t chars = 0;
+    for (const char c : text)
+        chars += IsContinuation(static_cast<unsigned char>(c)) ? 0 : 1;
+    return chars;
+}
+
+std::string FieldValue(std::string_view raw, std::size_t width) {
+    return TruncateChars(ToUtf8(raw), width);
+}
+
+}  // namespace scantora

@@ -1,0 +1,31 @@
+// Character handling of text read from the configuration files.
+//
+// Files are read as UTF-8. A line that is not valid UTF-8 is taken as Latin-1 (the code page
+// older files were written in) and converted to UTF-8 as a whole, so text handed to the
+// interface is always valid UTF-8. Widths count characters, not bytes, and a cut never splits
+// a character. Files are written back in UTF-8.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace scantora {
+
+bool IsValidUtf8(std::string_view bytes);
+
+// `bytes` unchanged when it is valid UTF-8; otherwise each byte read as Latin-1 and encoded in
+// UTF-8. Everything from a NUL byte on is dropped, as the stored texts are plain strings.
+std::string ToUtf8(std::string_view bytes);
+
+// The first `max_chars` characters of the UTF-8 text `text` (all of it when shorter).
+std::string TruncateChars(std::string_view text, std::size_t max_chars);
+
+// The number of characters of the UTF-8 text `text`.
+std::size_t CharCount(std::string_view text);
+
+// A configuration value as stored in a field of `width` characters: converted to UTF-8 and
+// cut to the width.
+std::string FieldValue(std::string_view raw, std::size_t width);
+
+}  // namespace scantora
