@@ -15,10 +15,17 @@ void* Fn(F* f) {
 
 // Keep ascending by ordinal; a test checks order and uniqueness.
 const OrdinalEntry kTable[] = {
+    {218, "BarcodeMultipleSetZoneHeight", Fn(&BarcodeMultipleSetZoneHeight)},
+    {278, "PXinSeekBarCodeInsertData", Fn(&PXinSeekBarCodeInsertData)},
     {600, "PX_GetExportName", Fn(&PX_GetExportName)},
     {601, "PX_GetExportByOrdinal", Fn(&PX_GetExportByOrdinal)},
     {602, "PX_GetColorError", Fn(&PX_GetColorError)},
     {603, "PX_GetColorErrorText", Fn(&PX_GetColorErrorText)},
+    {604, "PXinSeekBarCodeNoSingleBits", Fn(&PXinSeekBarCodeNoSingleBits)},
+    {605, "PXinSeekBarCodeLeaveInvertFlag", Fn(&PXinSeekBarCodeLeaveInvertFlag)},
+    {606, "PXinSeekBarCodeSetCodabarMinSize", Fn(&PXinSeekBarCodeSetCodabarMinSize)},
+    {607, "PXinSeekBarCode128NoCheckSum", Fn(&PXinSeekBarCode128NoCheckSum)},
+    {608, "PX_GetBarCodeStatus", Fn(&PX_GetBarCodeStatus)},
 };
 
 const OrdinalEntry* Find(int32_t ordinal) {

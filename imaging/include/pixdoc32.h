@@ -102,6 +102,27 @@ typedef struct ImageHeader {
     int32_t data_byte_count;       /* bytes of image data of a single-strip page, 0 if unknown */
 } ImageHeader;
 
+/* ---- Barcode search (imaging/barcode) ---- */
+
+/* Options: library-wide, 0 when the library is loaded, kept for later searches. Each setter
+ * stores its argument and returns 0, except where said. */
+/* 1: every read is followed by "<start,end,line,symbology,threshold>"; other values: not. */
+PIXDOC_API int32_t PXinSeekBarCodeInsertData(int32_t insert_data);
+/* Above 0: a read within this many lines of an earlier one at the same place is a duplicate;
+ * 0: duplicates are judged by text. A negative value is refused with 1, the setting kept. */
+PIXDOC_API int32_t BarcodeMultipleSetZoneHeight(int32_t zone_height);
+/* Non-zero: never retry a failed decoder with single-pixel merging. */
+PIXDOC_API int32_t PXinSeekBarCodeNoSingleBits(int32_t no_single_bits);
+/* Non-zero: leave the read-backwards mark (bit 7 of the first character) in the result. */
+PIXDOC_API int32_t PXinSeekBarCodeLeaveInvertFlag(int32_t leave_invert_flag);
+/* The Codabar minimum character count. */
+PIXDOC_API int32_t PXinSeekBarCodeSetCodabarMinSize(int32_t minimum);
+/* Non-zero: Code 128 reads are accepted without their check character. */
+PIXDOC_API int32_t PXinSeekBarCode128NoCheckSum(int32_t no_checksum);
+/* The status of the last search: 1 without filling anything when it found nothing, else 0. */
+PIXDOC_API int32_t PX_GetBarCodeStatus(int32_t* start_column, int32_t* end_column, int32_t* line,
+                                       int32_t* reversed, int32_t* threshold);
+
 /* ---- Colour decoder error codes (imaging/colour) ---- */
 
 /* The library-wide colour error code left by the last colour header read or colour decode. */

@@ -1,0 +1,78 @@
+// The walk over the elements (bar, space, bar, ...) of one change list, shared by the decoders.
+//
+// Forward, the walk starts at the bar whose start `LineView::changes` points at and stops when
+// the next change position reaches the right edge. Backward, it starts at a chosen change and
+// walks leftward until the next position falls below a lower limit; it relies on the change
+// list beginning with two zero entries, so a lower limit of at least 1 always ends it inside
+// the list.
+//
+// With single-pixel merging on, an element followed by a one-pixel element (still inside the
+// walk) absorbs it and the element after it: width = current + 1 + following, and the walk
+// moves on by three entries, so bars stay bars and spaces stay spaces.
+#pragma once
+
+#include <cstdint>
+
+#include "imaging/barcode/decoder.h"
+
+namespace pixdoc::barcode {
+
+struct Element {
+    int width = 0;
+    int left = 0;   // lower column of the element
+    int right = 0;  // higher column: the first column after the element
+};
+
+class ElementStream {
+public:
+    // Forward walk from the bar start `line.changes` points at.
+    static ElementStream Forward(const LineView& line, bool merge_single_pixels) {
+        return ElementStream(line.changes, 1, line.right_edge, merge_single_pixels);
+    }
+
+    // Backward walk: starts at the first change at or right of `from_column` (the sentinels
+    // bound the search) and ends when a position below `lower_limit` (at least 1) would be
+    // reached.
+    static ElementStream Backward(const LineView& line, int from_column, int lower_limit,
+                                  bool merge_single_pixels) {
+        const int16_t* p = line.changes;
+        while (*p < from_column && *p < line.right_edge) ++p;
+        return ElementStream(p, -1, lower_limit < 1 ? 1 : lower_limit, merge_single_pixels);
+    }
+
+    // Takes the next element; false when the walk has ended.
+    bool Next(Element& element) {
+        if (!Inside(at_[step_])) return false;
+        int advance = 1;
+        if (merge_ && Inside(at_[2 * step_]) && Distance(at_[step_], at_[2 * step_]) == 1) {
+            advance = 3;
+        }
+        const int from = at_[0];
+        const int to = at_[advance * step_];
+        at_ += advance * step_;
+        element.width = Distance(from, to);
+        element.left = step_ > 0 ? from : to;
+        element.right = step_ > 0 ? to : from;
+        return true;
+    }
+
+    // The element that Next would deliver, without taking it; false at the end.
+    bool Peek(Element& element) const {
+        ElementStream copy = *this;
+        return copy.Next(element);
+    }
+
+private:
+    ElementStream(const int16_t* at, int step, int limit, bool merge)
+        : at_(at), step_(step), limit_(limit), merge_(merge) {}
+
+    bool Inside(int position) const { return step_ > 0 ? position < limit_ : position >= limit_; }
+    static int Distance(int a, int b) { return a < b ? b - a : a - b; }
+
+    const int16_t* at_;
+    int step_;
+    int limit_;  // forward: the right edge; backward: the lowest position walked to
+    bool merge_;
+};
+
+}  // namespace pixdoc::barcode

@@ -1,0 +1,42 @@
+// Measuring elements in modules, shared by the decoders whose threshold is the width of one
+// symbol character (Code 128: 11 modules, Code 93: 9, EAN/UPC: 7).
+//
+// The boundaries are B_k = k * T / modules (truncated), k = 1..5. An element of width w counts
+// as the smallest m of 1..4 with w < B_(m+1); an element wider than B_5 is a quiet zone or noise;
+// one exactly B_5 wide counts no modules, so no character holding it can match.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace pixdoc::barcode {
+
+inline constexpr int kMaxModulesPerElement = 4;
+inline constexpr int kBoundaryCount = 5;
+
+class ModuleCounter {
+public:
+    ModuleCounter(int threshold, int modules_per_character);
+
+    int Boundary(int k) const { return boundaries_[k - 1]; }  // B_k, k = 1..5
+
+    // True for an element wider than B_5: it ends any read in progress.
+    bool IsQuietZone(int width) const { return width > Boundary(kBoundaryCount); }
+
+    // Modules of an element not wider than B_5; 0 for one exactly B_5 wide.
+    int Count(int width) const;
+
+    // Counts the elements of one character and corrects the sum for ink spread: while it is
+    // below `modules_per_character`, a space exactly one pixel narrower than B_2, B_3 or B_4
+    // counts one module more; while it is above, a bar exactly as wide as one of them counts one
+    // module less. `first_is_space` says whether the character's first element is a space.
+    // Returns the counts as hexadecimal digits (first element in the top digit), or -1 when the
+    // sum cannot be made right.
+    int32_t Character(const int* widths, int count, bool first_is_space) const;
+
+private:
+    int modules_per_character_;
+    std::array<int, kBoundaryCount> boundaries_{};
+};
+
+}  // namespace pixdoc::barcode

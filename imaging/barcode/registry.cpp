@@ -1,0 +1,48 @@
+#include "imaging/barcode/registry.h"
+
+#include "imaging/barcode/code39.h"
+
+namespace pixdoc::barcode {
+namespace {
+
+using TG = ThresholdGroup;
+using MS = MergeSwitch;
+
+// The order is the order of the per-line step: the first success on a line wins.
+constexpr SymbologyEntry kRegistry[] = {
+    {kCode39, TG::kFirst, MS::kCode39, &DecodeCode39, false},
+    {kCode39Nude, TG::kFirst, MS::kCode39Nude, &DecodeCode39Nude, false},
+    {kInterleaved2of5, TG::kFirst, MS::kInterleaved2of5, nullptr, false},
+    {kCodabar, TG::kFirst, MS::kCodabar, nullptr, false},
+    {kCode128, TG::kCode128And93, MS::kCode128, nullptr, true},
+    {kCode93, TG::kCode128And93, MS::kCode93, nullptr, false},
+    {kCode93Type2, TG::kCode128And93, MS::kCode93, nullptr, false},
+    {kUpcA, TG::kUpcEan, MS::kUpcEan, nullptr, false},
+    {kEan13, TG::kUpcEan, MS::kUpcEan, nullptr, false},
+    {kEan8, TG::kUpcEan, MS::kUpcEan, nullptr, false},
+    {kIata2of5, TG::kFirst, MS::kIata2of5, nullptr, false},
+};
+
+constexpr int kRetryMinimumFirst = 6;
+constexpr int kRetryMinimumCode128And93 = 22;
+constexpr int kRetryMinimumUpcEan = 14;
+
+}  // namespace
+
+std::span<const SymbologyEntry> SymbologyRegistry() {
+    return kRegistry;
+}
+
+int MinimumRetryThreshold(ThresholdGroup group) {
+    switch (group) {
+        case ThresholdGroup::kFirst:
+            return kRetryMinimumFirst;
+        case ThresholdGroup::kCode128And93:
+            return kRetryMinimumCode128And93;
+        case ThresholdGroup::kUpcEan:
+            return kRetryMinimumUpcEan;
+    }
+    return kRetryMinimumFirst;
+}
+
+}  // namespace pixdoc::barcode
