@@ -1,0 +1,156 @@
+// BMP: Windows (40-byte) and OS/2 (12-byte) information headers, 1, 4, 8 and 24 bits per pixel,
+// uncompressed rows padded to 32 bits, delivered in the order of the file (normally bottom-up).
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "imaging/colour/colour_error.h"
+#include "imaging/decode/colour/colour_bytes.h"
+#include "imaging/decode/colour/colour_readers.h"
+#include "imaging/decode/colour/colour_rows.h"
+
+namespace pixdoc {
+namespace {
+
+constexpr int32_t kFileHeaderSize = 14;
+constexpr int32_t kWindowsInfoSize = 40;
+constexpr int32_t kOs2InfoSize = 12;
+constexpr int32_t kCompressionNone = 0;
+// Pixels per metre to dots per inch: 0.0254 metre per inch.
+constexpr int32_t kMicrometresPerInch = 25400;
+
+int32_t DotsPerInch(uint32_t pixels_per_metre) {
+    if (pixels_per_metre == 0 || pixels_per_metre > 1000000) return 0;
+    return static_cast<int32_t>(
+        (static_cast<int64_t>(pixels_per_metre) * kMicrometresPerInch + 500000) / 1000000);
+}
+
+bool DepthSupported(int32_t bits) {
+    return bits == 1 || bits == 4 || bits == 8 || bits == 24;
+}
+
+// Reads the palette between the information header and the pixel data.
+int ReadPalette(ColourDecoderState& s, int64_t palette_at, int32_t entry_size, uint32_t used) {
+    int32_t entries = 1 << s.bits_per_pixel;
+    if (used > 0 && used < static_cast<uint32_t>(entries)) entries = static_cast<int32_t>(used);
+    const int64_t room = (s.data_offset - palette_at) / entry_size;
+    entries = static_cast<int32_t>(std::clamp<int64_t>(room, 0, entries));
+    s.palette_entries = entries;
+    if (!s.palette) return 0;
+    std::memset(*s.palette, 0, sizeof(ColourPalette));
+    uint8_t raw[kPaletteEntries * 4];
+    const int32_t bytes = entries * entry_size;
+    if (!ColourSeek(s, palette_at) || ColourRead(s, raw, bytes) != bytes)
+        return ColourFail(s, kErrPalette);
+    for (int32_t i = 0; i < entries; ++i) {
+        const uint8_t* e = raw + i * entry_size;  // blue, green, red
+        (*s.palette)[i][0] = e[2];
+        (*s.palette)[i][1] = e[1];
+        (*s.palette)[i][2] = e[0];
+    }
+    return 0;
+}
+
+void Unpack(const uint8_t* in, int32_t bits, int32_t width, uint8_t* out) {
+    switch (bits) {
+        case 1:
+            for (int32_t x = 0; x < width; ++x)
+                out[x] = (in[x >> 3] >> (7 - (x & 7))) & 1;
+            break;
+        case 4:
+            for (int32_t x = 0; x < width; ++x)
+                out[x] = (x & 1) ? (in[x >> 1] & 0x0F) : (in[x >> 1] >> 4);
+            break;
+        case 8:
+            std::memcpy(out, in, static_cast<size_t>(width));
+            break;
+        default:  // 24: blue, green, red
+            for (int32_t x = 0; x < width; ++x) {
+                out[3 * x] = in[3 * x + 2];
+                out[3 * x + 1] = in[3 * x + 1];
+                out[3 * x + 2] = in[3 * x];
+            }
+            break;
+    }
+}
+
+}  // namespace
+
+int ReadBmpHeader(ColourDecoderState& s) {
+    uint8_t h[kFileHeaderSize + kWindowsInfoSize] = {};
+    ColourSeek(s, 0);
+    const int32_t got = ColourRead(s, h, sizeof(h));
+    if (got < kFileHeaderSize + 4) return ColourFail(s, kErrRead);
+    if (h[0] != 'B' || h[1] != 'M') return ColourFail(s, kErrHeaderId);
+    std::strcpy(s.container_name, "BMP");
+    s.data_offset = Le32(h + 10);
+    const uint32_t info_size = Le32(h + 14);
+    int64_t width = 0, height = 0;
+    int32_t entry_size = 0;
+    uint32_t used = 0;
+    if (info_size == kWindowsInfoSize) {
+        if (got < kFileHeaderSize + kWindowsInfoSize) return ColourFail(s, kErrRead);
+        width = static_cast<int32_t>(Le32(h + 18));
+        height = static_cast<int32_t>(Le32(h + 22));
+        s.bits_per_pixel = Le16(h + 28);
+        s.compression = static_cast<int32_t>(Le32(h + 30));
+        s.x_resolution = DotsPerInch(Le32(h + 38));
+        s.y_resolution = DotsPerInch(Le32(h + 42));
+        used = Le32(h + 46);
+        entry_size = 4;
+    } else if (info_size == kOs2InfoSize) {
+        if (got < kFileHeaderSize + kOs2InfoSize) return ColourFail(s, kErrRead);
+        width = Le16(h + 18);
+        height = Le16(h + 20);
+        s.bits_per_pixel = Le16(h + 24);
+        s.compression = kCompressionNone;
+        entry_size = 3;
+    } else {
+        return ColourFail(s, kErrGifCode);  // the historical code for an unknown BMP header
+    }
+    // A negative height stores the top row first.
+    s.top_down = height < 0;
+    height = std::llabs(height);
+    if (width < 1 || height < 1 || width > kMaxColourDimension || height > kMaxColourDimension)
+        return ColourFail(s, kErrDimensions);
+    s.width = static_cast<int32_t>(width);
+    s.height = static_cast<int32_t>(height);
+    if (!DepthSupported(s.bits_per_pixel) || s.compression != kCompressionNone)
+        return ColourFail(s, kErrUnsupportedDepth);
+    const int64_t palette_at = kFileHeaderSize + info_size;
+    const int64_t size = ColourSourceSize(s);
+    if (s.data_offset < palette_at || (size >= 0 && s.data_offset >= size))
+        return ColourFail(s, kErrDataOffset);
+    if (s.bits_per_pixel < 24) return ReadPalette(s, palette_at, entry_size, used);
+    s.palette_entries = 0;
+    return 0;
+}
+
+int DecodeBmp(ColourDecoderState& s) {
+    const PixelForm form = s.bits_per_pixel == 24 ? PixelForm::kRgb : PixelForm::kIndex;
+    ColourRowWriter writer(s, form, /*file_order=*/true);
+    if (!writer.Ready()) return -1;
+    const int64_t stride = ((static_cast<int64_t>(s.width) * s.bits_per_pixel + 31) / 32) * 4;
+    std::vector<uint8_t> raw, row;
+    try {
+        raw.resize(static_cast<size_t>(stride));
+        row.resize(static_cast<size_t>(s.width) * (form == PixelForm::kRgb ? 3 : 1));
+    } catch (const std::bad_alloc&) {
+        return ColourFail(s, kErrNoMemory);
+    }
+    if (!ColourSeek(s, s.data_offset)) return ColourFail(s, kErrSeek);
+    for (int32_t i = 0; i < s.height; ++i) {
+        if (ColourRead(s, raw.data(), static_cast<int32_t>(stride)) != stride) {
+            writer.Finish();
+            return ColourFail(s, kErrUnexpectedEnd);
+        }
+        Unpack(raw.data(), s.bits_per_pixel, s.width, row.data());
+        const int32_t y = s.top_down ? i : s.height - 1 - i;
+        if (!writer.PutRow(y, row.data())) return -1;
+    }
+    return writer.Finish() ? 0 : -1;
+}
+
+}  // namespace pixdoc

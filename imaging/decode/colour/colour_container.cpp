@@ -1,0 +1,68 @@
+// Container recognition by the first bytes, and the dispatch of decoding to the reader that
+// recognised the container.
+#include <cstring>
+
+#include "imaging/colour/colour_error.h"
+#include "imaging/decode/colour/colour_readers.h"
+
+namespace pixdoc {
+namespace {
+
+constexpr int32_t kMinimumHeaderBytes = 7;
+constexpr uint8_t kPcxManufacturer = 0x0A;
+
+bool Is(const char* name, const char* wanted) {
+    return std::strcmp(name, wanted) == 0;
+}
+
+void StartRun(ColourDecoderState& state) {
+    SetColourError(kColourOk);
+    state.error_code = kColourOk;
+}
+
+}  // namespace
+
+int RecogniseColourContainer(ColourDecoderState& state) {
+    StartRun(state);
+    uint8_t head[kMinimumHeaderBytes];
+    ColourSeek(state, 0);
+    if (ColourRead(state, head, kMinimumHeaderBytes) != kMinimumHeaderBytes)
+        return ColourFail(state, kErrRead);
+    if (head[0] == 'B' && head[1] == 'M') return ReadBmpHeader(state);
+    if (std::memcmp(head, "GIF", 3) == 0) return ReadGifHeader(state);
+    if (head[0] == kPcxManufacturer) return ReadPcxHeader(state);
+    if (head[0] == 0xFF && head[1] == 0xD8) {
+        std::strcpy(state.container_name, "JPEG");
+        return ReadJpegContainerHeader(state);
+    }
+    if (std::memcmp(head, "II*", 3) == 0 || std::memcmp(head, "MM", 2) == 0)
+        return ReadTiffColourHeader(state);
+    return ColourFail(state, kErrHeaderId);
+}
+
+int DecodeColourImage(ColourDecoderState& state) {
+    StartRun(state);
+    const char* name = state.container_name;
+    if (state.width < 1 || state.height < 1) return ColourFail(state, kErrDimensions);
+    if (state.output_mode == ColourOutputMode::kPaletteIndex && !state.palette &&
+        !Is(name, "TIFF") && !Is(name, "JPEG") && state.bits_per_pixel < 24)
+        return ColourFail(state, kErrNoPalette);
+    if (Is(name, "BMP")) return DecodeBmp(state);
+    if (Is(name, "GIF")) return DecodeGif(state);
+    if (Is(name, "PCX")) return DecodePcx(state);
+    if (Is(name, "TIFF")) return DecodeTiffColour(state);
+    if (Is(name, "JPEG")) return DecodeJpegContainer(state);
+    return ColourFail(state, kErrHeaderId);
+}
+
+int32_t ColourCompressionCode(const ColourDecoderState& state) {
+    const char* name = state.container_name;
+    if (Is(name, "BMP")) return kCodeBmp;
+    if (Is(name, "GIF")) return kCodeGif;
+    if (Is(name, "PCX")) return kCodePcx;
+    if (Is(name, "JPEG")) return state.components == 1 ? kCodeJpegGrey : kCodeJpegColour;
+    if (Is(name, "TIFF")) return kCodeColourTiff;
+    return 0;
+}
+
+}  // namespace pixdoc
