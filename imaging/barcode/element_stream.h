@@ -19,15 +19,19 @@ namespace pixdoc::barcode {
 
 struct Element {
     int width = 0;
-    int left = 0;   // lower column of the element
-    int right = 0;  // higher column: the first column after the element
+    int start = 0;  // lower column of the element
+    int end = 0;    // higher column: the first column after the element
+    bool bar = false;
 };
 
 class ElementStream {
 public:
     // Forward walk from the bar start `line.changes` points at.
+    ElementStream(const LineView& line, bool merge_single_pixels)
+        : ElementStream(line.changes, 1, line.right_edge, merge_single_pixels, true) {}
+
     static ElementStream Forward(const LineView& line, bool merge_single_pixels) {
-        return ElementStream(line.changes, 1, line.right_edge, merge_single_pixels);
+        return ElementStream(line, merge_single_pixels);
     }
 
     // Backward walk: starts at the first change at or right of `from_column` (the sentinels
@@ -36,8 +40,13 @@ public:
     static ElementStream Backward(const LineView& line, int from_column, int lower_limit,
                                   bool merge_single_pixels) {
         const int16_t* p = line.changes;
-        while (*p < from_column && *p < line.right_edge) ++p;
-        return ElementStream(p, -1, lower_limit < 1 ? 1 : lower_limit, merge_single_pixels);
+        while (*p < from_column && *p < line.right_edge)
+            ++p;
+        // Entries at an even distance from a bar start are bar starts, so the element that
+        // ends at an odd distance is a bar.
+        const bool first_is_bar = (p - line.changes) % 2 != 0;
+        return ElementStream(p, -1, lower_limit < 1 ? 1 : lower_limit, merge_single_pixels,
+                             first_is_bar);
     }
 
     // Takes the next element; false when the walk has ended.
@@ -51,8 +60,10 @@ public:
         const int to = at_[advance * step_];
         at_ += advance * step_;
         element.width = Distance(from, to);
-        element.left = step_ > 0 ? from : to;
-        element.right = step_ > 0 ? to : from;
+        element.start = step_ > 0 ? from : to;
+        element.end = step_ > 0 ? to : from;
+        element.bar = bar_next_;
+        bar_next_ = !bar_next_;  // one or three elements further on: the colour flips
         return true;
     }
 
@@ -62,9 +73,13 @@ public:
         return copy.Next(element);
     }
 
+    // The width of the stretch from the current position to the next change, even when that
+    // change is the end of the walk (the white run up to the right edge); merging is ignored.
+    int WidthToEdge() const { return Distance(at_[0], at_[step_]); }
+
 private:
-    ElementStream(const int16_t* at, int step, int limit, bool merge)
-        : at_(at), step_(step), limit_(limit), merge_(merge) {}
+    ElementStream(const int16_t* at, int step, int limit, bool merge, bool first_is_bar)
+        : at_(at), step_(step), limit_(limit), merge_(merge), bar_next_(first_is_bar) {}
 
     bool Inside(int position) const { return step_ > 0 ? position < limit_ : position >= limit_; }
     static int Distance(int a, int b) { return a < b ? b - a : a - b; }
@@ -73,6 +88,7 @@ private:
     int step_;
     int limit_;  // forward: the right edge; backward: the lowest position walked to
     bool merge_;
+    bool bar_next_;
 };
 
 }  // namespace pixdoc::barcode
