@@ -1,5 +1,6 @@
 // BMP: Windows (40-byte) and OS/2 (12-byte) information headers, 1, 4, 8 and 24 bits per pixel,
-// uncompressed rows padded to 32 bits, delivered in the order of the file (normally bottom-up).
+// uncompressed rows padded to 32 bits or run-length coded (8 and 4 bits), delivered in the order of
+// the file (normally bottom-up).
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +19,8 @@ constexpr int32_t kFileHeaderSize = 14;
 constexpr int32_t kWindowsInfoSize = 40;
 constexpr int32_t kOs2InfoSize = 12;
 constexpr int32_t kCompressionNone = 0;
+constexpr int32_t kCompressionRle8 = 1;
+constexpr int32_t kCompressionRle4 = 2;
 // Pixels per metre to dots per inch: 0.0254 metre per inch.
 constexpr int32_t kMicrometresPerInch = 25400;
 
@@ -76,6 +79,86 @@ void Unpack(const uint8_t* in, int32_t bits, int32_t width, uint8_t* out) {
     }
 }
 
+// Run-length coded rows (8 or 4 bits): pixels a delta skips and rows after the end of the
+// bitmap keep index 0.
+class RunLengthRows {
+public:
+    RunLengthRows(ColourDecoderState& s, ColourRowWriter& writer, std::vector<uint8_t>& row)
+        : s_(s), writer_(writer), row_(row) {}
+
+    void Put(uint8_t index) {
+        if (x_ < s_.width) row_[static_cast<size_t>(x_++)] = index;
+    }
+    // Delivers the current row and starts the next one; false when delivery must stop.
+    bool EndRow() {
+        if (line_ >= s_.height) return true;
+        const int32_t y = s_.top_down ? line_ : s_.height - 1 - line_;
+        ++line_;
+        const bool ok = writer_.PutRow(y, row_.data());
+        std::fill(row_.begin(), row_.end(), 0);
+        x_ = 0;
+        return ok;
+    }
+    bool Done() const { return line_ >= s_.height; }
+    void Skip(int32_t dx) { x_ = std::min(x_ + dx, s_.width); }
+    int32_t Column() const { return x_; }
+
+private:
+    ColourDecoderState& s_;
+    ColourRowWriter& writer_;
+    std::vector<uint8_t>& row_;
+    int32_t x_ = 0, line_ = 0;
+};
+
+int DecodeBmpRunLength(ColourDecoderState& s) {
+    ColourRowWriter writer(s, PixelForm::kIndex, /*file_order=*/true);
+    if (!writer.Ready()) return -1;
+    std::vector<uint8_t> row;
+    try {
+        row.assign(static_cast<size_t>(s.width), 0);
+    } catch (const std::bad_alloc&) {
+        return ColourFail(s, kErrNoMemory);
+    }
+    if (!ColourSeek(s, s.data_offset)) return ColourFail(s, kErrSeek);
+    const bool four = s.compression == kCompressionRle4;
+    RunLengthRows rows(s, writer, row);
+    auto fail = [&](int32_t code) {
+        writer.Finish();
+        return ColourFail(s, code);
+    };
+    while (!rows.Done()) {
+        const int count = ColourReadByte(s);
+        const int value = ColourReadByte(s);
+        if (count < 0 || value < 0) return fail(kErrUnexpectedEnd);
+        if (count > 0) {
+            for (int i = 0; i < count; ++i)
+                rows.Put(four ? ((i & 1) ? value & 0x0F : value >> 4) : value);
+            continue;
+        }
+        if (value == 0) {  // end of line
+            if (!rows.EndRow()) return -1;
+        } else if (value == 1) {  // end of bitmap
+            while (!rows.Done())
+                if (!rows.EndRow()) return -1;
+        } else if (value == 2) {  // delta
+            const int dx = ColourReadByte(s), dy = ColourReadByte(s);
+            if (dx < 0 || dy < 0) return fail(kErrUnexpectedEnd);
+            const int32_t column = rows.Column();
+            for (int i = 0; i < dy && !rows.Done(); ++i)
+                if (!rows.EndRow()) return -1;
+            rows.Skip((dy > 0 ? column : 0) + dx);
+        } else {  // absolute run, padded to a 16-bit boundary
+            const int bytes = four ? (value + 1) / 2 : value;
+            uint8_t raw[256];
+            if (ColourRead(s, raw, bytes) != bytes) return fail(kErrUnexpectedEnd);
+            for (int i = 0; i < value; ++i)
+                rows.Put(four ? ((i & 1) ? raw[i / 2] & 0x0F : raw[i / 2] >> 4) : raw[i]);
+            if ((bytes & 1) && ColourReadByte(s) < 0) return fail(kErrUnexpectedEnd);
+        }
+    }
+    return writer.Finish() ? 0 : -1;
+}
+
 }  // namespace
 
 int ReadBmpHeader(ColourDecoderState& s) {
@@ -117,7 +200,10 @@ int ReadBmpHeader(ColourDecoderState& s) {
         return ColourFail(s, kErrDimensions);
     s.width = static_cast<int32_t>(width);
     s.height = static_cast<int32_t>(height);
-    if (!DepthSupported(s.bits_per_pixel) || s.compression != kCompressionNone)
+    const bool coding_fits = s.compression == kCompressionNone ||
+                             (s.compression == kCompressionRle8 && s.bits_per_pixel == 8) ||
+                             (s.compression == kCompressionRle4 && s.bits_per_pixel == 4);
+    if (!DepthSupported(s.bits_per_pixel) || !coding_fits)
         return ColourFail(s, kErrUnsupportedDepth);
     const int64_t palette_at = kFileHeaderSize + info_size;
     const int64_t size = ColourSourceSize(s);
@@ -129,6 +215,7 @@ int ReadBmpHeader(ColourDecoderState& s) {
 }
 
 int DecodeBmp(ColourDecoderState& s) {
+    if (s.compression != kCompressionNone) return DecodeBmpRunLength(s);
     const PixelForm form = s.bits_per_pixel == 24 ? PixelForm::kRgb : PixelForm::kIndex;
     ColourRowWriter writer(s, form, /*file_order=*/true);
     if (!writer.Ready()) return -1;

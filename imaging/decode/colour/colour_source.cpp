@@ -19,6 +19,10 @@ int32_t ReadAt(ColourDecoderState& s, int64_t offset, uint8_t* out, int32_t coun
         return n;
     }
     if (s.file == files::kInvalidHandle) return 0;
+    if (files::IsMemoryHandle(s.file)) {
+        if (at >= kMaxMemoryImageLength) return 0;
+        count = static_cast<int32_t>(std::min<int64_t>(count, kMaxMemoryImageLength - at));
+    }
     if (files::FileSeek(s.file, at, files::SeekOrigin::kStart) != at) return 0;
     return std::max<int32_t>(0, files::FileRead(s.file, out, count));
 }
@@ -93,7 +97,9 @@ int ColourReadByte(ColourDecoderState& state) {
 int64_t ColourSourceSize(ColourDecoderState& state) {
     if (state.memory) return std::max<int64_t>(0, state.memory_length - state.start_offset);
     if (state.file == files::kInvalidHandle) return -1;
-    const int64_t size = files::FileSeek(state.file, 0, files::SeekOrigin::kEnd);
+    int64_t size = files::FileSeek(state.file, 0, files::SeekOrigin::kEnd);
+    // A memory image without a given size is read up to the memory image limit.
+    if (size <= 0 && files::IsMemoryHandle(state.file)) size = kMaxMemoryImageLength;
     if (size <= 0) return -1;
     return std::max<int64_t>(0, size - state.start_offset);
 }

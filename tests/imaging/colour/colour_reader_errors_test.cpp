@@ -1,0 +1,202 @@
+// Damaged and refused containers: each ends with its colour error code and keeps the rows that
+// were delivered before the damage.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "imaging/colour/colour_error.h"
+#include "imaging/decode/colour/colour_state.h"
+#include "tests/imaging/colour/colour_test_support.h"
+
+namespace {
+
+using colour_test::Collector;
+using colour_test::FixturePath;
+using colour_test::ReadBytes;
+using pixdoc::ColourDecoderState;
+
+struct Outcome {
+    int recognised = 0;
+    int decoded = 0;
+    int32_t code = 0;
+    int rows = 0;  // rows delivered
+};
+
+Outcome Attempt(const std::vector<uint8_t>& bytes) {
+    static pixdoc::ColourPalette palette;
+    Outcome o;
+    ColourDecoderState s;
+    Collector c;
+    pixdoc::SetColourSourceMemory(s, bytes.data(), static_cast<int64_t>(bytes.size()));
+    s.palette = &palette;
+    o.recognised = pixdoc::RecogniseColourContainer(s);
+    if (o.recognised == 0) {
+        s.output_mode = pixdoc::ColourOutputMode::kRgb;
+        s.line_callback = &Collector::Callback;
+        s.callback_user = &c;
+        c.Prepare(s);
+        o.decoded = pixdoc::DecodeColourImage(s);
+        for (int d : c.deliveries)
+            o.rows += d;
+    }
+    o.code = pixdoc::GetColourError();
+    EXPECT_EQ(s.error_code, o.code);
+    return o;
+}
+
+void Put16(std::vector<uint8_t>& b, size_t at, uint16_t v) {
+    b[at] = v & 0xFF;
+    b[at + 1] = v >> 8;
+}
+void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = (v >> (8 * i)) & 0xFF;
+}
+
+TEST(ColourErrors, TruncatedFilesKeepTheRowsSoFar) {
+    for (const char* file :
+         {"bmp24_BMP3.bmp", "bmp8_BMP3.bmp", "gif_plain.gif", "gif_interlaced.gif", "pcx_24.pcx",
+          "pcx_planes16.pcx", "tiff_grey_packbits.tif"}) {
+        auto bytes = ReadBytes(FixturePath(file));
+        // TIFF keeps its directory at the end; cut into the strips instead.
+        const bool tiff = std::string(file).ends_with(".tif");
+        if (tiff)
+            std::fill(bytes.begin() + 8 + 1500, bytes.begin() + 8 + 1510, 0x80);
+        else
+            bytes.resize(bytes.size() / 2);
+        const Outcome o = Attempt(bytes);
+        ASSERT_EQ(o.recognised, 0) << file;
+        if (tiff) continue;  // PackBits no-ops only shift the rows; the file still decodes
+        EXPECT_LT(o.decoded, 0) << file;
+        EXPECT_TRUE(o.code == pixdoc::kErrUnexpectedEnd || o.code == pixdoc::kErrGifCode)
+            << file << " " << o.code;
+        EXPECT_GT(o.rows, 0) << file;
+        EXPECT_LT(o.rows, 67) << file;
+    }
+}
+
+TEST(ColourErrors, BmpHeaders) {
+    const auto good = ReadBytes(FixturePath("bmp8_plain.bmp"));
+    auto bad_size = good;
+    Put32(bad_size, 14, 64);
+    EXPECT_EQ(Attempt(bad_size).code, pixdoc::kErrGifCode);  // unknown information header
+    auto sixteen = good;
+    Put16(sixteen, 28, 16);
+    EXPECT_EQ(Attempt(sixteen).code, pixdoc::kErrUnsupportedDepth);
+    auto offset = good;
+    Put32(offset, 10, static_cast<uint32_t>(good.size() + 10));
+    EXPECT_EQ(Attempt(offset).code, pixdoc::kErrDataOffset);
+    auto huge = good;
+    Put32(huge, 18, 0x7FFFFFFF);
+    EXPECT_EQ(Attempt(huge).code, pixdoc::kErrDimensions);
+}
+
+TEST(ColourErrors, GifStructure) {
+    const auto good = ReadBytes(FixturePath("gif_plain.gif"));
+    // Only a trailer after the screen descriptor and its table.
+    const size_t table = 3u << ((good[10] & 7) + 1);
+    std::vector<uint8_t> no_image(good.begin(), good.begin() + 13 + table);
+    no_image.push_back(0x3B);
+    const Outcome o = Attempt(no_image);
+    EXPECT_LT(o.recognised, 0);
+    EXPECT_EQ(o.code, pixdoc::kErrGifNoImage);
+    EXPECT_STREQ(pixdoc::ColourErrorText(o.code),
+                 "GIF Image file appears corrupt since image was not found.");
+
+    // A code far beyond the dictionary right after the clear code (code size 3: clear 4).
+    std::vector<uint8_t> bad_code = {'G', 'I', 'F', '8', '9', 'a', 4, 0, 1, 0, 0x81, 0, 0};
+    for (int i = 0; i < 4; ++i)
+        bad_code.insert(bad_code.end(), {0, 0, 0});  // 4 colours
+    bad_code.insert(bad_code.end(),
+                    {0x2C, 0, 0, 0, 0, 4, 0, 1, 0, 0, 2, 2, 0x04 | (7 << 3), 0, 0, 0x3B});
+    const Outcome g = Attempt(bad_code);
+    EXPECT_EQ(g.recognised, 0);
+    EXPECT_LT(g.decoded, 0);
+    EXPECT_EQ(g.code, pixdoc::kErrGifCode);
+    EXPECT_STREQ(pixdoc::ColourErrorText(g.code), "GIF Code was not valid.  File appears corrupt.");
+}
+
+TEST(ColourErrors, PcxRunsPastTheRowAndMissingPalette) {
+    // 4 x 3 pixels, 8-bit, one run of 63 bytes covers all rows and more: rows stay bounded.
+    std::vector<uint8_t> pcx(128, 0);
+    pcx[0] = 0x0A;
+    pcx[1] = 5;
+    pcx[2] = 1;
+    pcx[3] = 8;
+    Put16(pcx, 8, 3);
+    Put16(pcx, 10, 2);
+    pcx[65] = 1;
+    Put16(pcx, 66, 4);
+    pcx.insert(pcx.end(), {0xFF, 7});
+    EXPECT_EQ(Attempt(pcx).code, pixdoc::kErrPalette);  // no 256-colour palette at the end
+    pcx.push_back(12);
+    pcx.insert(pcx.end(), 768, 9);
+    const Outcome o = Attempt(pcx);
+    EXPECT_EQ(o.decoded, 0);
+    EXPECT_EQ(o.rows, 3);
+}
+
+// A little-endian TIFF with one directory of the given (tag, type, value) entries.
+std::vector<uint8_t> Tiff(std::vector<std::array<uint32_t, 3>> entries) {
+    std::vector<uint8_t> b(8 + 2 + entries.size() * 12 + 4 + 64, 0);
+    b[0] = b[1] = 'I';
+    Put16(b, 2, 42);
+    Put32(b, 4, 8);
+    Put16(b, 8, static_cast<uint16_t>(entries.size()));
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const size_t at = 10 + i * 12;
+        Put16(b, at, static_cast<uint16_t>(entries[i][0]));
+        Put16(b, at + 2, static_cast<uint16_t>(entries[i][1]));
+        Put32(b, at + 4, 1);
+        if (entries[i][1] == 3)
+            Put16(b, at + 8, static_cast<uint16_t>(entries[i][2]));
+        else
+            Put32(b, at + 8, entries[i][2]);
+    }
+    return b;
+}
+
+TEST(ColourErrors, TiffForms) {
+    auto packbits = ReadBytes(FixturePath("tiff_rgb_packbits.tif"));
+    Outcome o = Attempt(packbits);
+    EXPECT_LT(o.recognised, 0);
+    EXPECT_EQ(o.code, pixdoc::kErrTiffUnsupported);
+    EXPECT_STREQ(pixdoc::ColourErrorText(o.code), "Unsupported TIFF types.");
+
+    auto version = ReadBytes(FixturePath("tiff_grey.tif"));
+    Put16(version, 2, 0x012A);  // still "II*"
+    EXPECT_EQ(Attempt(version).code, pixdoc::kErrNotTiff);
+    auto no_directory = ReadBytes(FixturePath("tiff_grey.tif"));
+    Put32(no_directory, 4, 0);
+    EXPECT_EQ(Attempt(no_directory).code, pixdoc::kErrTiffIfdOffset);
+
+    // A JPEG page in several strips, and one whose strip offsets are bytes.
+    EXPECT_EQ(Attempt(Tiff({{256, 3, 16},
+                        {257, 3, 16},
+                        {258, 3, 24},
+                        {259, 3, 7},
+                        {273, 4, 100},
+                        {278, 3, 8}}))
+                  .code,
+              pixdoc::kErrTiffUnsupported);
+    EXPECT_EQ(Attempt(Tiff({{256, 3, 16}, {257, 3, 16}, {258, 3, 8}, {259, 3, 6}, {273, 1, 100}})).code,
+              pixdoc::kErrStripOffsetType);
+    // 16-bit grey is not among the accepted forms.
+    EXPECT_EQ(Attempt(Tiff({{256, 3, 16}, {257, 3, 16}, {258, 3, 16}, {273, 4, 100}})).code,
+              pixdoc::kErrTiffUnsupported);
+    // Strips beyond the end of the file.
+    o = Attempt(Tiff({{256, 3, 16}, {257, 3, 16}, {258, 3, 8}, {273, 4, 5000}}));
+    EXPECT_EQ(o.recognised, 0);
+    EXPECT_EQ(o.code, pixdoc::kErrUnexpectedEnd);
+}
+
+TEST(ColourErrors, UnknownBytesAndShortSources) {
+    EXPECT_EQ(Attempt({'P', 'K', 3, 4, 0, 0, 0, 0}).code, pixdoc::kErrHeaderId);
+    EXPECT_EQ(Attempt({'B', 'M', 0}).code, pixdoc::kErrRead);
+    EXPECT_EQ(Attempt({}).code, pixdoc::kErrRead);
+}
+
+}  // namespace

@@ -1,0 +1,85 @@
+// Helpers of the colour tests: files, binary PPM images and a collecting line callback.
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "imaging/decode/colour/colour_state.h"
+
+namespace colour_test {
+
+inline std::string FixturePath(const std::string& name) {
+    return std::string(TEST_FIXTURE_DIR) + "/colour/" + name;
+}
+
+inline std::vector<uint8_t> ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+struct Rgb {
+    int32_t width = 0, height = 0;
+    std::vector<uint8_t> pixels;  // red, green, blue, top row first
+};
+
+// Reads a binary PPM with maxval 255.
+inline Rgb ReadPpm(const std::string& path) {
+    Rgb image;
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    int maxval = 0;
+    in >> magic >> image.width >> image.height >> maxval;
+    in.get();
+    if (magic != "P6" || maxval != 255) return {};
+    image.pixels.resize(static_cast<size_t>(image.width) * image.height * 3);
+    in.read(reinterpret_cast<char*>(image.pixels.data()),
+            static_cast<std::streamsize>(image.pixels.size()));
+    return image;
+}
+
+// Collects what the line callback delivers into an RGB image and counts each row's deliveries.
+struct Collector {
+    Rgb image;
+    int32_t bytes_per_pixel = 3;
+    std::vector<int> deliveries;  // per row
+    int calls = 0;
+    int refuse_after = -1;  // refuse the call with this number (0-based)
+    bool bad_range = false;
+
+    void Prepare(const pixdoc::ColourDecoderState& s) {
+        image.width = s.width;
+        image.height = s.height;
+        image.pixels.assign(static_cast<size_t>(s.width) * s.height * 3, 0);
+        deliveries.assign(static_cast<size_t>(s.height), 0);
+        bytes_per_pixel = s.output_mode == pixdoc::ColourOutputMode::kRgb ? 3 : 1;
+    }
+
+    static int Callback(void* user, int32_t first_column, int32_t first_row, int32_t columns,
+                        int32_t end_row, const uint8_t* rows) {
+        auto* c = static_cast<Collector*>(user);
+        if (c->refuse_after >= 0 && c->calls == c->refuse_after) return 1;
+        ++c->calls;
+        if (first_column < 0 || columns < 1 || first_column + columns > c->image.width ||
+            first_row < 0 || end_row <= first_row || end_row > c->image.height) {
+            c->bad_range = true;
+            return 0;
+        }
+        for (int32_t y = first_row; y < end_row; ++y) {
+            ++c->deliveries[y];
+            const uint8_t* in =
+                rows + static_cast<size_t>(y - first_row) * columns * c->bytes_per_pixel;
+            uint8_t* out = c->image.pixels.data() +
+                           (static_cast<size_t>(y) * c->image.width + first_column) * 3;
+            for (int32_t x = 0; x < columns; ++x) {
+                for (int k = 0; k < 3; ++k)
+                    out[3 * x + k] = in[x * c->bytes_per_pixel + (c->bytes_per_pixel == 3 ? k : 0)];
+            }
+        }
+        return 0;
+    }
+};
+
+}  // namespace colour_test
