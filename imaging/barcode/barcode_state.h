@@ -29,9 +29,16 @@ struct BarcodeStatus {
     bool valid = false;
 };
 
+// Marks the decoders leave for the frame about their last read.
+struct DecoderFlags {
+    bool code128_read_backwards = false;
+    bool ean_read_backwards = false;
+};
+
 struct BarcodeModuleState {
     BarcodeOptions options;
     BarcodeStatus status;
+    DecoderFlags decoder_flags;
     // Dots per inch; the colour edit buffer sets 200 when started, printing the printer's
     // resolution. The second thresholds' defaults follow it, not the page.
     int32_t working_resolution = 0;

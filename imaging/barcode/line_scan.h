@@ -1,0 +1,55 @@
+// The per-line scan and per-line step of a search: runs the symbologies of the mask over one
+// change list with the threshold sweep and hands every read to the result filter.
+//
+// A change list here is the frame's form: entries 0 and 1 are 0, then pairs (bar start, first
+// white column after it), then four copies of the right edge. `count` is the number of entries
+// before those sentinels, the two leading zeros included.
+#pragma once
+
+#include <cstdint>
+
+#include "imaging/barcode/barcode_state.h"
+#include "imaging/barcode/decoder.h"
+#include "imaging/barcode/result_filter.h"
+#include "imaging/barcode/thresholds.h"
+
+namespace pixdoc::barcode {
+
+inline constexpr int kChangeListLead = 2;       // the two leading zeros
+inline constexpr int kChangeListSentinels = 4;  // copies of the right edge after the pairs
+
+struct StepSettings {
+    uint16_t mask = 0;
+    SearchThresholds thresholds;
+    bool no_single_bits = false;
+};
+
+struct StepRead {
+    Candidate candidate;
+    int symbology = 0;
+    int threshold = 0;
+};
+
+// The per-line step: the first read of any symbology of the mask at any threshold of the
+// sweep, from the bar start `line.changes` on.
+bool StepLine(const StepSettings& settings, const LineView& line, StepRead& read);
+
+class LineScanner {
+public:
+    LineScanner(const StepSettings& settings, ResultFilter& filter, BarcodeStatus& status,
+                int max_results)
+        : settings_(settings), filter_(filter), status_(status), wanted_(max_results) {}
+
+    // Searches one line; `list` holds count entries and then the sentinels.
+    void ScanLine(const int16_t* list, int count, int right_edge, int line_number);
+
+    bool Wanted() const { return wanted_ > 0; }
+
+private:
+    const StepSettings& settings_;
+    ResultFilter& filter_;
+    BarcodeStatus& status_;
+    int wanted_;
+};
+
+}  // namespace pixdoc::barcode
