@@ -1,0 +1,72 @@
+// Fuzzes the per-line scan (every decoder of the registry through the threshold sweep and the
+// result filter) with arbitrary change lists, thresholds and options.
+//
+// Input: a 16-byte head, then little-endian 16-bit positions.
+//   0-1 mask, 2 first threshold, 3 second threshold (Code 128/93), 4 second (UPC/EAN),
+//   5 span (low 3 bits), 6 flags (bit 0 no single bits, bit 1 insert data, bit 2 Code 128
+//   without check character), 7 zone height, 8 minimum length (low 4 bits), 9 max results,
+//   10-11 right edge, 12-13 result buffer size (low 10 bits), 14 Codabar minimum, 15 reserved.
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "imaging/barcode/barcode_state.h"
+#include "imaging/barcode/line_scan.h"
+#include "imaging/barcode/result_filter.h"
+
+namespace {
+
+constexpr size_t kHead = 16;
+constexpr size_t kMaxPositions = 8192;
+constexpr int kBufferLimit = 1024;
+
+int16_t Read16(const uint8_t* p) {
+    return static_cast<int16_t>(p[0] | (p[1] << 8));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace pixdoc::barcode;
+    if (size < kHead) return 0;
+    ResetBarcodeState();
+    BarcodeState().options.code128_no_checksum = (data[6] >> 2) & 1;
+    BarcodeState().options.codabar_min_size = static_cast<int8_t>(data[14]);
+
+    StepSettings step;
+    step.mask = static_cast<uint16_t>(data[0] | (data[1] << 8));
+    step.thresholds.first = static_cast<int8_t>(data[2]);
+    step.thresholds.code128_93 = static_cast<int8_t>(data[3]);
+    step.thresholds.upc_ean = static_cast<int8_t>(data[4]);
+    step.thresholds.span = data[5] & 7;
+    step.no_single_bits = data[6] & 1;
+
+    FilterSettings filter_settings;
+    filter_settings.insert_data = (data[6] >> 1) & 1;
+    filter_settings.zone_height = data[7];
+    filter_settings.min_length = data[8] & 15;
+    filter_settings.max_results = 1 + data[9] % 128;
+    const int right_edge = Read16(data + 10);
+    const int buffer_size = (data[12] | (data[13] << 8)) % kBufferLimit;
+
+    // The frame's form: two zeros, the positions, four copies of the right edge.
+    size_t positions = (size - kHead) / 2;
+    if (positions > kMaxPositions) positions = kMaxPositions;
+    std::vector<int16_t> list(kChangeListLead + positions + kChangeListSentinels);
+    for (size_t i = 0; i < positions; ++i)
+        list[kChangeListLead + i] = Read16(data + kHead + 2 * i);
+    const int count = static_cast<int>(kChangeListLead + positions);
+    for (int i = 0; i < kChangeListSentinels; ++i)
+        list[count + i] = static_cast<int16_t>(right_edge);
+
+    // The result buffer is a heap block of exactly its size: ASan sees any overflow.
+    std::vector<char> buffer(buffer_size > 0 ? buffer_size : 1);
+    ResultFilter filter(buffer.data(), buffer_size, filter_settings);
+    BarcodeStatus status;
+    LineScanner scanner(step, filter, status, filter_settings.max_results);
+    // Two lines: the second sees the duplicate list of the first.
+    scanner.ScanLine(list.data(), count, right_edge, 1);
+    scanner.ScanLine(list.data(), count, right_edge, 2);
+    if (buffer_size > 0 && std::memchr(buffer.data(), 0, buffer_size) == nullptr) __builtin_trap();
+    return 0;
+}
