@@ -61,7 +61,7 @@ void CutPath(std::string& path, std::string_view count_text) {
 void ApplyToken(std::string& path, std::string_view body, const PageNameContext& context) {
     if (body.starts_with('-')) return CutPath(path, body.substr(1));
     if (body.starts_with('F')) return AppendSideName(path, body.substr(1), context.side_name);
-    if (!body.empty() && IsDigit(body.front())) return AppendLevelCode(path, body, context);
+    AppendLevelCode(path, body, context);
 }
 
 }  // namespace
