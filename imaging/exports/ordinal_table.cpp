@@ -15,8 +15,14 @@ void* Fn(F* f) {
 
 // Keep ascending by ordinal; a test checks order and uniqueness.
 const OrdinalEntry kTable[] = {
+    {33, "GetTiffPages", Fn(&GetTiffPages)},
+    {58, "PXGetImageInfo", Fn(&PXGetImageInfo)},
     {218, "BarcodeMultipleSetZoneHeight", Fn(&BarcodeMultipleSetZoneHeight)},
+    {220, "PXGetImageInfoExtended", Fn(&PXGetImageInfoExtended)},
     {278, "PXinSeekBarCodeInsertData", Fn(&PXinSeekBarCodeInsertData)},
+    {364, "PXGetImageInfoAndImage", Fn(&PXGetImageInfoAndImage)},
+    {369, "PXGetImageSize", Fn(&PXGetImageSize)},
+    {422, "OpenImageHeader", Fn(&OpenImageHeader)},
     {600, "PX_GetExportName", Fn(&PX_GetExportName)},
     {601, "PX_GetExportByOrdinal", Fn(&PX_GetExportByOrdinal)},
     {602, "PX_GetColorError", Fn(&PX_GetColorError)},

@@ -102,6 +102,37 @@ typedef struct ImageHeader {
     int32_t data_byte_count;       /* bytes of image data of a single-strip page, 0 if unknown */
 } ImageHeader;
 
+/* Reads the header of page `page` (from 1) of an image file or special name into `header`
+ * (zeroed by the caller). 0: recognised; 1: no name, page below 1, or not opened; 2: no
+ * format matched. `reserved` is not used. The file is closed again before return. */
+PIXDOC_API int32_t OpenImageHeader(int32_t reserved, const char* name, int32_t page,
+                                   ImageHeader* header);
+/* Number of pages of a file (1 for files no page-count rule knows); -1 when the name is
+ * missing or cannot be opened; -2 without memory. Repeated calls for an unchanged file are
+ * answered from a cache. */
+PIXDOC_API int32_t GetTiffPages(const char* name);
+/* Width and height of a page: 0, or 1 when the header cannot be read (outputs untouched). */
+PIXDOC_API int32_t PXGetImageInfo(const char* name, int32_t page, int32_t* width, int32_t* height);
+/* The page's header values and the negative flag: 0, or 1 when the header cannot be read.
+ * The data offset of a multi-strip page is that of its first strip. Null outputs are skipped. */
+PIXDOC_API int32_t PXGetImageInfoExtended(const char* name, int32_t page, int32_t* width,
+                                          int32_t* height, int32_t* data_offset,
+                                          int32_t* x_resolution, int32_t* y_resolution,
+                                          int32_t* compression, int32_t* fill_order,
+                                          int32_t* negative);
+/* The page's data byte count (0 when the container gives none), or -1 when the header cannot
+ * be read. */
+PIXDOC_API int32_t PXGetImageSize(const char* name, int32_t page);
+/* As PXGetImageInfoExtended, then copies the page's data (data byte count bytes from the data
+ * offset) unchanged into `output` (created or truncated; "MD:" writes to memory). 0 done;
+ * 1 header not read or source not opened; 2 output not created; 3 no byte count or no memory;
+ * 4 short read or write. */
+PIXDOC_API int32_t PXGetImageInfoAndImage(const char* name, int32_t page, int32_t* width,
+                                          int32_t* height, int32_t* data_offset,
+                                          int32_t* x_resolution, int32_t* y_resolution,
+                                          int32_t* compression, int32_t* fill_order,
+                                          int32_t* negative, const char* output);
+
 /* ---- Barcode search (imaging/barcode) ---- */
 
 /* Options: library-wide, 0 when the library is loaded, kept for later searches. Each setter

@@ -1,0 +1,137 @@
+#include "imaging/files/page_count.h"
+
+#include <cstring>
+#include <new>
+#include <unordered_set>
+#include <vector>
+
+#include "imaging/files/byte_order.h"
+#include "imaging/files/file_access.h"
+#include "imaging/files/header_state.h"
+#include "imaging/files/pcx_probe.h"
+#include "imaging/files/raster_probes.h"
+#include "imaging/files/tiff_directory.h"
+
+namespace pixdoc::files {
+namespace {
+
+constexpr uint16_t kImageWidthTag = 256;
+constexpr int32_t kDcxTableOffset = 4;
+
+bool IsTiff(const uint8_t* head, int32_t n, ByteOrder& order) {
+    if (n < 8) return false;
+    if (head[0] == 'I' && head[1] == 'I')
+        order = ByteOrder::kLittle;
+    else if (head[0] == 'M' && head[1] == 'M')
+        order = ByteOrder::kBig;
+    else
+        return false;
+    return Get16(head + 2, order) >= kTiffVersion;
+}
+
+// Counts directories that describe an image, ending at the first that does not or cannot be
+// read. A chain that loops back to a directory already counted ends the count there.
+int32_t CountTiffPages(const ProbeSource& source, ByteOrder order, uint32_t first) {
+    std::vector<uint8_t> dir(kDirectoryBufferSize);
+    std::unordered_set<uint32_t> visited;
+    int32_t pages = 0;
+    for (uint32_t offset = first; offset != 0 && visited.insert(offset).second;) {
+        std::memset(dir.data(), 0, dir.size());
+        if (ReadAt(source, offset, dir.data(), kDirectoryBufferSize) < kMinDirectoryBytes) break;
+        const int32_t count = Get16(dir.data(), order);
+        if (count < kMinEntries || count > kMaxEntries) break;
+        bool has_width = false;
+        for (int32_t i = 0; i < count && !has_width; ++i)
+            has_width = Get16(dir.data() + 2 + i * kEntrySize, order) == kImageWidthTag;
+        if (!has_width) break;
+        ++pages;
+        offset = Get32(dir.data() + 2 + count * kEntrySize, order);
+    }
+    return pages;
+}
+
+int32_t CountDcxPages(const uint8_t* head, int32_t n) {
+    int32_t pages = 0;
+    while (pages < kMaxDcxPages && kDcxTableOffset + 4 * (pages + 1) <= n &&
+           Le32(head + kDcxTableOffset + 4 * pages) != 0)
+        ++pages;
+    return pages;
+}
+
+int32_t CountPageRecords(const ProbeSource& source) {
+    uint8_t record[kPageRecordHeaderSize];
+    int32_t pages = 0;
+    // Each record moves the position forward by at least its header.
+    for (int64_t at = 0; ReadWhole(source, at, record, kPageRecordHeaderSize) &&
+                         record[0] == kPageRecordMark && record[1] == 0;
+         at += kPageRecordHeaderSize + int64_t{Le32(record + 8)})
+        ++pages;
+    return pages;
+}
+
+}  // namespace
+
+int32_t CountPages(const ProbeSource& source) {
+    std::vector<uint8_t> head(kPageCountHeadBytes);
+    const int32_t n = ReadAt(source, 0, head.data(), kPageCountHeadBytes);
+    ByteOrder order = ByteOrder::kLittle;
+    if (IsTiff(head.data(), n, order)) {
+        const uint32_t first = Get32(head.data() + 4, order);
+        return first == 0 ? 0 : CountTiffPages(source, order, first);
+    }
+    if (n >= 4 && std::memcmp(head.data(), kDcxMagic, sizeof kDcxMagic) == 0)
+        return CountDcxPages(head.data(), n);
+    if (n >= 2 && head[0] == kPageRecordMark && head[1] == 0) return CountPageRecords(source);
+    return 1;
+}
+
+}  // namespace pixdoc::files
+
+namespace {
+
+using namespace pixdoc::files;
+
+constexpr int32_t kNotOpened = -1;
+constexpr int32_t kNoMemory = -2;
+
+int64_t SizeOf(int32_t handle) {
+    return FileSeek(handle, 0, SeekOrigin::kEnd);
+}
+
+}  // namespace
+
+PIXDOC_API int32_t GetTiffPages(const char* name) {
+    if (!name || !*name) return kNotOpened;
+    PageCountCache& cache = HeaderState().page_count;
+    if (cache.name == name && cache.size >= 0) {
+        const int32_t handle = FileOpen(name);
+        if (handle != kInvalidHandle) {
+            const int64_t size = SizeOf(handle);
+            FileClose(handle);
+            if (size == cache.size) return cache.count;
+        }
+    }
+    cache.name = name;
+    cache.size = -1;
+    const int32_t handle = FileOpen(name);
+    if (handle == kInvalidHandle) return kNotOpened;
+    ProbeSource source;
+    source.handle = handle;
+    source.memory = IsMemoryHandle(handle);
+    const int64_t size = SizeOf(handle);
+    source.file_size = size < 0 ? 0 : size;
+    int32_t count = 0;
+    try {
+        count = CountPages(source);
+    } catch (const std::bad_alloc&) {
+        FileClose(handle);
+        return kNoMemory;
+    }
+    FileClose(handle);
+    // A memory image's size says nothing about its contents, so only disk files are cached.
+    if (!source.memory) {
+        cache.size = size;
+        cache.count = count;
+    }
+    return count;
+}

@@ -1,0 +1,87 @@
+// pixdoc-info [--page N] FILE: prints the header of a page as "key: value" lines.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "pixdoc32.h"
+
+namespace {
+
+constexpr int kExitUsage = 2;
+constexpr int kExitFailure = 1;
+constexpr int32_t kFirstColourCode = 1024;
+constexpr int32_t kMultiStripOffset = 256;
+
+struct Arguments {
+    int32_t page = 1;
+    const char* file = nullptr;
+};
+
+bool ParsePage(const char* text, int32_t& page) {
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || value < 1 || value > INT32_MAX) return false;
+    page = static_cast<int32_t>(value);
+    return true;
+}
+
+bool ParseArguments(int argc, char** argv, Arguments& args) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--page") == 0) {
+            if (++i >= argc || !ParsePage(argv[i], args.page)) return false;
+        } else if (!args.file) {
+            args.file = argv[i];
+        } else {
+            return false;
+        }
+    }
+    return args.file != nullptr;
+}
+
+// The byte offset of the page's data; a multi-strip page reports its first strip.
+long long DataOffset(const ImageHeader& h) {
+    if (h.compression < kMultiStripOffset || h.compression >= kFirstColourCode)
+        return static_cast<long long>(h.data_offset);
+    const auto* table = reinterpret_cast<const PixdocStripTable*>(h.data_offset);
+    return table && table->strip_count > 0 ? table->strip_offsets[0] : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Arguments args;
+    if (!ParseArguments(argc, argv, args)) {
+        std::fprintf(stderr, "usage: pixdoc-info [--page N] FILE\n");
+        return kExitUsage;
+    }
+    ImageHeader header{};
+    const int32_t result = OpenImageHeader(0, args.file, args.page, &header);
+    if (result == 1) {
+        std::fprintf(stderr, "pixdoc-info: cannot open %s\n", args.file);
+        return kExitFailure;
+    }
+    if (result != 0) {
+        std::fprintf(stderr, "pixdoc-info: %s: page %d not recognised\n", args.file, args.page);
+        return kExitFailure;
+    }
+    int32_t negative = 0;
+    PXGetImageInfoExtended(args.file, args.page, nullptr, nullptr, nullptr, nullptr, nullptr,
+                           nullptr, nullptr, &negative);
+    std::printf("compression code: %d\n", header.compression);
+    std::printf("width: %d\n", header.width);
+    std::printf("height: %d\n", header.height);
+    std::printf("xres: %d\n", header.x_resolution);
+    std::printf("yres: %d\n", header.y_resolution);
+    std::printf("fill order: %d\n", header.fill_order);
+    std::printf("orientation: %d\n", header.orientation);
+    std::printf("negative: %d\n", negative);
+    std::printf("data offset: %lld\n", DataOffset(header));
+    std::printf("data byte count: %d\n", header.data_byte_count);
+    if (header.compression >= kMultiStripOffset && header.compression < kFirstColourCode) {
+        const auto* table = reinterpret_cast<const PixdocStripTable*>(header.data_offset);
+        std::printf("strips: %d\n", table ? table->strip_count : 0);
+    }
+    std::printf("pages: %d\n", GetTiffPages(args.file));
+    return 0;
+}
