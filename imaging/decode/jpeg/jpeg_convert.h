@@ -1,0 +1,33 @@
+// JFIF YCbCr to RGB through four 256-entry tables and a 1024-entry range limit, and the
+// mapping of decoded pictures onto a palette (a grey ramp or a uniform colour cube).
+#pragma once
+
+#include <cstdint>
+
+#include "imaging/decode/jpeg/jpeg_state.h"
+
+namespace pixdoc::jpeg {
+
+void BuildConversionTables(ConversionTables& tables);
+
+// One row of `width` pixels from full-resolution Y, Cb and Cr samples to red, green, blue.
+void ConvertRowRgb(const ConversionTables& tables, const uint8_t* y, const uint8_t* cb,
+                   const uint8_t* cr, int width, uint8_t* out);
+
+// The palette the decoder maps onto: a grey ramp or a colour cube of `levels` per channel.
+struct PaletteMap {
+    bool grey = true;
+    int entries = 0;  // grey ramp entries
+    int levels = 0;   // colour cube levels per channel
+};
+
+// Fills the caller's palette (entries of red, green, blue) for a picture of `components`
+// components in `output_mode`; 0 or error 31 when not even a 2-level cube fits.
+int PreparePalette(uint8_t* palette, int palette_size, int components, int output_mode,
+                   PaletteMap& map);
+
+void MapRowGrey(const PaletteMap& map, const uint8_t* grey, int width, uint8_t* out);
+void MapRowRgb(const ConversionTables& tables, const PaletteMap& map, const uint8_t* y,
+               const uint8_t* cb, const uint8_t* cr, int width, uint8_t* out);
+
+}  // namespace pixdoc::jpeg

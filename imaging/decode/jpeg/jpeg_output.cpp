@@ -1,0 +1,147 @@
+#include "imaging/decode/jpeg/jpeg_output.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "imaging/colour/colour_error.h"
+
+namespace pixdoc::jpeg {
+namespace {
+
+constexpr int kBlockSide = 8;
+
+// Writes one 8 x 8 sample block repeated up_h times across and up_v times down.
+void StoreRepeated(const uint8_t* samples, int up_h, int up_v, uint8_t* out, int stride) {
+    for (int row = 0; row < kBlockSide; ++row) {
+        uint8_t* line = out + row * up_v * stride;
+        const uint8_t* in = samples + row * kBlockSide;
+        if (up_h == 2) {
+            for (int i = 0; i < kBlockSide; ++i)
+                line[2 * i] = line[2 * i + 1] = in[i];
+        } else {
+            for (int i = 0; i < kBlockSide; ++i)
+                std::memset(line + i * up_h, in[i], static_cast<size_t>(up_h));
+        }
+        for (int r = 1; r < up_v; ++r)
+            std::memcpy(line + r * stride, line, static_cast<size_t>(kBlockSide * up_h));
+    }
+}
+
+void TransformComponent(DecoderState& s, const OutputStage& stage, const BlockLocator& blocks,
+                        int c, int mcu_row) {
+    const Component& comp = s.frame.components[c];
+    const QuantTable& quant = s.quant[comp.quant];
+    uint8_t* plane = s.planes[c].data();
+    const int stride = s.plane_stride;
+    // Blocks wholly right of the picture carry nothing that is delivered.
+    const int used_across =
+        std::min(comp.blocks_across,
+                 (s.frame.width + kBlockSide * comp.up_h - 1) / (kBlockSide * comp.up_h));
+    uint8_t samples[kBlockSide * kBlockSide];
+    for (int by = 0; by < comp.v; ++by) {
+        uint8_t* row_out = plane + static_cast<size_t>(by) * kBlockSide * comp.up_v * stride;
+        for (int bx = 0; bx < used_across; ++bx) {
+            const int16_t* block = blocks.At(c, bx, mcu_row * comp.v + by);
+            uint8_t* out = row_out + bx * kBlockSide * comp.up_h;
+            if (comp.up_h == 1 && comp.up_v == 1) {
+                stage.idct(block, quant, out, stride);
+            } else {
+                stage.idct(block, quant, samples, kBlockSide);
+                StoreRepeated(samples, comp.up_h, comp.up_v, out, stride);
+            }
+        }
+    }
+}
+
+void ConvertRow(DecoderState& s, const OutputStage& stage, int plane_row, uint8_t* out) {
+    const size_t at = static_cast<size_t>(plane_row) * s.plane_stride;
+    const uint8_t* y = s.planes[0].data() + at;
+    const int width = s.frame.width;
+    const bool palette = s.options.output_mode == kOutputPalette;
+    if (stage.components_used == 1) {
+        if (palette)
+            MapRowGrey(stage.palette, y, width, out);
+        else
+            std::memcpy(out, y, static_cast<size_t>(width));
+        return;
+    }
+    const uint8_t* cb = s.planes[1].data() + at;
+    const uint8_t* cr = s.planes[2].data() + at;
+    if (palette)
+        MapRowRgb(s.conversion, stage.palette, y, cb, cr, width, out);
+    else
+        ConvertRowRgb(s.conversion, y, cb, cr, width, out);
+}
+
+}  // namespace
+
+int PrepareOutput(DecoderState& s, OutputStage& stage) {
+    Frame& f = s.frame;
+    for (int c = 0; c < f.count; ++c) {
+        Component& comp = f.components[c];
+        if (comp.quant >= kQuantTableCount || !s.quant[comp.quant].defined)
+            return kErrQuantUndefined;
+        // Pixel repetition needs whole-number ratios to the largest sampling factor.
+        if (f.h_max % comp.h) return kErrHorizontalScale;
+        if (f.v_max % comp.v) return kErrVerticalScale;
+        comp.up_h = f.h_max / comp.h;
+        comp.up_v = f.v_max / comp.v;
+    }
+    for (QuantTable& q : s.quant)
+        if (q.defined) PrescaleQuantTable(q);
+    BuildConversionTables(s.conversion);
+
+    const bool colour = f.count == 3;
+    const int mode = s.options.output_mode;
+    stage.components_used = colour && mode != kOutputGrey ? 3 : 1;
+    stage.bytes_per_pixel = colour && mode == kOutputRgb ? 3 : 1;
+    if (mode == kOutputPalette) {
+        if (!s.options.palette) return kErrNoPalette;
+        if (int e = PreparePalette(s.options.palette, s.options.palette_size, f.count, mode,
+                                   stage.palette))
+            return e;
+    }
+    stage.idct = SelectIdct(s.options.use_simd);
+    stage.window_begin = std::clamp(s.options.first_row, 0, f.height);
+    stage.window_end =
+        s.options.rows > 0
+            ? std::min<int64_t>(int64_t{stage.window_begin} + s.options.rows, f.height)
+            : f.height;
+
+    s.plane_stride = f.mcus_across * f.h_max * kBlockSide;
+    const size_t plane_size = static_cast<size_t>(s.plane_stride) * f.v_max * kBlockSide;
+    for (int c = 0; c < stage.components_used; ++c)
+        s.planes[c].assign(plane_size, 0);
+    s.output_rows.assign(
+        static_cast<size_t>(f.width) * stage.bytes_per_pixel * f.v_max * kBlockSide, 0);
+    return kColourOk;
+}
+
+bool McuRowInWindow(const DecoderState& s, const OutputStage& stage, int mcu_row) {
+    const int top = mcu_row * s.frame.v_max * kBlockSide;
+    const int bottom = top + s.frame.v_max * kBlockSide;
+    return bottom > stage.window_begin && top < stage.window_end;
+}
+
+bool PastWindow(const DecoderState& s, const OutputStage& stage, int mcu_row) {
+    return mcu_row * s.frame.v_max * kBlockSide >= stage.window_end;
+}
+
+int EmitMcuRow(DecoderState& s, const OutputStage& stage, const BlockLocator& blocks, int mcu_row,
+               RowSink& sink) {
+    const int rows_per_mcu = s.frame.v_max * kBlockSide;
+    const int top = mcu_row * rows_per_mcu;
+    const int first = std::max(top, stage.window_begin);
+    const int last = std::min(top + rows_per_mcu, stage.window_end);
+    if (first >= last) return kColourOk;
+    for (int c = 0; c < stage.components_used; ++c)
+        TransformComponent(s, stage, blocks, c, mcu_row);
+    const size_t row_bytes = static_cast<size_t>(s.frame.width) * stage.bytes_per_pixel;
+    for (int y = first; y < last; ++y)
+        ConvertRow(s, stage, y - top, s.output_rows.data() + (y - first) * row_bytes);
+    if (sink.DeliverRows(0, first, s.frame.width, last, s.output_rows.data()) != 0)
+        return kErrCallback;
+    return kColourOk;
+}
+
+}  // namespace pixdoc::jpeg
