@@ -161,4 +161,29 @@ PIXDOC_API int32_t PX_GetColorError(void);
 /* The fixed English text for a colour error code; never NULL. */
 PIXDOC_API const char* PX_GetColorErrorText(int32_t code);
 
+/* ---- Colour edit buffer (imaging/colour) ---- */
+
+/* Starts the library's one 24-bit edit buffer of width x height pixels, every pixel set to
+ * (red, green, blue) (a height below 1 leaves them unset), and sets the barcode search's working
+ * resolution to 200. 0; 1 when a buffer already exists; 2 when the memory cannot be had. */
+PIXDOC_API int32_t PX_StartColorEdit(int32_t width, int32_t height, int32_t red, int32_t green,
+                                     int32_t blue);
+/* Renders page `page` of an image file into the buffer: the source rectangle (left, top,
+ * right, bottom, right and bottom exclusive) scaled into the destination rectangle. A
+ * destination left or top of -1, or a right or bottom below 1, means the whole buffer; a
+ * negative, too small (below 32 x 32) or misplaced source means the whole page. 0 merged;
+ * 1 no buffer; 2 destination rectangle invalid; 3 page not recognised or file not opened;
+ * 4 no memory; 5 colour container header unreadable; 6 decoding failed (see PX_GetColorError).
+ * Rows written before a failure stay in the buffer. */
+PIXDOC_API int32_t PX_ColorEditMergeImageEx(const char* name, int32_t page, int32_t source_left,
+                                            int32_t source_top, int32_t source_right,
+                                            int32_t source_bottom, int32_t destination_left,
+                                            int32_t destination_top, int32_t destination_right,
+                                            int32_t destination_bottom);
+/* Frees the buffer: 0, or 1 when no buffer exists. `reserved` is not used. */
+PIXDOC_API int32_t PX_ColorEditEnd(int32_t reserved);
+/* The buffer's width or height, 0 when no buffer exists. */
+PIXDOC_API int32_t PX_ColorEditGetWidth(int32_t reserved);
+PIXDOC_API int32_t PX_ColorEditGetHeight(int32_t reserved);
+
 #endif /* PIXDOC32_H */

@@ -175,15 +175,16 @@ TEST(ColourErrors, TiffForms) {
 
     // A JPEG page in several strips, and one whose strip offsets are bytes.
     EXPECT_EQ(Attempt(Tiff({{256, 3, 16},
-                        {257, 3, 16},
-                        {258, 3, 24},
-                        {259, 3, 7},
-                        {273, 4, 100},
-                        {278, 3, 8}}))
+                            {257, 3, 16},
+                            {258, 3, 24},
+                            {259, 3, 7},
+                            {273, 4, 100},
+                            {278, 3, 8}}))
                   .code,
               pixdoc::kErrTiffUnsupported);
-    EXPECT_EQ(Attempt(Tiff({{256, 3, 16}, {257, 3, 16}, {258, 3, 8}, {259, 3, 6}, {273, 1, 100}})).code,
-              pixdoc::kErrStripOffsetType);
+    EXPECT_EQ(
+        Attempt(Tiff({{256, 3, 16}, {257, 3, 16}, {258, 3, 8}, {259, 3, 6}, {273, 1, 100}})).code,
+        pixdoc::kErrStripOffsetType);
     // 16-bit grey is not among the accepted forms.
     EXPECT_EQ(Attempt(Tiff({{256, 3, 16}, {257, 3, 16}, {258, 3, 16}, {273, 4, 100}})).code,
               pixdoc::kErrTiffUnsupported);

@@ -1,0 +1,111 @@
+// The colour path of a merge: the page is decoded by its container reader and scaled into the
+// destination rectangle by the merge writer.
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "imaging/colour/colour_merge.h"
+#include "imaging/colour/merge_writer.h"
+#include "imaging/decode/colour/colour_state.h"
+#include "imaging/files/file_access.h"
+#include "imaging/window/zoom.h"
+
+namespace pixdoc {
+namespace {
+
+// Source rectangles narrower or lower than this give way to the whole page.
+constexpr int32_t kMinSourceSide = 32;
+
+// The work block of a colour merge: the palette the readers fill.
+constexpr size_t kWorkBlockSize = 1200;
+struct WorkBlock {
+    ColourPalette palette;
+    uint8_t spare[kWorkBlockSize - sizeof(ColourPalette)];
+};
+
+// Closes the merge's file however the merge ends.
+struct FileGuard {
+    int32_t handle;
+    ~FileGuard() { files::FileClose(handle); }
+};
+
+ColourOutputMode ChooseOutputMode(const ColourDecoderState& s) {
+    if (s.bits_per_pixel == 24) return ColourOutputMode::kRgb;
+    const bool indexed = std::strcmp(s.container_name, "BMP") == 0 ||
+                         std::strcmp(s.container_name, "GIF") == 0 ||
+                         std::strcmp(s.container_name, "PCX") == 0;
+    return indexed ? ColourOutputMode::kPaletteIndex : ColourOutputMode::kGrey;
+}
+
+// BMP and GIF rows arrive in the file's order (bottom-up, interlace passes).
+bool DeliversInFileOrder(const ColourDecoderState& s) {
+    return std::strcmp(s.container_name, "BMP") == 0 || std::strcmp(s.container_name, "GIF") == 0;
+}
+
+EditRect ChooseSource(const EditRect& requested, int32_t width, int32_t height) {
+    const EditRect whole{0, 0, width, height};
+    EditRect r = requested;
+    if (r.left < 0 || r.top < 0 || r.right < 0 || r.bottom < 0) return whole;
+    if (r.left >= width || r.top >= height) return whole;
+    r.right = std::min(r.right, width);
+    r.bottom = std::min(r.bottom, height);
+    if (r.Width() < kMinSourceSide || r.Height() < kMinSourceSide) return whole;
+    return r;
+}
+
+void FillGreyRamp(ColourPalette& palette) {
+    for (int32_t i = 0; i < kPaletteEntries; ++i)
+        std::memset(palette[i], i, 3);
+}
+
+}  // namespace
+
+int32_t MergeColourPage(ColourEditState& edit, const char* name, int32_t page,
+                        const EditRect& requested_source, const EditRect& destination) {
+    const int64_t start_offset = edit.merge_header.data_offset;
+    const FileGuard file{files::FileOpen(name)};
+    if (file.handle == files::kInvalidHandle) return kMergeNotRecognised;
+    ColourDecoderState& s = edit.decoder;
+    ResetColourState(s);
+    SetColourSourceFile(s, file.handle);
+    s.start_offset = start_offset;
+    s.tiff_directory_index = page - 1;
+    std::unique_ptr<WorkBlock> work(new (std::nothrow) WorkBlock);
+    if (!work) return kMergeNoMemory;
+    std::memset(work.get(), 0, sizeof(WorkBlock));
+    ColourPalette& palette = work->palette;
+    s.palette = &palette;
+    if (RecogniseColourContainer(s) != 0) return kMergeHeaderUnreadable;
+
+    ImageHeader& h = edit.merge_header;
+    h = ImageHeader{};
+    h.width = s.width;
+    h.height = s.height;
+    h.output_width = destination.Width();
+    h.output_height = destination.Height();
+    s.output_mode = ChooseOutputMode(s);
+    if (s.output_mode == ColourOutputMode::kGrey) FillGreyRamp(palette);
+
+    const EditRect source = ChooseSource(requested_source, s.width, s.height);
+    WinZoomPoints(h, source.left, source.top, source.right, source.bottom);
+    MergeWriterState& w = edit.writer;
+    w = MergeWriterState{};
+    w.destination = destination;
+    w.origin_column = source.left;
+    w.origin_row = source.top;
+    w.horizontal_scale = h.horizontal_scale;
+    w.vertical_scale = h.vertical_scale;
+    w.file_order = DeliversInFileOrder(s);
+    w.palette = &palette;
+    w.rgb = s.output_mode == ColourOutputMode::kRgb;
+    StartMergeWriter(edit);
+
+    s.line_callback = &MergeWriterRows;
+    s.callback_user = &edit;
+    const int result = DecodeColourImage(s);
+    s.palette = nullptr;
+    w.palette = nullptr;
+    return result == 0 ? kMerged : kMergeDecodeFailed;
+}
+
+}  // namespace pixdoc
