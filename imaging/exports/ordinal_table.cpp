@@ -37,6 +37,10 @@ const OrdinalEntry kTable[] = {
     {606, "PXinSeekBarCodeSetCodabarMinSize", Fn(&PXinSeekBarCodeSetCodabarMinSize)},
     {607, "PXinSeekBarCode128NoCheckSum", Fn(&PXinSeekBarCode128NoCheckSum)},
     {608, "PX_GetBarCodeStatus", Fn(&PX_GetBarCodeStatus)},
+    {609, "Decompress", Fn(&Decompress)},
+    {610, "RotateCoordinates", Fn(&RotateCoordinates)},
+    {611, "XchgBytes", Fn(&XchgBytes)},
+    {612, "InvertBytes", Fn(&InvertBytes)},
 };
 
 const OrdinalEntry* Find(int32_t ordinal) {

@@ -133,6 +133,25 @@ PIXDOC_API int32_t PXGetImageInfoAndImage(const char* name, int32_t page, int32_
                                           int32_t* compression, int32_t* fill_order,
                                           int32_t* negative, const char* output);
 
+/* ---- Bilevel decoding (imaging/decode/bilevel) ---- */
+
+/* Decodes a bilevel page into bands of the output rectangle described by the header (output
+ * size, scales in 2048ths, first column and row, orientation, options). The caller opens the
+ * page's file into header->handle, sets decode_flags to 1 and calls until 16 or 8:
+ * 4: a band is ready (band_rows rows of row_bytes bytes in band_buffer, first pixel in the most
+ *    significant bit, 1 black, ending at output row rows_delivered);
+ * 16: every output row has been delivered and the decoder's memory is released;
+ * 8: set-up failed (bad geometry or scale, no memory, no data); nothing stays allocated. */
+PIXDOC_API int32_t Decompress(ImageHeader* header);
+/* The rectangle of the turned output that the band just delivered covers, by orientation:
+ * x, y offset, width and height. 0, or 1 for a null argument. */
+PIXDOC_API int32_t RotateCoordinates(const ImageHeader* header, int32_t* x, int32_t* y,
+                                     int32_t* width, int32_t* height);
+/* Reverses the bit order of every byte. 0. */
+PIXDOC_API int32_t XchgBytes(uint8_t* buffer, int32_t count);
+/* Inverts every byte. 0. */
+PIXDOC_API int32_t InvertBytes(uint8_t* buffer, int32_t count);
+
 /* ---- Barcode search (imaging/barcode) ---- */
 
 /* Options: library-wide, 0 when the library is loaded, kept for later searches. Each setter

@@ -1,0 +1,351 @@
+// TIFF directory walk on hand-built files: byte orders, value rules, strip tables, the page
+// cursor cache and hostile directories.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "imaging/files/tiff_directory.h"
+#include "test_images.h"
+
+namespace pixdoc::files {
+namespace {
+
+using testing::BilevelEntries;
+using testing::Bytes;
+using testing::kLong;
+using testing::kRational;
+using testing::kShort;
+using testing::MemoryName;
+using testing::Open;
+using testing::TempFile;
+using testing::TiffBuilder;
+using testing::TiffEntry;
+
+class TiffHeaderTest : public ::testing::Test {
+protected:
+    void SetUp() override { testing::ResetLibraryState(); }
+    void TearDown() override { testing::ResetLibraryState(); }
+};
+
+// Three pages of different widths, chained.
+TiffBuilder ThreePages(bool big = false) {
+    TiffBuilder t(big);
+    const uint32_t d1 = t.AddDirectory(BilevelEntries(100, 10, 4));
+    const uint32_t d2 = t.AddDirectory(BilevelEntries(200, 20, 1));
+    const uint32_t d3 = t.AddDirectory(BilevelEntries(300, 30, 32773));
+    t.Link(d1, 7, d2);
+    t.Link(d2, 7, d3);
+    return t;
+}
+
+TEST_F(TiffHeaderTest, BothByteOrdersAndCodes) {
+    for (bool big : {false, true}) {
+        const TiffBuilder t = ThreePages(big);
+        const std::string name = MemoryName(t.bytes());
+        ImageHeader h;
+        ASSERT_EQ(Open(name, 1, h), 0) << big;
+        EXPECT_EQ(h.width, 100);
+        EXPECT_EQ(h.height, 10);
+        EXPECT_EQ(h.compression, 1);
+        EXPECT_EQ(h.data_offset, 8);
+        EXPECT_EQ(h.data_byte_count, 100);
+        ASSERT_EQ(Open(name, 2, h), 0);
+        EXPECT_EQ(h.compression, 3);
+        ASSERT_EQ(Open(name, 3, h), 0);
+        EXPECT_EQ(h.compression, 10);
+        EXPECT_EQ(h.width, 300);
+        EXPECT_EQ(Open(name, 4, h), 2);
+        EXPECT_EQ(GetTiffPages(name.c_str()), 3);
+    }
+}
+
+TEST_F(TiffHeaderTest, PageCursorCacheGivesIdenticalRecords) {
+    const TiffBuilder t = ThreePages();
+    const auto path = TempFile("three.tif", t.bytes());
+    ImageHeader in_order[3], out_of_order[3];
+    for (int p = 1; p <= 3; ++p)
+        ASSERT_EQ(Open(path.string(), p, in_order[p - 1]), 0);
+    EXPECT_EQ(HeaderState().cursor.page, 3);  // the cache was used along the way
+    testing::ResetLibraryState();
+    for (int p : {3, 1, 2})
+        ASSERT_EQ(Open(path.string(), p, out_of_order[p - 1]), 0);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(in_order[i].width, out_of_order[i].width) << i;
+        EXPECT_EQ(in_order[i].compression, out_of_order[i].compression) << i;
+        EXPECT_EQ(in_order[i].data_offset, out_of_order[i].data_offset) << i;
+        EXPECT_EQ(in_order[i].data_byte_count, out_of_order[i].data_byte_count) << i;
+    }
+    EXPECT_EQ(in_order[1].width, 200);
+}
+
+TEST_F(TiffHeaderTest, PageCursorCacheFollowsTheRememberedDirectory) {
+    TiffBuilder t = ThreePages();
+    const auto path = TempFile("cursor.tif", t.bytes());
+    ImageHeader h;
+    ASSERT_EQ(Open(path.string(), 1, h), 0);
+    // Page 2 is read from the remembered next directory, not by a walk from the header.
+    HeaderState().cursor.next_directory = static_cast<uint32_t>(t.bytes().size()) - 4 - 12 * 7 - 2;
+    ASSERT_EQ(Open(path.string(), 2, h), 0);
+    EXPECT_EQ(h.width, 300);
+    // A page that is not last + 1 walks from the header again.
+    ASSERT_EQ(Open(path.string(), 2, h), 0);
+    EXPECT_EQ(h.width, 200);
+}
+
+TEST_F(TiffHeaderTest, FirstDirectoryOffsetZero) {
+    TiffBuilder t;
+    t.AddDirectory(BilevelEntries(100, 10, 4));
+    t.Put32(4, 0);
+    const std::string name = MemoryName(t.bytes());
+    ImageHeader h;
+    EXPECT_EQ(Open(name, 1, h), 2);
+    EXPECT_EQ(GetTiffPages(name.c_str()), 0);
+}
+
+TEST_F(TiffHeaderTest, EntryCountsOutsideFourToEighty) {
+    for (size_t count : {3u, 81u}) {
+        TiffBuilder t;
+        const uint32_t d1 = t.AddDirectory(BilevelEntries(100, 10, 4));
+        std::vector<TiffEntry> entries = BilevelEntries(200, 10, 4);
+        entries.resize(count, TiffEntry{65000, kShort, 1, 0});
+        const uint32_t d2 = t.AddDirectory(entries);
+        t.Link(d1, 7, d2);
+        const std::string name = MemoryName(t.bytes());
+        ImageHeader h;
+        EXPECT_EQ(Open(name, 1, h), 0) << count;
+        EXPECT_EQ(Open(name, 2, h), 2) << count;
+        EXPECT_EQ(GetTiffPages(name.c_str()), 1) << count;
+    }
+}
+
+TEST_F(TiffHeaderTest, BigEndianDirectoryThroughTiffName) {
+    TiffBuilder t(true);
+    const uint32_t dir = t.AddDirectory(BilevelEntries(1728, 2200, 4, 200));
+    const auto path = TempFile("big.tif", t.bytes());
+    ImageHeader h;
+    ASSERT_EQ(Open("TH:" + std::to_string(dir) + "," + path.string(), 7, h), 0);
+    EXPECT_EQ(h.width, 1728);
+    EXPECT_EQ(h.height, 2200);
+    EXPECT_EQ(h.data_offset, 200);
+
+    // Exactly four entries read little-endian as 1024: no switch, and 1024 entries fail.
+    TiffBuilder four(true);
+    std::vector<TiffEntry> entries = BilevelEntries(1728, 2200, 4);
+    entries.resize(4);
+    const uint32_t dir4 = four.AddDirectory(entries);
+    const auto path4 = TempFile("big4.tif", four.bytes());
+    EXPECT_EQ(Open("TH:" + std::to_string(dir4) + "," + path4.string(), 1, h), 2);
+}
+
+TEST_F(TiffHeaderTest, ResolutionRules) {
+    struct Case {
+        uint32_t xn, xd, yn, yd;
+        int32_t x, y;
+    } cases[] = {{0, 0, 0, 0, 100, 100},     {300, 1, 5000, 1, 300, 300},
+                 {400, 2, 196, 1, 200, 196}, {7, 0, 31, 1, 100, 100},
+                 {2048, 1, 32, 1, 2048, 32}, {2049, 1, 2049, 1, 100, 100}};
+    for (const Case& c : cases) {
+        TiffBuilder t;
+        const uint32_t xr = t.AppendRational(c.xn, c.xd);
+        const uint32_t yr = t.AppendRational(c.yn, c.yd);
+        auto entries = BilevelEntries(100, 10, 4);
+        entries.push_back({282, kRational, 1, xr});
+        entries.push_back({283, kRational, 1, yr});
+        t.AddDirectory(entries);
+        ImageHeader h;
+        ASSERT_EQ(Open(MemoryName(t.bytes()), 1, h), 0);
+        EXPECT_EQ(h.x_resolution, c.x) << c.xn << "/" << c.xd;
+        EXPECT_EQ(h.y_resolution, c.y) << c.yn << "/" << c.yd;
+    }
+}
+
+int32_t CodeFor(uint32_t compression, int t4options) {
+    TiffBuilder t;
+    auto entries = BilevelEntries(100, 10, compression);
+    if (t4options >= 0) entries.push_back({292, kLong, 1, static_cast<uint32_t>(t4options)});
+    t.AddDirectory(entries);
+    ImageHeader h;
+    return Open(MemoryName(t.bytes()), 1, h) == 0 ? h.compression : -1;
+}
+
+TEST_F(TiffHeaderTest, CompressionAndT4Options) {
+    EXPECT_EQ(CodeFor(1, -1), 3);
+    EXPECT_EQ(CodeFor(2, -1), 5);
+    EXPECT_EQ(CodeFor(2, 1), 2);
+    EXPECT_EQ(CodeFor(3, -1), 0);
+    EXPECT_EQ(CodeFor(3, 1), 2);
+    EXPECT_EQ(CodeFor(3, 5), 2);
+    EXPECT_EQ(CodeFor(3, 4), 0);
+    EXPECT_EQ(CodeFor(4, 1), 1);
+    EXPECT_EQ(CodeFor(32773, -1), 10);
+    EXPECT_EQ(CodeFor(5, -1), -1);  // LZW: not a bilevel coding of the decoder
+}
+
+TEST_F(TiffHeaderTest, FillOrderOrientationAndNegative) {
+    TiffBuilder t;
+    auto entries = BilevelEntries(100, 10, 4);
+    entries[4] = {262, kShort, 1, 1};  // a set bit is white
+    entries.insert(entries.begin() + 5, TiffEntry{266, kShort, 1, 2});
+    entries.insert(entries.begin() + 7, TiffEntry{274, kShort, 1, 8});
+    t.AddDirectory(entries);
+    ImageHeader h;
+    ASSERT_EQ(Open(MemoryName(t.bytes()), 1, h), 0);
+    EXPECT_EQ(h.fill_order, 1);
+    EXPECT_EQ(h.orientation, 3);
+    EXPECT_EQ(HeaderState().negative, 1);
+    int32_t negative = -1;
+    ASSERT_EQ(PXGetImageInfoExtended(MemoryName(t.bytes()).c_str(), 1, nullptr, nullptr, nullptr,
+                                     nullptr, nullptr, nullptr, nullptr, &negative),
+              0);
+    EXPECT_EQ(negative, 1);
+
+    // The flag is reset by the next header read.
+    const TiffBuilder plain = ThreePages();
+    ASSERT_EQ(Open(MemoryName(plain.bytes()), 1, h), 0);
+    EXPECT_EQ(HeaderState().negative, 0);
+}
+
+TEST_F(TiffHeaderTest, ThreeStripsMakeAStripTable) {
+    TiffBuilder t;
+    const uint32_t offsets = t.AppendLongs({1000, 2000, 3000});
+    const uint32_t counts = t.AppendLongs({11, 22, 33});
+    t.AddDirectory({{256, kShort, 1, 1728},
+                    {257, kShort, 1, 300},
+                    {258, kShort, 1, 1},
+                    {259, kShort, 1, 4},
+                    {273, kLong, 3, offsets},
+                    {278, kShort, 1, 100},
+                    {279, kLong, 3, counts}});
+    const auto path = TempFile("strips.tif", t.bytes());
+    ImageHeader h;
+    ASSERT_EQ(Open(path.string(), 1, h), 0);
+    EXPECT_EQ(h.compression, 257);
+    const auto* table = reinterpret_cast<const PixdocStripTable*>(h.data_offset);
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table, HeaderState().leftover_strip_table);
+    EXPECT_EQ(table->strip_count, 3);
+    EXPECT_EQ(table->rows_per_strip, 100);
+    EXPECT_EQ(table->strip_offsets[0], 1000u);
+    EXPECT_EQ(table->strip_offsets[2], 3000u);
+    EXPECT_EQ(table->strip_byte_counts[1], 22u);
+    EXPECT_EQ(table->strip_byte_counts[2], 33u);
+    EXPECT_EQ(table->strip_offsets[3], 0u);  // slack entries are zero
+
+    int32_t offset = 0;
+    ASSERT_EQ(PXGetImageInfoExtended(path.c_str(), 1, nullptr, nullptr, &offset, nullptr, nullptr,
+                                     nullptr, nullptr, nullptr),
+              0);
+    EXPECT_EQ(offset, 1000);  // the first strip
+
+    // Several strips are refused for memory images.
+    EXPECT_EQ(Open(MemoryName(t.bytes()), 1, h), 2);
+}
+
+TEST_F(TiffHeaderTest, StripValuesInsideTheEntryAndShortArrays) {
+    TiffBuilder t;
+    const uint32_t offsets = t.AppendLongs({0x00100010, 0x00300020});  // four SHORTs
+    t.AddDirectory({{256, kShort, 1, 64},
+                    {257, kShort, 1, 8},
+                    {258, kShort, 1, 1},
+                    {259, kShort, 1, 1},
+                    {273, kShort, 4, offsets},
+                    {278, kShort, 1, 2},
+                    {279, kShort, 2, 0x00070005}});  // two SHORTs held in the entry
+    const auto path = TempFile("short_strips.tif", t.bytes());
+    ImageHeader h;
+    ASSERT_EQ(Open(path.string(), 1, h), 0);
+    const auto* table = reinterpret_cast<const PixdocStripTable*>(h.data_offset);
+    ASSERT_EQ(table->strip_count, 4);
+    EXPECT_EQ(table->strip_offsets[0], 0x10u);
+    EXPECT_EQ(table->strip_offsets[3], 0x30u);
+    EXPECT_EQ(table->strip_byte_counts[0], 5u);
+    EXPECT_EQ(table->strip_byte_counts[1], 7u);
+}
+
+TEST_F(TiffHeaderTest, RefusedPages) {
+    ImageHeader h;
+    {  // tiled
+        TiffBuilder t;
+        auto entries = BilevelEntries(100, 10, 4);
+        entries.push_back({322, kShort, 1, 16});
+        t.AddDirectory(entries);
+        EXPECT_EQ(Open(MemoryName(t.bytes()), 1, h), 2);
+    }
+    {  // several byte counts without a strip table
+        TiffBuilder t;
+        auto entries = BilevelEntries(100, 10, 4);
+        entries[6] = {279, kLong, 2, 0};
+        t.AddDirectory(entries);
+        EXPECT_EQ(Open(MemoryName(t.bytes()), 1, h), 2);
+    }
+    {  // version below 42
+        TiffBuilder t;
+        t.AddDirectory(BilevelEntries(100, 10, 4));
+        t.Put16(2, 41);
+        EXPECT_EQ(Open(MemoryName(t.bytes()), 1, h), 2);
+    }
+}
+
+TEST_F(TiffHeaderTest, HostileDirectories) {
+    ImageHeader h;
+    {  // a directory that points to itself: the walk and the count both end
+        TiffBuilder t;
+        const uint32_t d = t.AddDirectory(BilevelEntries(100, 10, 4));
+        t.Link(d, 7, d);
+        const std::string name = MemoryName(t.bytes());
+        EXPECT_EQ(Open(name, 1, h), 0);
+        EXPECT_EQ(Open(name, 1000000, h), 2);
+        EXPECT_EQ(GetTiffPages(name.c_str()), 1);
+    }
+    {  // first directory beyond the file
+        TiffBuilder t;
+        t.AddDirectory(BilevelEntries(100, 10, 4));
+        t.Put32(4, 0x7FFFFFF0);
+        EXPECT_EQ(Open(MemoryName(t.bytes()), 1, h), 2);
+        const auto path = TempFile("far.tif", t.bytes());
+        EXPECT_EQ(Open(path.string(), 1, h), 2);
+        EXPECT_EQ(GetTiffPages(path.c_str()), 0);
+    }
+    {  // huge strip count and values beyond the file
+        TiffBuilder t;
+        t.AddDirectory({{256, kShort, 1, 100},
+                        {257, kShort, 1, 10},
+                        {258, kShort, 1, 1},
+                        {259, kShort, 1, 4},
+                        {273, kLong, 65536, 0xFFFFFF00},
+                        {279, kLong, 0xFFFFFFFF, 0xFFFFFF00},
+                        {282, kRational, 1, 0xFFFFFFF0}});
+        const auto path = TempFile("huge.tif", t.bytes());
+        ASSERT_EQ(Open(path.string(), 1, h), 0);
+        const auto* table = reinterpret_cast<const PixdocStripTable*>(h.data_offset);
+        EXPECT_EQ(table->strip_count, 65536);
+        EXPECT_EQ(table->strip_offsets[65535], 0u);
+        EXPECT_EQ(h.x_resolution, 100);
+        EXPECT_EQ(h.compression, 257);
+    }
+    {  // the directory is cut short by the end of the file
+        TiffBuilder t;
+        t.AddDirectory(BilevelEntries(100, 10, 4));
+        Bytes cut(t.bytes().begin(), t.bytes().end() - 60);
+        EXPECT_EQ(Open(MemoryName(cut), 1, h), 2);
+    }
+}
+
+TEST_F(TiffHeaderTest, EachWalkFreesTheKeptStripTable) {
+    TiffBuilder t;
+    const uint32_t offsets = t.AppendLongs({100, 200});
+    auto entries = BilevelEntries(100, 10, 4);
+    entries[5] = {273, kLong, 2, offsets};
+    entries[6] = {279, kLong, 1, 5};
+    t.AddDirectory(entries);
+    const auto path = TempFile("two.tif", t.bytes());
+    ImageHeader h;
+    ASSERT_EQ(Open(path.string(), 1, h), 0);
+    ASSERT_NE(HeaderState().leftover_strip_table, nullptr);
+    const TiffBuilder single = ThreePages();
+    ASSERT_EQ(Open(MemoryName(single.bytes()), 1, h), 0);
+    EXPECT_EQ(HeaderState().leftover_strip_table, nullptr);
+}
+
+}  // namespace
+}  // namespace pixdoc::files
