@@ -136,6 +136,7 @@ int ReadJpegHeader(ByteSource& source, const DecodeOptions& options, HeaderInfo&
         if (int e = PreparePalette(options.palette, options.palette_size, f.count,
                                    options.output_mode, map))
             return Fail(e, error);
+        info.palette_entries = map.grey ? map.entries : map.levels * map.levels * map.levels;
     }
     return 0;
 }

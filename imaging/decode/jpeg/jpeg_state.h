@@ -95,6 +95,7 @@ struct HeaderInfo {
     int components = 0;
     int resolution = 0;  // JFIF X density, 0 without a JFIF APP0
     bool progressive = false;
+    int palette_entries = 0;  // entries of the prepared palette, when one was given
 };
 
 // The conversion tables of JFIF YCbCr to RGB and the range limit.
