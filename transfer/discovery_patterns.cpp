@@ -106,3 +106,16 @@ std::optional<LevelValues> MatchDiscoveryPath(std::string_view path,
 }
 
 }  // namespace scantora
+
+namespace scantora {
+
+bool StartsWithDocumentPath(std::string_view path, std::string_view document_path) {
+    if (path.size() < document_path.size()) return false;
+    for (std::size_t i = 0; i < document_path.size(); ++i) {
+        const char wanted = document_path[i];
+        if (wanted != '?' && !SameCharacter(wanted, path[i])) return false;
+    }
+    return true;
+}
+
+}  // namespace scantora

@@ -30,7 +30,8 @@ using LevelValues = std::array<std::string, kLevelSlots>;
 DiscoveryPatterns BuildDiscoveryPatterns(std::string_view root, std::span<const std::string> rules,
                                          const CompositionJob& job);
 
-// The path a directory walk compares: the directory as searched and the file name in upper case.
+// The path a directory walk compares: the directory as searched (ending in a separator) and the
+// file name in upper case.
 std::string DiscoveryPath(std::string_view directory, std::string_view file_name);
 
 // Matches `path` (as DiscoveryPath builds it) against the patterns, ignoring case and treating
@@ -41,5 +42,9 @@ std::string DiscoveryPath(std::string_view directory, std::string_view file_name
 // disagree with each other.
 std::optional<LevelValues> MatchDiscoveryPath(std::string_view path,
                                               const DiscoveryPatterns& patterns);
+
+// Whether `path` begins with a document path composed in FIGLIO mode, by the same rule: "?"
+// (a side name's place) matches any character, "\" and "/" are alike, case is ignored.
+bool StartsWithDocumentPath(std::string_view path, std::string_view document_path);
 
 }  // namespace scantora

@@ -143,6 +143,18 @@ TEST_F(IdentificationModelTest, EntryCheckTrimsPadsAndRefusesLongCodes) {
     EXPECT_EQ(operator_.Messages()[0], "Attenzione ! Si possono inserire al massimo 3 caratteri!");
 }
 
+TEST_F(IdentificationModelTest, ALevelOfWidthZeroTakesOnlyAnEmptyCode) {
+    job_.levels[0].nmaxcar = "0";
+    IdentificationModel& model = Model();
+    model.SetEntry(0, "  ");
+    EXPECT_TRUE(model.LeaveEntry(0));
+    EXPECT_EQ(model.level(0).display, "");
+    model.SetEntry(0, "7");
+    EXPECT_FALSE(model.LeaveEntry(0));
+    ASSERT_EQ(operator_.Messages().size(), 1u);
+    EXPECT_EQ(operator_.Messages()[0], "Attenzione ! Si possono inserire al massimo 0 caratteri!");
+}
+
 TEST_F(IdentificationModelTest, LevelCommandFillsShallowerAndEmptiesDeeperLevels) {
     job_.nlivelli = "3";
     job_.levels[2].nmaxcar = "2";

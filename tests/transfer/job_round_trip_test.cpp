@@ -108,6 +108,20 @@ TEST_F(JobRoundTripTest, TheDocumentPathLeadsBackToTheScannedFiles) {
     values.Set(2, "0001");
     const std::string sheet = ComposeDocumentPath(job_, values, 3);
     EXPECT_EQ(sheet, area_.string() + "/2024/BAX/AX017/0001???.tif");
+    for (const std::string& file : files) {
+        EXPECT_TRUE(StartsWithDocumentPath(file, directory)) << file;
+        EXPECT_TRUE(StartsWithDocumentPath(file, sheet)) << file;
+    }
+    values.Set(2, "0002");
+    EXPECT_FALSE(StartsWithDocumentPath(files[0], ComposeDocumentPath(job_, values, 3)));
+}
+
+TEST(StartsWithDocumentPath, WildcardsSeparatorsAndCase) {
+    EXPECT_TRUE(StartsWithDocumentPath("/w/A17/0001FRO.TIF", "\\w\\a17\\0001???"));
+    EXPECT_TRUE(StartsWithDocumentPath("/w/A17/0001BAC.TIF", "/w/A17/0001???.tif"));
+    EXPECT_FALSE(StartsWithDocumentPath("/w/A17/0001", "/w/A17/0001???"));
+    EXPECT_FALSE(StartsWithDocumentPath("/w/A18/0001FRO.TIF", "/w/A17/"));
+    EXPECT_TRUE(StartsWithDocumentPath("anything", ""));
 }
 
 TEST_F(JobRoundTripTest, FilesOfAnotherLayoutStayUnlisted) {
