@@ -202,3 +202,91 @@ TEST_F(ColourEdit, RefusedTiffFormIsNotRecognised) {
 }
 
 }  // namespace
+
+namespace {
+
+class BilevelMerge : public testing::Test {
+protected:
+    void SetUp() override { pixdoc::ResetColourEdit(); }
+    void TearDown() override { pixdoc::ResetColourEdit(); }
+
+    static int32_t MergeWhole(const char* file) {
+        return PX_ColorEditMergeImageEx(FixturePath(file).c_str(), 1, -1, -1, -1, -1, -1, -1, -1,
+                                        -1);
+    }
+    static uint8_t Grey(int32_t x, int32_t y) {
+        const uint8_t* p = pixdoc::EditPixel(pixdoc::ColourEdit(), x, y);
+        EXPECT_TRUE(p[0] == p[1] && p[1] == p[2]);
+        return p[0];
+    }
+};
+
+TEST_F(BilevelMerge, GreyLevelsOfKnownPatterns) {
+    struct Case {
+        const char* file;
+        uint8_t grey;
+    };
+    // 256 x 128 pages into 64 x 32: every buffer pixel is one 4 x 4 block of the page.
+    for (const Case& k : {Case{"bilevel_white.tif", 255}, Case{"bilevel_black.tif", 0},
+                          Case{"bilevel_half.tif", 127}}) {
+        pixdoc::ResetColourEdit();
+        ASSERT_EQ(PX_StartColorEdit(64, 32, 1, 2, 3), 0);
+        ASSERT_EQ(MergeWhole(k.file), 0) << k.file;
+        for (int32_t y = 0; y < 32; ++y)
+            for (int32_t x = 0; x < 64; ++x)
+                ASSERT_EQ(Grey(x, y), k.grey) << k.file << x << "," << y;
+    }
+}
+
+TEST_F(BilevelMerge, BlocksLandInPlaceAndStripsMergeAlike) {
+    for (const char* file : {"bilevel_quadrant.tif", "bilevel_quadrant_strips.tif"}) {
+        pixdoc::ResetColourEdit();
+        ASSERT_EQ(PX_StartColorEdit(64, 32, 1, 2, 3), 0);
+        ASSERT_EQ(MergeWhole(file), 0) << file;
+        for (int32_t y = 0; y < 32; ++y)
+            for (int32_t x = 0; x < 64; ++x)
+                ASSERT_EQ(Grey(x, y), x < 32 && y < 16 ? 0 : 255) << file << " " << x << "," << y;
+    }
+}
+
+TEST_F(BilevelMerge, RenderAreaAlignment) {
+    // 1700 columns: the render area is 1696 wide and the last four keep the start colour.
+    ASSERT_EQ(PX_StartColorEdit(1700, 16, 1, 2, 3), 0);
+    ASSERT_EQ(MergeWhole("bilevel_6800.tif"), 0);
+    for (int32_t x = 0; x < 1700; ++x) {
+        const uint8_t* p = pixdoc::EditPixel(pixdoc::ColourEdit(), x, 5);
+        const std::vector<uint8_t> want =
+            x < 1696 ? std::vector<uint8_t>{255, 255, 255} : std::vector<uint8_t>{1, 2, 3};
+        ASSERT_EQ(std::vector<uint8_t>(p, p + 3), want) << x;
+    }
+    // 1712 columns: the render area is 1728 wide; it is cut at the buffer's edge.
+    pixdoc::ResetColourEdit();
+    ASSERT_EQ(PX_StartColorEdit(1712, 16, 1, 2, 3), 0);
+    ASSERT_EQ(MergeWhole("bilevel_6848.tif"), 0);
+    for (int32_t x = 0; x < 1712; ++x)
+        ASSERT_EQ(Grey(x, 15), 255) << x;
+}
+
+TEST_F(BilevelMerge, SubRectangleAndDecoderSetUpFailure) {
+    ASSERT_EQ(PX_StartColorEdit(64, 32, 1, 2, 3), 0);
+    // The black quarter (page columns 0..127, rows 0..63) into the buffer's 16..47 x 8..23.
+    ASSERT_EQ(PX_ColorEditMergeImageEx(FixturePath("bilevel_quadrant.tif").c_str(), 1, 0, 0, 128,
+                                       64, 16, 8, 48, 24),
+              0);
+    for (int32_t y = 0; y < 32; ++y)
+        for (int32_t x = 0; x < 64; ++x) {
+            const uint8_t* p = pixdoc::EditPixel(pixdoc::ColourEdit(), x, y);
+            if (x >= 16 && x < 48 && y >= 8 && y < 24)
+                ASSERT_EQ(p[0], 0) << x << "," << y;
+            else
+                ASSERT_EQ(p[2], 3) << x << "," << y;
+        }
+    // A destination narrower than the decoder's alignment cannot be rendered: reported, and
+    // nothing is written.
+    EXPECT_EQ(PX_ColorEditMergeImageEx(FixturePath("bilevel_black.tif").c_str(), 1, -1, -1, -1, -1,
+                                       0, 26, 10, 32),
+              6);
+    EXPECT_EQ(pixdoc::EditPixel(pixdoc::ColourEdit(), 0, 30)[2], 3);
+}
+
+}  // namespace

@@ -66,6 +66,19 @@ for f in *.bmp *.gif *.pcx *.tif; do
     convert "$f" -depth 8 "ppm:${f%.*}.ppm"
 done
 
+# Bilevel pages for the grey rendering: white, black, a one-pixel checkerboard (8 black pixels
+# in every 4 x 4 block), a black top-left quarter in one and in three strips, and pages wide enough for 1700 and 1712
+# columns at a quarter.
+bilevel() { convert -size "$1" "$2" -units PixelsPerInch -density 200 -monochrome -compress Group4 "$3"; }
+bilevel 256x128 xc:white bilevel_white.tif
+bilevel 256x128 xc:black bilevel_black.tif
+bilevel 256x128 pattern:gray50 bilevel_half.tif
+convert -size 256x128 xc:white -fill black -draw "rectangle 0,0 127,63" -units PixelsPerInch \
+    -density 200 -monochrome -compress Group4 bilevel_quadrant.tif
+tiffcp -c g4 -r 48 bilevel_quadrant.tif bilevel_quadrant_strips.tif
+bilevel 6800x64 xc:white bilevel_6800.tif
+bilevel 6848x64 xc:white bilevel_6848.tif
+
 # ImageMagick shows monochrome PCX as 0 = white whatever the header palette says; netpbm's
 # reader follows the palette, as ours does.
 pcxtoppm pcx_mono.pcx > pcx_mono.ppm 2>/dev/null
