@@ -1,0 +1,126 @@
+// pixdoc-decode [--page N] FILE OUT: decodes a bilevel page 1:1 as stored and writes it to OUT
+// as binary PBM (P4, 1 black). Every failure gives a non-zero exit and one line on stderr; a page
+// whose data ends early or is damaged is still written (white after the stop) but exits 1.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "imaging/files/file_access.h"
+#include "pixdoc32.h"
+
+namespace {
+
+constexpr int kExitUsage = 2;
+constexpr int kExitFailure = 1;
+constexpr int32_t kFirstColourCode = 1024;
+constexpr int32_t kMultiStrip = 256;
+constexpr int32_t kOneToOne = 2048;
+constexpr int32_t kSetUpNeeded = 1;
+constexpr int32_t kBudgetGiven = 1 << 5;
+constexpr int32_t kBandReady = 4;
+constexpr int32_t kDone = 16;
+
+struct Arguments {
+    int32_t page = 1;
+    const char* file = nullptr;
+    const char* out = nullptr;
+};
+
+bool ParsePage(const char* text, int32_t& page) {
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || value < 1 || value > INT32_MAX) return false;
+    page = static_cast<int32_t>(value);
+    return true;
+}
+
+bool ParseArguments(int argc, char** argv, Arguments& args) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--page") == 0) {
+            if (++i >= argc || !ParsePage(argv[i], args.page)) return false;
+        } else if (!args.file) {
+            args.file = argv[i];
+        } else if (!args.out) {
+            args.out = argv[i];
+        } else {
+            return false;
+        }
+    }
+    return args.file && args.out;
+}
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "pixdoc-decode: %s\n", message.c_str());
+    return kExitFailure;
+}
+
+// Decodes the page 1:1 into rows of (width + 7) / 8 bytes. Returns the decoder's set-up result
+// (0 or 8); error_code and error_line stay in the header.
+int32_t DecodePage(ImageHeader& h, std::vector<uint8_t>& bitmap) {
+    const size_t row_bytes = (size_t(h.width) + 7) / 8;
+    h.output_width = int32_t(row_bytes * 8);
+    h.output_height = h.height;
+    h.horizontal_scale = h.vertical_scale = kOneToOne;
+    h.first_column = h.first_row = 0;
+    h.orientation = 0;  // as stored
+    h.options = 0;
+    h.decode_flags = kSetUpNeeded;
+    if (h.compression < kMultiStrip && h.data_byte_count > 0) {
+        h.byte_budget = h.data_byte_count;
+        h.decode_flags |= kBudgetGiven;
+    }
+    bitmap.assign(row_bytes * size_t(h.height), 0);
+    for (;;) {
+        const int32_t r = Decompress(&h);
+        if (r == kDone) return 0;
+        if (r != kBandReady) return r;
+        const int32_t top = h.rows_delivered - h.band_rows;
+        for (int32_t i = 0; i < h.band_rows && top + i < h.height; ++i)
+            std::memcpy(&bitmap[size_t(top + i) * row_bytes],
+                        h.band_buffer + size_t(i) * size_t(h.row_bytes), row_bytes);
+    }
+}
+
+bool WritePbm(const char* path, const ImageHeader& h, const std::vector<uint8_t>& bitmap) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out << "P4\n" << h.width << ' ' << h.height << '\n';
+    out.write(reinterpret_cast<const char*>(bitmap.data()), std::streamsize(bitmap.size()));
+    return bool(out.flush());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Arguments args;
+    if (!ParseArguments(argc, argv, args)) {
+        std::fprintf(stderr, "usage: pixdoc-decode [--page N] FILE OUT\n");
+        return kExitUsage;
+    }
+    ImageHeader header{};
+    const int32_t result = OpenImageHeader(0, args.file, args.page, &header);
+    if (result == 1) return Fail(std::string("cannot open ") + args.file);
+    if (result != 0)
+        return Fail(std::string(args.file) + ": page " + std::to_string(args.page) +
+                    " not recognised");
+    if (header.compression >= kFirstColourCode)
+        return Fail(std::string(args.file) + ": colour pages are not yet supported");
+    header.handle = pixdoc::files::FileOpen(args.file);
+    if (header.handle == pixdoc::files::kInvalidHandle)
+        return Fail(std::string("cannot open ") + args.file);
+    std::vector<uint8_t> bitmap;
+    const int32_t setup = DecodePage(header, bitmap);
+    pixdoc::files::FileClose(header.handle);
+    if (setup != 0)
+        return Fail(std::string(args.file) + ": page " + std::to_string(args.page) +
+                    " cannot be decoded (code " + std::to_string(header.compression) + ")");
+    if (!WritePbm(args.out, header, bitmap)) return Fail(std::string("cannot write ") + args.out);
+    if (header.error_code != 0)
+        return Fail(std::string(args.file) + ": decoding stopped at line " +
+                    std::to_string(header.error_line) + " (result " +
+                    std::to_string(header.error_code) + "), the rest is white");
+    return 0;
+}
