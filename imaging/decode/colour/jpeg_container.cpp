@@ -1,16 +1,16 @@
-// The JPEG reader's place among the colour containers. Until the JPEG decoder is part of the
-// library, JPEG pages are refused with "Unsupported JPEG format.".
-#include "imaging/colour/colour_error.h"
+// The JPEG reader's place among the colour containers: JFIF files and the JPEG streams of
+// colour TIFF strips, read by the JPEG decoder from the state's start offset.
 #include "imaging/decode/colour/colour_readers.h"
+#include "imaging/decode/jpeg/jpeg_colour_reader.h"
 
 namespace pixdoc {
 
 int ReadJpegContainerHeader(ColourDecoderState& state) {
-    return ColourFail(state, kErrJpegUnsupported);
+    return JpegReadHeader(state);
 }
 
 int DecodeJpegContainer(ColourDecoderState& state) {
-    return ColourFail(state, kErrJpegUnsupported);
+    return JpegDecode(state);
 }
 
 }  // namespace pixdoc

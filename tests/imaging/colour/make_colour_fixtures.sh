@@ -79,6 +79,10 @@ tiffcp -c g4 -r 48 bilevel_quadrant.tif bilevel_quadrant_strips.tif
 bilevel 6800x64 xc:white bilevel_6800.tif
 bilevel 6848x64 xc:white bilevel_6848.tif
 
+# JPEG pages: a wide colour page and a grey one.
+convert -size 2000x1000 xc:red ppm:- | cjpeg > jpeg_wide.jpg
+cjpeg -grayscale base.ppm > jpeg_grey.jpg
+
 # ImageMagick shows monochrome PCX as 0 = white whatever the header palette says; netpbm's
 # reader follows the palette, as ours does.
 pcxtoppm pcx_mono.pcx > pcx_mono.ppm 2>/dev/null

@@ -1,0 +1,92 @@
+// JPEG pages through the colour readers and the colour edit buffer.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "imaging/colour/colour_edit.h"
+#include "imaging/colour/colour_error.h"
+#include "imaging/decode/colour/colour_state.h"
+#include "pixdoc32.h"
+#include "tests/imaging/colour/colour_test_support.h"
+
+namespace {
+
+using colour_test::FixturePath;
+using colour_test::ReadBytes;
+
+TEST(ColourJpeg, RecognisedWithItsCodes) {
+    struct Case {
+        const char* file;
+        int32_t width, height, bits, code;
+    };
+    for (const Case& k :
+         {Case{"jpeg_wide.jpg", 2000, 1000, 24, 1027}, Case{"jpeg_grey.jpg", 101, 67, 8, 1028}}) {
+        const auto bytes = ReadBytes(FixturePath(k.file));
+        pixdoc::ColourDecoderState s;
+        pixdoc::SetColourSourceMemory(s, bytes.data(), static_cast<int64_t>(bytes.size()));
+        ASSERT_EQ(pixdoc::RecogniseColourContainer(s), 0) << k.file;
+        EXPECT_STREQ(s.container_name, "JPEG");
+        EXPECT_EQ(s.width, k.width);
+        EXPECT_EQ(s.height, k.height);
+        EXPECT_EQ(s.bits_per_pixel, k.bits);
+        EXPECT_EQ(pixdoc::ColourCompressionCode(s), k.code);
+    }
+}
+
+TEST(ColourJpeg, ScanBeforeFrameLeavesCode20) {
+    const std::vector<uint8_t> bytes = {0xFF, 0xD8, 0xFF, 0xDA, 0x00, 0x08, 0x01,
+                                        0x01, 0x00, 0x00, 0x3F, 0x00, 0xFF, 0xD9};
+    pixdoc::ColourDecoderState s;
+    pixdoc::SetColourSourceMemory(s, bytes.data(), static_cast<int64_t>(bytes.size()));
+    EXPECT_LT(pixdoc::RecogniseColourContainer(s), 0);
+    EXPECT_EQ(PX_GetColorError(), 20);
+    EXPECT_EQ(s.error_code, 20);
+    EXPECT_STREQ(PX_GetColorErrorText(20), "Could not find Start of Frame marker in a JPEG file.");
+}
+
+class JpegMerge : public testing::Test {
+protected:
+    void SetUp() override { pixdoc::ResetColourEdit(); }
+    void TearDown() override { pixdoc::ResetColourEdit(); }
+};
+
+TEST_F(JpegMerge, OneUniformScaleLeavesTheRestInTheStartColour) {
+    // 2000 x 1000 into 1000 x 1000: half size, so only the top 500 rows are covered.
+    ASSERT_EQ(PX_StartColorEdit(1000, 1000, 0, 0, 255), 0);
+    ASSERT_EQ(PX_ColorEditMergeImageEx(FixturePath("jpeg_wide.jpg").c_str(), 1, -1, -1, -1, -1, -1,
+                                       -1, -1, -1),
+              0)
+        << PX_GetColorError();
+    for (int32_t y : {0, 250, 499, 500, 999})
+        for (int32_t x : {0, 500, 999}) {
+            const uint8_t* p = pixdoc::EditPixel(pixdoc::ColourEdit(), x, y);
+            if (y < 500) {
+                EXPECT_GT(p[0], 240) << x << "," << y;  // red, within JPEG's loss
+                EXPECT_LT(p[2], 16) << x << "," << y;
+            } else {
+                EXPECT_EQ(p[2], 255) << x << "," << y;
+                EXPECT_EQ(p[0], 0) << x << "," << y;
+            }
+        }
+}
+
+TEST_F(JpegMerge, GreyPageMergesAsGrey) {
+    ASSERT_EQ(PX_StartColorEdit(101, 67, 0, 0, 255), 0);
+    ASSERT_EQ(PX_ColorEditMergeImageEx(FixturePath("jpeg_grey.jpg").c_str(), 1, -1, -1, -1, -1, -1,
+                                       -1, -1, -1),
+              0);
+    const auto reference = colour_test::ReadPpm(FixturePath("base.ppm"));
+    int64_t error = 0;
+    for (int32_t y = 0; y < 67; ++y)
+        for (int32_t x = 0; x < 101; ++x) {
+            const uint8_t* p = pixdoc::EditPixel(pixdoc::ColourEdit(), x, y);
+            ASSERT_TRUE(p[0] == p[1] && p[1] == p[2]);
+            const uint8_t* r = reference.pixels.data() + (y * 101 + x) * 3;
+            const int luma = (299 * r[0] + 587 * r[1] + 114 * r[2]) / 1000;
+            error += std::abs(p[0] - luma);
+        }
+    EXPECT_LT(error / (101 * 67), 6);  // a faithful grey rendering, within JPEG's loss
+}
+
+}  // namespace
