@@ -7,9 +7,8 @@
 
 #include "app/command_line.h"
 #include "config/job_config_reader.h"
-#include "config/job_record.h"
-#include "config/key_table.h"
 #include "config/scanner_settings.h"
+#include "config/utilita.h"
 
 namespace scantora {
 
@@ -22,8 +21,7 @@ struct AppState {
     std::string job_file_path;  // empty until a job is chosen
     PresetLevels preset_levels;
     BarcodeOverrides barcode_overrides;
-    KeyTable keys = KeyTable::Build();  // the settings object's key table
-    JobRecord job;
+    Utilita utilita;  // the key table and the current job
     ScannerSettings scanner;
 };
 

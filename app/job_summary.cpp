@@ -31,7 +31,7 @@ void DescribeLevel(std::ostringstream& out, int n, const LevelSettings& level,
 }  // namespace
 
 std::string DescribeJob(const AppState& state, const TextLookup& texts) {
-    const JobRecord& job = state.job;
+    const JobRecord& job = state.utilita.job;
     std::ostringstream out;
     out << "Job: " << Quoted(job.applicazione) << '\n';
     out << "Job file: " << state.job_file_path << '\n';

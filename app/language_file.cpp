@@ -35,11 +35,12 @@ bool IsLanguageChoiceFile(const std::string& name) {
 
 void ReadLanguageLines(std::istream& in, LanguageTable& table) {
     std::string line;
-    while (ReadTextLine(in, line, kMaxLanguageLine)) {
+    while (ReadTextLine(in, line)) {
         if (line.size() <= kTextColumn) continue;
         const long id = LeadingNumber(std::string_view(line).substr(0, kIdentifierColumns));
         if (id <= 0 || id > INT32_MAX) continue;
-        table.Add(static_cast<int>(id), ToUtf8(std::string_view(line).substr(kTextColumn)));
+        table.Add(static_cast<int>(id), FieldValue(std::string_view(line).substr(kTextColumn),
+                                                   kMaxLanguageLine - kTextColumn));
     }
 }
 

@@ -12,7 +12,7 @@
 
 namespace scantora {
 
-// Longest part of a language file line that is kept.
+// Longest part of a language file line that is kept, in characters.
 inline constexpr std::size_t kMaxLanguageLine = 498;
 
 // Adds the entries of `in` to `table`: lines of 9 characters or fewer, lines with an

@@ -44,8 +44,8 @@ StartupResult StartUp(const StartupOptions& options, AppState& state, TextLookup
         return StartupResult::kNoLogonName;
     }
     state.user_name = *logon.name;
-    state.job = JobRecord{};
-    state.keys = KeyTable::Build();
+    state.utilita.job = JobRecord{};
+    state.utilita.keys = KeyTable::Build();
     return StartupResult::kOk;
 }
 
@@ -59,12 +59,12 @@ JobLoadResult LoadJob(AppState& state, const JobSelectionDialog& select, Operato
         op.Stop(texts.Text(text_id::kJobFileRequired));
         return JobLoadResult::kNoJobFile;
     }
-    if (ReadJobConfig(state.keys, state.setup_dir, state.job_file_path, state.barcode_overrides,
-                      state.job, op, texts) != JobReadResult::kOk) {
+    if (ReadJobConfig(state.utilita, state.setup_dir, state.job_file_path, state.barcode_overrides,
+                      op, texts) != JobReadResult::kOk) {
         op.Stop(fixed_message::kInitJobFile);
         return JobLoadResult::kJobFileFailed;
     }
-    if (!ReadScannerSettings(ScannerSettingsPath(state.setup_dir, state.job.inisetscan),
+    if (!ReadScannerSettings(ScannerSettingsPath(state.setup_dir, state.utilita.job.inisetscan),
                              state.scanner, op)) {
         op.Stop(fixed_message::kInitScannerFile);
         return JobLoadResult::kScannerFileFailed;

@@ -91,4 +91,10 @@ JobReadResult ReadJobConfig(const KeyTable& table, const std::filesystem::path& 
     return JobReadResult::kKeysMissing;
 }
 
+JobReadResult ReadJobConfig(Utilita& utilita, const std::filesystem::path& setup_dir,
+                            std::string_view job_path, const BarcodeOverrides& overrides,
+                            Operator& op, const TextLookup& texts) {
+    return ReadJobConfig(utilita.keys, setup_dir, job_path, overrides, utilita.job, op, texts);
+}
+
 }  // namespace scantora

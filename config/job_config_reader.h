@@ -11,6 +11,7 @@
 #include "app/text_lookup.h"
 #include "config/job_record.h"
 #include "config/key_table.h"
+#include "config/utilita.h"
 
 namespace scantora {
 
@@ -48,5 +49,10 @@ KeyCounts ApplyJobLines(std::istream& in, const KeyTable& table, const BarcodeOv
 JobReadResult ReadJobConfig(const KeyTable& table, const std::filesystem::path& setup_dir,
                             std::string_view job_path, const BarcodeOverrides& overrides,
                             JobRecord& job, Operator& op, const TextLookup& texts);
+
+// The same, into the settings object's record with its key table.
+JobReadResult ReadJobConfig(Utilita& utilita, const std::filesystem::path& setup_dir,
+                            std::string_view job_path, const BarcodeOverrides& overrides,
+                            Operator& op, const TextLookup& texts);
 
 }  // namespace scantora

@@ -77,7 +77,24 @@ std::size_t CharCount(std::string_view text) {
     return chars;
 }
 
+std::string_view WithoutIncompleteTail(std::string_view bytes) {
+    const std::size_t scan_from = bytes.size() > 3 ? bytes.size() - 3 : 0;
+    for (std::size_t at = bytes.size(); at > scan_from; --at) {
+        const auto c = static_cast<unsigned char>(bytes[at - 1]);
+        if (IsContinuation(c)) continue;
+        const std::size_t length = SequenceLength(c);
+        if (length > 1 && at - 1 + length > bytes.size()) return bytes.substr(0, at - 1);
+        break;
+    }
+    return bytes;
+}
+
 std::string FieldValue(std::string_view raw, std::size_t width) {
+    // No character takes more than four bytes, so the rest cannot reach the field; a cut that
+    // falls inside a character drops that character rather than the text's UTF-8 reading.
+    constexpr std::size_t kMaxUtf8Bytes = 4;
+    if (raw.size() > width * kMaxUtf8Bytes)
+        raw = WithoutIncompleteTail(raw.substr(0, width * kMaxUtf8Bytes));
     return TruncateChars(ToUtf8(raw), width);
 }
 

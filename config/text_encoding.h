@@ -24,6 +24,9 @@ std::string TruncateChars(std::string_view text, std::size_t max_chars);
 // The number of characters of the UTF-8 text `text`.
 std::size_t CharCount(std::string_view text);
 
+// `bytes` without a UTF-8 sequence that starts but does not finish at its end.
+std::string_view WithoutIncompleteTail(std::string_view bytes);
+
 // A configuration value as stored in a field of `width` characters: converted to UTF-8 and
 // cut to the width.
 std::string FieldValue(std::string_view raw, std::size_t width);

@@ -7,6 +7,7 @@
 #include "app/menu_table.h"
 #include "app/scripted_operator.h"
 #include "app/user_language.h"
+#include "config/text_encoding.h"
 #include "tests/support/scratch_dir.h"
 
 namespace scantora {
@@ -50,11 +51,15 @@ TEST(LanguageFile, TableFillsUpToItsCapacityAndLinesAreBounded) {
         std::snprintf(line, sizeof line, "%06d   t%d\n", id, id);
         text += line;
     }
-    text = "000999   " + std::string(2000, 'L') + "\n" + text;
+    std::string long_text;
+    for (int i = 0; i < 600; ++i)
+        long_text += "\xC3\xA8";  // one character, two bytes
+    text = "000999   " + long_text + "\n" + text;
     const LanguageTable table = TableOf(text);
     ASSERT_EQ(table.entries().size(), LanguageTable::kMaxEntries);
     EXPECT_EQ(table.entries().back().id, 999);
-    EXPECT_EQ(table.entries().back().text.size(), kMaxLanguageLine - 9);
+    EXPECT_EQ(CharCount(table.entries().back().text), kMaxLanguageLine - 9);
+    EXPECT_TRUE(IsValidUtf8(table.entries().back().text));
     EXPECT_EQ(table.entries()[248].id, 249);
 }
 

@@ -152,8 +152,8 @@ TEST_F(StartupTest, CommandLineJobLoadsWithPresetsShownAndOverrides) {
         return false;
     };
     ASSERT_EQ(LoadJob(state_, never, op_, texts_), JobLoadResult::kOk);
-    EXPECT_EQ(state_.job.applicazione, "J");
-    EXPECT_EQ(state_.job.barcode, "1");
+    EXPECT_EQ(state_.utilita.job.applicazione, "J");
+    EXPECT_EQ(state_.utilita.job.barcode, "1");
     EXPECT_EQ(state_.scanner.gradi, 90);
 }
 
@@ -172,11 +172,11 @@ TEST_F(StartupTest, JobLoadingFailuresInOrder) {
 
     WriteFile(dir_ / "job.ini", "[VARIE]\nTWAINSOURCE=x\nINISETSCAN=s\n[GENERALE]\nINISETSCAN=s\n");
     state_.job_file_path = "job.ini";
-    state_.job = JobRecord{};
+    state_.utilita.job = JobRecord{};
     EXPECT_EQ(LoadJob(state_, cancel, op_, texts_), JobLoadResult::kJobFileFailed);
     std::filesystem::create_directory(dir_ / "s.twn");
     WriteFile(dir_ / "job.ini", "[VARIE]\nTWAINSOURCE=x\n");
-    state_.job.inisetscan = "s";
+    state_.utilita.job.inisetscan = "s";
     EXPECT_EQ(LoadJob(state_, cancel, op_, texts_), JobLoadResult::kScannerFileFailed);
     EXPECT_EQ(op_.Messages().back(), "Errore  in Inizializzazione Scantoradlg");
 }
@@ -198,8 +198,8 @@ TEST(DemoSetup, StartsAndLoadsTheRegisteredJob) {
     ASSERT_EQ(LoadJob(
                   state, [](std::string&) { return false; }, op, texts),
               JobLoadResult::kOk);
-    EXPECT_EQ(state.job.applicazione, "DEMO");
-    EXPECT_EQ(state.job.LevelCount(), 3);
+    EXPECT_EQ(state.utilita.job.applicazione, "DEMO");
+    EXPECT_EQ(state.utilita.job.LevelCount(), 3);
     EXPECT_EQ(state.preset_levels[0], "B001");
     EXPECT_EQ(state.scanner.risoluzione, 300);
     EXPECT_TRUE(op.Messages().empty());

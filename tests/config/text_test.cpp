@@ -38,5 +38,18 @@ TEST(TextEncoding, WidthsCountCharactersAndNeverSplitOne) {
     EXPECT_EQ(FieldValue("\xE8\xE8\xE8\xE8\xE8", 4), "\xC3\xA8\xC3\xA8\xC3\xA8\xC3\xA8");
 }
 
+TEST(TextEncoding, LongUtf8ValuesStayUtf8WhenCut) {
+    std::string euros;
+    for (int i = 0; i < 1000; ++i)
+        euros += "\xE2\x82\xAC";
+    const std::string value = FieldValue(euros, 3);
+    EXPECT_EQ(value, "\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC");
+    EXPECT_EQ(FieldValue(std::string(1000, 'a') + "\xE8", 5), "aaaaa");
+    EXPECT_EQ(WithoutIncompleteTail("ab\xE2\x82"), "ab");
+    EXPECT_EQ(WithoutIncompleteTail("ab\xE2\x82\xAC"), "ab\xE2\x82\xAC");
+    EXPECT_EQ(WithoutIncompleteTail("ab\xC3"), "ab");
+    EXPECT_EQ(WithoutIncompleteTail(""), "");
+}
+
 }  // namespace
 }  // namespace scantora
