@@ -6,6 +6,7 @@
 #include <memory>
 #include <unordered_set>
 #include <utility>
+#include <vector>
 
 #include "imaging/files/byte_order.h"
 #include "imaging/files/colour_probe.h"
@@ -137,19 +138,23 @@ public:
         }
     }
 
-    // Element i of a SHORT or LONG array (0 for other types or when it cannot be read).
-    uint32_t ArrayElement(const Entry& e, uint32_t i) const {
-        const int32_t size = e.type == kShort ? 2 : e.type == kLong ? 4 : 0;
-        if (size == 0) return 0;
-        uint8_t bytes[4] = {};
+    // Fills out[0..n) from a SHORT or LONG array; other types, and values beyond the end of
+    // the file, give 0. The array is read in one piece (at most 256 KiB).
+    void ReadArray(const Entry& e, uint32_t n, uint32_t* out) const {
+        std::fill(out, out + n, 0u);
+        const uint32_t size = e.type == kShort ? 2 : e.type == kLong ? 4 : 0;
+        if (size == 0) return;
+        n = std::min(n, e.count);
+        const uint64_t bytes = uint64_t{n} * size;
+        std::vector<uint8_t> raw(bytes);
+        uint64_t got = bytes;
         // Values that fit in the 4-byte field are stored there, not behind an offset.
-        if (static_cast<uint64_t>(e.count) * size <= 4) {
-            std::memcpy(bytes, e.field + i * size, size);
-        } else {
-            const uint64_t at = static_cast<uint64_t>(Get32(e.field, order_)) + uint64_t{i} * size;
-            if (!Fetch(at, bytes, size)) return 0;
-        }
-        return size == 2 ? Get16(bytes, order_) : Get32(bytes, order_);
+        if (uint64_t{e.count} * size <= 4)
+            std::memcpy(raw.data(), e.field, bytes);
+        else
+            got = FetchUpTo(Get32(e.field, order_), raw.data(), bytes);
+        for (uint32_t i = 0; i < n && (i + 1) * uint64_t{size} <= got; ++i)
+            out[i] = size == 2 ? Get16(&raw[i * size], order_) : Get32(&raw[i * size], order_);
     }
 
     // A RATIONAL divided out (a zero denominator counts as 1); other types give their value.
@@ -163,10 +168,26 @@ public:
     }
 
 private:
+    // Up to size bytes at a file offset; returns how many could be had.
+    uint64_t FetchUpTo(uint64_t at, uint8_t* out, uint64_t size) const {
+        if (InBuffer(at, size)) {
+            std::memcpy(out, buffer_ + (at - offset_), size);
+            return size;
+        }
+        const int32_t n =
+            ReadAt(source_, static_cast<int64_t>(at), out, static_cast<int32_t>(size));
+        return n < 0 ? 0 : static_cast<uint64_t>(n);
+    }
+
+    // True when the bytes lie within the directory buffer's value window.
+    bool InBuffer(uint64_t at, uint64_t size) const {
+        const int64_t window = std::min(kDirectoryValueWindow, valid_);
+        return at >= offset_ && at + size <= offset_ + static_cast<uint64_t>(window);
+    }
+
     // Bytes at a file offset: from the buffer when they lie within it, else read from the file.
     bool Fetch(uint64_t at, uint8_t* out, int32_t size) const {
-        const int64_t window = std::min(kDirectoryValueWindow, valid_);
-        if (at >= offset_ && at + size <= offset_ + static_cast<uint64_t>(window)) {
+        if (InBuffer(at, size)) {
             std::memcpy(out, buffer_ + (at - offset_), size);
             return true;
         }
@@ -273,8 +294,7 @@ private:
         FreeStripTable(table_);
         table_ = NewStripTable(static_cast<int32_t>(e.count));
         if (!table_) return false;
-        for (uint32_t i = 0; i < e.count; ++i)
-            table_->strip_offsets[i] = dir_.ArrayElement(e, i);
+        dir_.ReadArray(e, e.count, table_->strip_offsets);
         return true;
     }
 
@@ -285,9 +305,7 @@ private:
         }
         if (!table_) return false;
         // Never beyond the strips the table was made for.
-        const uint32_t n = std::min<uint32_t>(e.count, table_->strip_count);
-        for (uint32_t i = 0; i < n; ++i)
-            table_->strip_byte_counts[i] = dir_.ArrayElement(e, i);
+        dir_.ReadArray(e, static_cast<uint32_t>(table_->strip_count), table_->strip_byte_counts);
         return true;
     }
 
