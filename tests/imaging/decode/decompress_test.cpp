@@ -1,0 +1,237 @@
+// Decompress: scaled, cut and turned outputs against a reference computed from the 1:1
+// bitmap, the option bits, geometry limits and the band protocol.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/imaging/decode/bilevel_pages.h"
+
+namespace pixdoc::bilevel::testing {
+namespace {
+
+struct View {
+    int out_w, out_h, hscale, vscale, first_col, first_row, options = 0;
+};
+
+// The described mapping, pixel by pixel: source column c (from the first column) covers
+// output columns [map(c), map(c + 1)); rows follow the vertical accumulator.
+Bitmap Reference(const Bitmap& src, const View& v) {
+    Bitmap out(v.out_w, v.out_h);
+    const int vis_w = std::min(src.width - v.first_col, v.out_w * 2048 / v.hscale);
+    const int vis_h = std::min(src.height - v.first_row, v.out_h * 2048 / v.vscale);
+    auto map = [&](int c) { return std::min<int>((1024 + int64_t(c) * v.hscale) / 2048, v.out_w); };
+    auto paint = [&](int line, int row) {
+        int run_start = -1;
+        for (int c = 0; c <= vis_w; ++c) {
+            const bool black = c < vis_w && src.Get(v.first_col + c, line);
+            if (black && run_start < 0) run_start = c;
+            if (!black && run_start >= 0) {
+                int from = map(run_start), to = map(c);
+                if (from == to && (v.options & 2)) to = from + 1;
+                for (int x = from; x < std::min(to, v.out_w); ++x)
+                    out.Set(x, row);
+                run_start = -1;
+            }
+        }
+    };
+    int acc = v.vscale < 2048 ? 2047 : 0, row = 0;
+    for (int line = v.first_row; line < v.first_row + vis_h && row < v.out_h; ++line) {
+        acc += v.vscale;
+        if (acc >= 2048 || (v.options & 1)) paint(line, row);
+        while (acc >= 2048 && row < v.out_h) {
+            acc -= 2048;
+            if (++row < v.out_h && acc >= 2048) paint(line, row);
+        }
+    }
+    return out;
+}
+
+DecodeResult Decode(const Bitmap& src, const View& v, int orientation = 0) {
+    MemoryPage page = RawPage(src);
+    ImageHeader& h = page.header();
+    h.output_width = v.out_w;
+    h.output_height = v.out_h;
+    h.horizontal_scale = v.hscale;
+    h.vertical_scale = v.vscale;
+    h.first_column = v.first_col;
+    h.first_row = v.first_row;
+    h.options = v.options;
+    h.orientation = orientation;
+    return DecodeAll(h);
+}
+
+Bitmap Turn(const Bitmap& b, int orientation) {
+    if (orientation == 0) return b;
+    Bitmap out = orientation == 2 ? Bitmap(b.width, b.height) : Bitmap(b.height, b.width);
+    for (int y = 0; y < b.height; ++y)
+        for (int x = 0; x < b.width; ++x) {
+            if (!b.Get(x, y)) continue;
+            if (orientation == 1) out.Set(b.height - 1 - y, x);
+            if (orientation == 2) out.Set(b.width - 1 - x, b.height - 1 - y);
+            if (orientation == 3) out.Set(y, b.width - 1 - x);
+        }
+    return out;
+}
+
+TEST(Decompress, ScaledAndCutOutputsMatchTheReference) {
+    const Bitmap src = RandomPage(523, 301, 11);
+    const View views[] = {
+        {528, 301, 2048, 2048, 0, 0},    {264, 150, 1024, 1024, 0, 0},
+        {264, 150, 1024, 1024, 0, 0, 1}, {264, 150, 1024, 1024, 0, 0, 2},
+        {176, 100, 683, 683, 0, 0, 3},   {800, 600, 4096, 4096, 0, 0},
+        {200, 120, 2048, 2048, 77, 33},  {128, 64, 1500, 3000, 100, 50},
+        {96, 40, 700, 2048, 13, 7, 2},   {1000, 301, 3500, 2048, 0, 0},
+    };
+    for (const View& v : views) {
+        const DecodeResult r = Decode(src, v);
+        ASSERT_EQ(r.last, 16);
+        EXPECT_TRUE(r.output == Reference(src, v))
+            << v.out_w << "x" << v.out_h << " scales " << v.hscale << "/" << v.vscale << " at "
+            << v.first_col << "," << v.first_row << " options " << v.options;
+    }
+}
+
+TEST(Decompress, TurnedOutputsAreTheUprightOutputTurned) {
+    const Bitmap src = RandomPage(640, 480, 5);
+    const View upright{640, 480, 2048, 2048, 0, 0};
+    const Bitmap expected = Reference(src, upright);
+    for (int o = 1; o <= 3; ++o) {
+        const View v = o == 2 ? upright : View{480, 640, 2048, 2048, 0, 0};
+        const DecodeResult r = Decode(src, v, o);
+        ASSERT_EQ(r.last, 16) << o;
+        EXPECT_TRUE(r.output == Turn(expected, o)) << "orientation " << o;
+    }
+}
+
+TEST(Decompress, QuarterTurnRoundsTheHeightAndBandsCoverTheWidth) {
+    const Bitmap src = RandomPage(2200, 1728, 3);
+    MemoryPage page = RawPage(src);
+    ImageHeader& h = page.header();
+    h.output_width = 1728;
+    h.output_height = 2200;
+    h.orientation = 1;
+    int rows = 0;
+    for (int32_t r; (r = Decompress(&h)) == 4;) {
+        EXPECT_EQ(h.output_height, 2192);
+        EXPECT_EQ(h.output_row_width, 2192);
+        int32_t x, y, w, hh;
+        RotateCoordinates(&h, &x, &y, &w, &hh);
+        EXPECT_EQ(hh, 2192);
+        EXPECT_EQ(x, 1728 - h.rows_delivered);
+        rows += w;
+    }
+    EXPECT_EQ(rows, 1728);
+}
+
+TEST(Decompress, VerticalHalvingTakesEveryOtherLineOrOrsPairs) {
+    // 100 lines, each line n black only at column n (plus a marker at column 127 on odd lines).
+    Bitmap src(128, 100);
+    for (int y = 0; y < 100; ++y) {
+        src.Set(y, y);
+        if (y % 2) src.Set(127, y);
+    }
+    for (int options : {0, 1}) {
+        const DecodeResult r = Decode(src, View{128, 50, 2048, 1024, 0, 0, options});
+        ASSERT_EQ(r.last, 16);
+        for (int row = 0; row < 50; ++row) {
+            std::vector<int> black;
+            for (int x = 0; x < 128; ++x)
+                if (r.output.Get(x, row)) black.push_back(x);
+            if (options == 0) {
+                EXPECT_EQ(black, std::vector<int>{2 * row}) << row;  // lines 0, 2, 4, ...
+            } else if (row == 0) {
+                EXPECT_EQ(black, std::vector<int>{0});
+            } else {
+                EXPECT_EQ(black, (std::vector<int>{2 * row - 1, 2 * row, 127})) << row;
+            }
+        }
+    }
+}
+
+TEST(Decompress, ThinRunsVanishOrStayUnderHorizontalHalving) {
+    Bitmap src(64, 16);
+    for (int y = 0; y < 16; ++y)
+        src.Set(21, y);
+    for (int options : {0, 2}) {
+        const DecodeResult r = Decode(src, View{32, 16, 1024, 2048, 0, 0, options});
+        ASSERT_EQ(r.last, 16);
+        int black = 0;
+        for (int x = 0; x < 32; ++x)
+            black += r.output.Get(x, 5);
+        EXPECT_EQ(black, options ? 1 : 0);
+    }
+}
+
+TEST(Decompress, BadGeometryFailsSetUpWithNothingAllocated) {
+    const Bitmap src = RandomPage(100, 40, 1);
+    struct Case {
+        int out_w, out_h, hscale, vscale, orientation;
+        int32_t expected;
+    } cases[] = {
+        {100, 40, 2048, 2048, 0, 8},   {104, 40, 2048, 2048, 0, 4}, {0, 40, 2048, 2048, 0, 8},
+        {104, 0, 2048, 2048, 0, 8},    {104, 40, 0, 2048, 0, 8},    {104, 40, 2048, 0, 0, 8},
+        {104, 40, 32768, 2048, 0, 8},  {104, 15, 2048, 2048, 1, 8}, {104, 40, 2048, 2048, 4, 8},
+        {30008, 40, 2048, 2048, 0, 8}, {104, 40, 32767, 1, 0, 4},
+    };
+    for (const Case& c : cases) {
+        MemoryPage page = RawPage(src);
+        ImageHeader& h = page.header();
+        h.output_width = c.out_w;
+        h.output_height = c.out_h;
+        h.horizontal_scale = c.hscale;
+        h.vertical_scale = c.vscale;
+        h.orientation = c.orientation;
+        EXPECT_EQ(Decompress(&h), c.expected) << c.out_w << "x" << c.out_h << " " << c.hscale << "/"
+                                              << c.vscale << " o" << c.orientation;
+        if (c.expected == 8) {
+            EXPECT_EQ(h.band_buffer, nullptr);
+            EXPECT_EQ(h.input_buffer, nullptr);
+            EXPECT_EQ(h.column_map, nullptr);
+        }
+        while (Decompress(&h) == 4) {
+        }
+    }
+}
+
+TEST(Decompress, FittingMovesTheRectangleIntoThePage) {
+    const Bitmap src = RandomPage(200, 100, 9);
+    MemoryPage page = RawPage(src);
+    ImageHeader& h = page.header();
+    h.output_width = 64;
+    h.output_height = 32;
+    h.first_column = 180;  // 64 columns from 180 do not fit: moved left to 136
+    h.first_row = 500;     // outside: reset to 0
+    ASSERT_EQ(Decompress(&h), 4);
+    EXPECT_EQ(h.first_column, 136);
+    EXPECT_EQ(h.first_row, 0);
+    EXPECT_EQ(h.visible_source_width, 64);
+    while (Decompress(&h) == 4) {
+    }
+    EXPECT_EQ(h.band_buffer, nullptr);
+}
+
+TEST(Decompress, BandsAreWhiteAfterTheDataEndsAndRoundedToSixteenRows) {
+    // Raw data for 20 of 50 lines: rows 20.. are white; all 50 rows come in bands.
+    const Bitmap src = RandomPage(64, 50, 2);
+    std::vector<uint8_t> cut(src.bytes.begin(), src.bytes.begin() + 20 * 8);
+    MemoryPage page(cut, 64, 50, 3);
+    ImageHeader& h = page.header();
+    const DecodeResult r = DecodeAll(h);
+    EXPECT_EQ(r.last, 16);
+    EXPECT_EQ(h.error_code, 2);
+    EXPECT_EQ(h.error_line, 20);
+    for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 64; ++x)
+            ASSERT_EQ(r.output.Get(x, y), y < 20 && src.Get(x, y));
+}
+
+TEST(ByteHelpers, XchgBytesReversesAndInvertBytesInverts) {
+    uint8_t b[4] = {0x01, 0x80, 0xF0, 0x5A};
+    XchgBytes(b, 4);
+    EXPECT_EQ(std::vector<uint8_t>(b, b + 4), (std::vector<uint8_t>{0x80, 0x01, 0x0F, 0x5A}));
+    InvertBytes(b, 3);
+    EXPECT_EQ(std::vector<uint8_t>(b, b + 4), (std::vector<uint8_t>{0x7F, 0xFE, 0xF0, 0x5A}));
+}
+
+}  // namespace
+}  // namespace pixdoc::bilevel::testing
