@@ -29,3 +29,5 @@ convert -size 120x80 gradient:red-blue -depth 8 -density 150 -units PixelsPerInc
 convert -size 120x80 gradient:red-blue -density 150 -units PixelsPerInch -quality 90 colour.jpg
 convert -size 120x80 gradient:white-black -colorspace Gray -quality 90 grey.jpg
 convert -size 120x80 gradient:red-blue -depth 8 -compress none rgb.tif
+convert -size 120x80 gradient:red-blue -depth 8 -compress jpeg -quality 90 jpeg_in.tif
+convert -size 16x9000 xc:gray50 -type TrueColor -quality 50 tall.jpg

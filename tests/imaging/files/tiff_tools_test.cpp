@@ -141,5 +141,34 @@ TEST_F(TiffToolsTest, ColourContainers) {
     EXPECT_EQ(h.x_resolution, 100);  // no resolution in the file
 }
 
+TEST_F(TiffToolsTest, JpegFilesAndJpegStrips) {
+    ImageHeader h;
+    ASSERT_EQ(Open(kDir + "colour.jpg", 1, h), 0);
+    EXPECT_EQ(h.compression, 1027);
+    EXPECT_EQ(h.width, 120);
+    EXPECT_EQ(h.height, 80);
+    EXPECT_EQ(h.x_resolution, 150);
+    EXPECT_EQ(h.data_offset, 0);
+    EXPECT_EQ(Open(kDir + "colour.jpg", 2, h), 2);
+    EXPECT_EQ(GetTiffPages((kDir + "colour.jpg").c_str()), 1);
+
+    ASSERT_EQ(Open(kDir + "grey.jpg", 1, h), 0);
+    EXPECT_EQ(h.compression, 1028);
+
+    // A colour TIFF page whose strip is a JPEG stream is described as JPEG, at the strip.
+    const std::string tif = kDir + "jpeg_in.tif";
+    const Reference ref = ReadReference(tif, 1);
+    ASSERT_EQ(Open(tif, 1, h), 0);
+    EXPECT_EQ(h.compression, 1027);
+    EXPECT_EQ(h.width, 120);
+    EXPECT_EQ(static_cast<uint64_t>(h.data_offset), ref.offsets[0]);
+    EXPECT_EQ(static_cast<uint64_t>(h.data_byte_count), ref.counts[0]);
+
+    // Colour pages taller than 8192 rows report 8192.
+    ASSERT_EQ(Open(kDir + "tall.jpg", 1, h), 0);
+    EXPECT_EQ(h.width, 16);
+    EXPECT_EQ(h.height, 8192);
+}
+
 }  // namespace
 }  // namespace pixdoc::files
