@@ -47,6 +47,13 @@ long long DataOffset(const ImageHeader& h) {
     return table && table->strip_count > 0 ? table->strip_offsets[0] : 0;
 }
 
+// Strips of a multi-strip page, 0 for other pages.
+int32_t StripCount(const ImageHeader& h) {
+    if (h.compression < kMultiStripOffset || h.compression >= kFirstColourCode) return 0;
+    const auto* table = reinterpret_cast<const PixdocStripTable*>(h.data_offset);
+    return table ? table->strip_count : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -65,6 +72,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "pixdoc-info: %s: page %d not recognised\n", args.file, args.page);
         return kExitFailure;
     }
+    // The strip table lives only until the next header read: take what is needed now.
+    const long long data_offset = DataOffset(header);
+    const int32_t strips = StripCount(header);
     int32_t negative = 0;
     PXGetImageInfoExtended(args.file, args.page, nullptr, nullptr, nullptr, nullptr, nullptr,
                            nullptr, nullptr, &negative);
@@ -76,12 +86,9 @@ int main(int argc, char** argv) {
     std::printf("fill order: %d\n", header.fill_order);
     std::printf("orientation: %d\n", header.orientation);
     std::printf("negative: %d\n", negative);
-    std::printf("data offset: %lld\n", DataOffset(header));
+    std::printf("data offset: %lld\n", data_offset);
     std::printf("data byte count: %d\n", header.data_byte_count);
-    if (header.compression >= kMultiStripOffset && header.compression < kFirstColourCode) {
-        const auto* table = reinterpret_cast<const PixdocStripTable*>(header.data_offset);
-        std::printf("strips: %d\n", table ? table->strip_count : 0);
-    }
+    if (strips > 0) std::printf("strips: %d\n", strips);
     std::printf("pages: %d\n", GetTiffPages(args.file));
     return 0;
 }

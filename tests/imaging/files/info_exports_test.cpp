@@ -151,5 +151,26 @@ TEST_F(InfoExportsTest, InfoToolPrintsKeyValueLines) {
     EXPECT_NE(status, 0);
 }
 
+TEST_F(InfoExportsTest, InfoToolReportsTheFirstStripOfMultiStripPages) {
+    TiffBuilder t;
+    const uint32_t offsets = t.AppendLongs({1000, 2000, 3000});
+    const uint32_t counts = t.AppendLongs({11, 22, 33});
+    t.AddDirectory({{256, testing::kShort, 1, 1728},
+                    {257, testing::kShort, 1, 300},
+                    {258, testing::kShort, 1, 1},
+                    {259, testing::kShort, 1, 4},
+                    {273, testing::kLong, 3, offsets},
+                    {278, testing::kShort, 1, 100},
+                    {279, testing::kLong, 3, counts}});
+    const std::string path = TempFile("tool_strips.tif", t.bytes()).string();
+    int status = 0;
+    const std::string out =
+        RunTool(std::string(TEST_BINARY_DIR) + "/tools/pixdoc-info --page 1 " + path, status);
+    EXPECT_EQ(status, 0);
+    EXPECT_NE(out.find("compression code: 257\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("data offset: 1000\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("strips: 3\n"), std::string::npos) << out;
+}
+
 }  // namespace
 }  // namespace pixdoc::files
