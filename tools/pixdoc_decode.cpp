@@ -1,6 +1,7 @@
 // pixdoc-decode [--page N] FILE OUT: decodes a bilevel page 1:1 as stored and writes it to OUT
-// as binary PBM (P4, 1 black). Every failure gives a non-zero exit and one line on stderr; a page
-// whose data ends early or is damaged is still written (white after the stop) but exits 1.
+// as binary PBM (P4, 1 black); colour and grey pages are written as binary PPM (P6). Every failure
+// gives a non-zero exit and one line on stderr; a page whose data ends early or is damaged is still
+// written (white after the stop) but exits 1.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +11,7 @@
 
 #include "imaging/files/file_access.h"
 #include "pixdoc32.h"
+#include "tools/pixdoc_decode_colour.h"
 
 namespace {
 
@@ -107,7 +109,7 @@ int main(int argc, char** argv) {
         return Fail(std::string(args.file) + ": page " + std::to_string(args.page) +
                     " not recognised");
     if (header.compression >= kFirstColourCode)
-        return Fail(std::string(args.file) + ": colour pages are not yet supported");
+        return WriteColourPage(args.file, args.page, header, args.out);
     header.handle = pixdoc::files::FileOpen(args.file);
     if (header.handle == pixdoc::files::kInvalidHandle)
         return Fail(std::string("cannot open ") + args.file);
