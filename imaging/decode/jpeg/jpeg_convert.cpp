@@ -5,16 +5,16 @@
 #include "imaging/colour/colour_error.h"
 
 namespace pixdoc::jpeg {
+
+const ConversionLines kConversionLines = {
+    {-11682187, 91882},   // Cr to red
+    {-14773807, 116130},  // Cb to blue
+    {6000023, -46802},    // Cr to green
+    {2908403, -22554},    // Cb to green
+};
+
 namespace {
 
-struct TableLine {
-    int32_t start;
-    int32_t step;
-};
-constexpr TableLine kCrRed{-11682187, 91882};
-constexpr TableLine kCbBlue{-14773807, 116130};
-constexpr TableLine kCrGreen{6000023, -46802};
-constexpr TableLine kCbGreen{2908403, -22554};
 constexpr int kTableShift = 16;
 constexpr int kRangeMask = 1023;
 constexpr int kMaxGreyEntries = 256;
@@ -32,25 +32,42 @@ inline uint8_t Level(int value, int levels) {
 }  // namespace
 
 void BuildConversionTables(ConversionTables& t) {
-    Fill(t.cr_red, kCrRed);
-    Fill(t.cb_blue, kCbBlue);
-    Fill(t.cr_green, kCrGreen);
-    Fill(t.cb_green, kCbGreen);
+    Fill(t.cr_red, kConversionLines.cr_red);
+    Fill(t.cb_blue, kConversionLines.cb_blue);
+    Fill(t.cr_green, kConversionLines.cr_green);
+    Fill(t.cb_green, kConversionLines.cb_green);
     for (int i = 0; i < 1024; ++i)
         t.range_limit[i] = static_cast<uint8_t>(i < 256 ? i : (i < 512 ? 255 : 0));
 }
 
-void ConvertRowRgb(const ConversionTables& t, const uint8_t* y, const uint8_t* cb,
-                   const uint8_t* cr, int width, uint8_t* out) {
+namespace {
+
+inline void ConvertPixel(const ConversionTables& t, int luma, int red, int green, int blue,
+                         uint8_t* out) {
     const uint8_t* limit = t.range_limit.data();
-    for (int x = 0; x < width; ++x) {
-        const int luma = y[x];
-        const int b = cb[x];
-        const int r = cr[x];
-        out[0] = limit[(luma + t.cr_red[r]) & kRangeMask];
-        out[1] = limit[(luma + t.cb_green[b] + t.cr_green[r]) & kRangeMask];
-        out[2] = limit[(luma + t.cb_blue[b]) & kRangeMask];
-        out += 3;
+    out[0] = limit[(luma + red) & kRangeMask];
+    out[1] = limit[(luma + green) & kRangeMask];
+    out[2] = limit[(luma + blue) & kRangeMask];
+}
+
+}  // namespace
+
+void ConvertRowRgb(const ConversionTables& t, const uint8_t* y, const uint8_t* cb,
+                   const uint8_t* cr, int chroma_h, int width, uint8_t* out) {
+    int x = 0;
+    if (chroma_h == 2) {
+        // Each chroma sample serves two pixels: its terms are looked up once.
+        for (; x + 1 < width; x += 2, out += 6) {
+            const int b = cb[x >> 1], r = cr[x >> 1];
+            const int red = t.cr_red[r], green = t.cb_green[b] + t.cr_green[r];
+            const int blue = t.cb_blue[b];
+            ConvertPixel(t, y[x], red, green, blue, out);
+            ConvertPixel(t, y[x + 1], red, green, blue, out + 3);
+        }
+    }
+    for (; x < width; ++x, out += 3) {
+        const int b = cb[x / chroma_h], r = cr[x / chroma_h];
+        ConvertPixel(t, y[x], t.cr_red[r], t.cb_green[b] + t.cr_green[r], t.cb_blue[b], out);
     }
 }
 
@@ -91,11 +108,11 @@ void MapRowGrey(const PaletteMap& map, const uint8_t* grey, int width, uint8_t* 
 }
 
 void MapRowRgb(const ConversionTables& t, const PaletteMap& map, const uint8_t* y,
-               const uint8_t* cb, const uint8_t* cr, int width, uint8_t* out) {
+               const uint8_t* cb, const uint8_t* cr, int chroma_h, int width, uint8_t* out) {
     uint8_t rgb[3];
     const int n = map.levels;
     for (int x = 0; x < width; ++x) {
-        ConvertRowRgb(t, y + x, cb + x, cr + x, 1, rgb);
+        ConvertRowRgb(t, y + x, cb + x / chroma_h, cr + x / chroma_h, 1, 1, rgb);
         out[x] =
             static_cast<uint8_t>((Level(rgb[0], n) * n + Level(rgb[1], n)) * n + Level(rgb[2], n));
     }

@@ -4,15 +4,27 @@
 
 #include <cstdint>
 
+#include "imaging/decode/jpeg/jpeg_idct.h"
 #include "imaging/decode/jpeg/jpeg_state.h"
 
 namespace pixdoc::jpeg {
 
 void BuildConversionTables(ConversionTables& tables);
 
-// One row of `width` pixels from full-resolution Y, Cb and Cr samples to red, green, blue.
+// The four table lines: entry k of a table is (start + k * step) >> 16.
+struct TableLine {
+    int32_t start;
+    int32_t step;
+};
+struct ConversionLines {
+    TableLine cr_red, cb_blue, cr_green, cb_green;
+};
+extern const ConversionLines kConversionLines;
+
+// One row of `width` pixels from full-resolution Y and Cb, Cr samples each covering
+// `chroma_h` (1 or 2) pixels across, to red, green, blue.
 void ConvertRowRgb(const ConversionTables& tables, const uint8_t* y, const uint8_t* cb,
-                   const uint8_t* cr, int width, uint8_t* out);
+                   const uint8_t* cr, int chroma_h, int width, uint8_t* out);
 
 // The palette the decoder maps onto: a grey ramp or a colour cube of `levels` per channel.
 struct PaletteMap {
@@ -26,8 +38,16 @@ struct PaletteMap {
 int PreparePalette(uint8_t* palette, int palette_size, int components, int output_mode,
                    PaletteMap& map);
 
+#if defined(__x86_64__) || defined(_M_X64)
+// The same conversion with SSE2 for the leading pixels of the row; returns how many it
+// converted (the rest is for ConvertRowRgb). Writes up to 2 bytes past its last pixel, which
+// the caller's row buffer must allow.
+int ConvertRowRgbSse2(const ConversionLines& lines, const uint8_t* y, const uint8_t* cb,
+                      const uint8_t* cr, int chroma_h, int width, uint8_t* out);
+#endif
+
 void MapRowGrey(const PaletteMap& map, const uint8_t* grey, int width, uint8_t* out);
 void MapRowRgb(const ConversionTables& tables, const PaletteMap& map, const uint8_t* y,
-               const uint8_t* cb, const uint8_t* cr, int width, uint8_t* out);
+               const uint8_t* cb, const uint8_t* cr, int chroma_h, int width, uint8_t* out);
 
 }  // namespace pixdoc::jpeg

@@ -9,6 +9,8 @@ namespace pixdoc::jpeg {
 namespace {
 
 constexpr int kBlockSide = 8;
+// The SIMD conversion may write a few bytes past a row's end.
+constexpr size_t kOutputSlack = 16;
 
 // Writes one 8 x 8 sample block repeated up_h times across and up_v times down.
 void StoreRepeated(const uint8_t* samples, int up_h, int up_v, uint8_t* out, int stride) {
@@ -37,13 +39,16 @@ void TransformComponent(DecoderState& s, const OutputStage& stage, const BlockLo
     const int used_across =
         std::min(comp.blocks_across,
                  (s.frame.width + kBlockSide * comp.up_h - 1) / (kBlockSide * comp.up_h));
+    const bool direct = c > 0 && stage.chroma_direct;
     uint8_t samples[kBlockSide * kBlockSide];
     for (int by = 0; by < comp.v; ++by) {
         uint8_t* row_out = plane + static_cast<size_t>(by) * kBlockSide * comp.up_v * stride;
         for (int bx = 0; bx < used_across; ++bx) {
             const int16_t* block = blocks.At(c, bx, mcu_row * comp.v + by);
             uint8_t* out = row_out + bx * kBlockSide * comp.up_h;
-            if (comp.up_h == 1 && comp.up_v == 1) {
+            if (direct) {
+                stage.idct(block, quant, plane + (by * stride + bx) * kBlockSide, stride);
+            } else if (comp.up_h == 1 && comp.up_v == 1) {
                 stage.idct(block, quant, out, stride);
             } else {
                 stage.idct(block, quant, samples, kBlockSide);
@@ -51,6 +56,17 @@ void TransformComponent(DecoderState& s, const OutputStage& stage, const BlockLo
             }
         }
     }
+}
+
+void ConvertRgb(DecoderState& s, const OutputStage& stage, const uint8_t* y, const uint8_t* cb,
+                const uint8_t* cr, int chroma_h, uint8_t* out) {
+    int done = 0;
+#if defined(PIXDOC_JPEG_HAVE_SSE2)
+    if (stage.simd_convert)
+        done = ConvertRowRgbSse2(kConversionLines, y, cb, cr, chroma_h, s.frame.width, out);
+#endif
+    ConvertRowRgb(s.conversion, y + done, cb + done / chroma_h, cr + done / chroma_h, chroma_h,
+                  s.frame.width - done, out + 3 * done);
 }
 
 void ConvertRow(DecoderState& s, const OutputStage& stage, int plane_row, uint8_t* out) {
@@ -65,12 +81,18 @@ void ConvertRow(DecoderState& s, const OutputStage& stage, int plane_row, uint8_
             std::memcpy(out, y, static_cast<size_t>(width));
         return;
     }
-    const uint8_t* cb = s.planes[1].data() + at;
-    const uint8_t* cr = s.planes[2].data() + at;
+    int chroma_h = 1;
+    size_t chroma_at = at;
+    if (stage.chroma_direct) {
+        chroma_h = stage.chroma_h;
+        chroma_at = static_cast<size_t>(plane_row / stage.chroma_v) * s.plane_stride;
+    }
+    const uint8_t* cb = s.planes[1].data() + chroma_at;
+    const uint8_t* cr = s.planes[2].data() + chroma_at;
     if (palette)
-        MapRowRgb(s.conversion, stage.palette, y, cb, cr, width, out);
+        MapRowRgb(s.conversion, stage.palette, y, cb, cr, chroma_h, width, out);
     else
-        ConvertRowRgb(s.conversion, y, cb, cr, width, out);
+        ConvertRgb(s, stage, y, cb, cr, chroma_h, out);
 }
 
 }  // namespace
@@ -101,7 +123,14 @@ int PrepareOutput(DecoderState& s, OutputStage& stage) {
                                    stage.palette))
             return e;
     }
+    const Component* comps = f.components.data();
+    stage.chroma_direct = stage.components_used == 3 && comps[0].up_h == 1 && comps[0].up_v == 1 &&
+                          comps[1].up_h == comps[2].up_h && comps[1].up_v == comps[2].up_v &&
+                          comps[1].up_h <= 2;
+    stage.chroma_h = comps[1].up_h;
+    stage.chroma_v = comps[1].up_v;
     stage.idct = SelectIdct(s.options.use_simd);
+    stage.simd_convert = s.options.use_simd && ProcessorHasSimd();
     stage.window_begin = std::clamp(s.options.first_row, 0, f.height);
     stage.window_end =
         s.options.rows > 0
@@ -113,7 +142,8 @@ int PrepareOutput(DecoderState& s, OutputStage& stage) {
     for (int c = 0; c < stage.components_used; ++c)
         s.planes[c].assign(plane_size, 0);
     s.output_rows.assign(
-        static_cast<size_t>(f.width) * stage.bytes_per_pixel * f.v_max * kBlockSide, 0);
+        static_cast<size_t>(f.width) * stage.bytes_per_pixel * f.v_max * kBlockSide + kOutputSlack,
+        0);
     return kColourOk;
 }
 

@@ -16,6 +16,12 @@ struct OutputStage {
     int window_end = 0;
     int components_used = 1;  // 1: Y only (grey pictures and grey output), 3: Y, Cb, Cr
     int bytes_per_pixel = 1;
+    // Full-resolution luma with Cb and Cr sampled alike at 1 or 1/2 across: the chroma blocks
+    // stay at their own resolution and the conversion repeats each chroma sample over
+    // chroma_h x chroma_v pixels itself, the same pixels without the copying.
+    bool chroma_direct = false;
+    int chroma_h = 1, chroma_v = 1;
+    bool simd_convert = false;  // SSE2 colour conversion
 };
 
 // Checks tables (36) and sampling ratios (39, 40), pre-scales the quantisation tables, builds

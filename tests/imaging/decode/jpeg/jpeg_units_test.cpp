@@ -40,7 +40,7 @@ TEST(JpegConversion, ResultsAreClampedToTheByteRange) {
     BuildConversionTables(t);
     const uint8_t y[3] = {255, 0, 128}, cb[3] = {255, 0, 128}, cr[3] = {255, 0, 128};
     uint8_t out[9];
-    ConvertRowRgb(t, y, cb, cr, 3, out);
+    ConvertRowRgb(t, y, cb, cr, 1, 3, out);
     EXPECT_EQ(out[0], 255);  // 255 + 179 -> 255
     EXPECT_EQ(out[2], 255);
     EXPECT_EQ(out[1], 120);  // 255 - 44 - 91
