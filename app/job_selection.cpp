@@ -7,6 +7,11 @@
 
 namespace scantora {
 
+JobSelectionLabels SelectionLabels(const TextLookup& texts) {
+    return {texts.Text(text_id::kJobSelectionCaption), texts.Text(text_id::kRegisteredJobs),
+            texts.Text(text_id::kNewJob)};
+}
+
 JobSelection::JobSelection(std::filesystem::path setup_dir) : setup_dir_(std::move(setup_dir)) {
     const JobRegistry registry = OpenJobRegistry(setup_dir_);
     registry_file_ = registry.file;

@@ -18,6 +18,14 @@ namespace scantora {
 // The prefix of every entry of the list: "-->  " (arrow and two blanks).
 inline constexpr std::string_view kJobEntryPrefix = "-->  ";
 
+// The dialog's caption and labels: texts 61488, 61486 and 61487.
+struct JobSelectionLabels {
+    std::string caption;
+    std::string jobs;
+    std::string new_job;
+};
+JobSelectionLabels SelectionLabels(const TextLookup& texts);
+
 class JobSelection {
 public:
     // Opens the registry of `setup_dir`; the list holds one "-->  <name>" entry per job and

@@ -55,7 +55,10 @@ std::string LoadLanguage(const std::filesystem::path& setup_dir, std::string_vie
         const auto primary = PrimaryLanguage(locale);
         const std::string user_file = primary ? DefaultLanguageFile(*primary) : std::string();
         if (!user_file.empty() && std::filesystem::is_regular_file(setup_dir / user_file)) {
-            SaveLanguageChoice(settings_path, user_file);
+            // A settings file is not created just for this: its absence is what sends the
+            // job list to the older registry files.
+            if (std::filesystem::exists(settings_path))
+                SaveLanguageChoice(settings_path, user_file);
             name = user_file;
         }
     }

@@ -22,8 +22,9 @@ void ReadLanguageLines(std::istream& in, LanguageTable& table);
 
 // The language set-up at start: LINGUAGGIO from the global settings file (default
 // "Scantora.lang"); when that is the default, the user's language file is taken if it exists
-// in `setup_dir` and is saved as the choice. The table is refilled from the file (when it
-// exists) and sorted; the built-in table follows `locale`. Returns the file name in use.
+// in `setup_dir` and is saved as the choice (when the global settings file exists). The table is
+// refilled from the file (when it exists) and sorted; the built-in table follows `locale`. Returns
+// the file name in use.
 std::string LoadLanguage(const std::filesystem::path& setup_dir, std::string_view locale,
                          TextLookup& texts);
 

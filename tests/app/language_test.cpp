@@ -131,6 +131,14 @@ TEST_F(LanguageSetupTest, UserLanguageFileIsTakenAndSavedWhenNoneIsChosen) {
     EXPECT_EQ(ReadFile(dir_ / "Scantora.ini.old"), ini);
 }
 
+TEST_F(LanguageSetupTest, NoSettingsFileIsCreatedForTheDefaultLanguage) {
+    WriteFile(dir_ / "Pagivo.ini", "NOME=A\nFILEINI=x\n");
+    WriteFile(dir_ / "Scantora_ita.lang", "061489   Vedi\n");
+    EXPECT_EQ(LoadLanguage(dir_.path(), "it_CH", texts_), "Scantora_ita.lang");
+    EXPECT_EQ(texts_.Text(61489), "Vedi");
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "Scantora.ini"));
+}
+
 TEST_F(LanguageSetupTest, MissingChosenFileKeepsBuiltinTextsAndTheSetting) {
     const std::string ini = "LINGUAGGIO=Scantora_xyz.lang\n";
     WriteFile(dir_ / "Scantora.ini", ini);

@@ -77,6 +77,11 @@ TEST_F(JobSelectionTest, EntriesConfirmAndBeep) {
     EXPECT_EQ(selection.selected(), 0);
     EXPECT_EQ(selection.NewJobPath(), dir_ / "P_G32004");
 
+    const JobSelectionLabels labels = SelectionLabels(texts_);
+    EXPECT_EQ(labels.caption, "Scantora  - Selezione Applicazione");
+    EXPECT_EQ(labels.jobs, "Lavori Registrati");
+    EXPECT_EQ(labels.new_job, "Nuova Applicazione");
+
     std::string path = "unchanged";
     EXPECT_FALSE(selection.Confirm("JOB1", path, op_));
     EXPECT_FALSE(selection.Confirm("-->  JOB", path, op_));
