@@ -54,7 +54,8 @@ int32_t ModuleCounter::Character(const int* widths, int count, bool first_is_spa
     }
     if (sum != modules_per_character_) return -1;
     int32_t pattern = 0;
-    for (int i = 0; i < count; ++i) pattern = (pattern << 4) | modules[i];
+    for (int i = 0; i < count; ++i)
+        pattern = (pattern << 4) | modules[i];
     return pattern;
 }
 

@@ -1,6 +1,8 @@
 #include "imaging/barcode/registry.h"
 
+#include "imaging/barcode/codabar.h"
 #include "imaging/barcode/code39.h"
+#include "imaging/barcode/two_of_five.h"
 
 namespace pixdoc::barcode {
 namespace {
@@ -12,15 +14,15 @@ using MS = MergeSwitch;
 constexpr SymbologyEntry kRegistry[] = {
     {kCode39, TG::kFirst, MS::kCode39, &DecodeCode39, false},
     {kCode39Nude, TG::kFirst, MS::kCode39Nude, &DecodeCode39Nude, false},
-    {kInterleaved2of5, TG::kFirst, MS::kInterleaved2of5, nullptr, false},
-    {kCodabar, TG::kFirst, MS::kCodabar, nullptr, false},
+    {kInterleaved2of5, TG::kFirst, MS::kInterleaved2of5, &DecodeInterleaved2of5, false},
+    {kCodabar, TG::kFirst, MS::kCodabar, &DecodeCodabar, false},
     {kCode128, TG::kCode128And93, MS::kCode128, nullptr, true},
     {kCode93, TG::kCode128And93, MS::kCode93, nullptr, false},
     {kCode93Type2, TG::kCode128And93, MS::kCode93, nullptr, false},
     {kUpcA, TG::kUpcEan, MS::kUpcEan, nullptr, false},
     {kEan13, TG::kUpcEan, MS::kUpcEan, nullptr, false},
     {kEan8, TG::kUpcEan, MS::kUpcEan, nullptr, false},
-    {kIata2of5, TG::kFirst, MS::kIata2of5, nullptr, false},
+    {kIata2of5, TG::kFirst, MS::kIata2of5, &DecodeIata2of5, false},
 };
 
 constexpr int kRetryMinimumFirst = 6;

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "imaging/barcode/barcode_state.h"
+#include "imaging/barcode/codabar.h"
+#include "tests/imaging/barcode/bar_lines.h"
+#include "tests/imaging/barcode/zint_symbols.h"
+
+namespace pixdoc::barcode {
+namespace {
+
+using testing::BarLine;
+using testing::LineFromElements;
+using testing::LineFromGroups;
+using testing::MarkedBackwards;
+using testing::Reversed;
+using testing::SymbolElements;
+
+// Wide (w) and narrow (n) elements of the Codabar characters, written out from the standard
+// independently of the decoder's table.
+const std::map<char, std::string> kPatterns = {
+    {'0', "nnnnnww"}, {'1', "nnnnwwn"}, {'2', "nnnwnnw"}, {'3', "wwnnnnn"}, {'4', "nnwnnwn"},
+    {'5', "wnnnnwn"}, {'6', "nwnnnnw"}, {'7', "nwnnwnn"}, {'8', "nwwnnnn"}, {'9', "wnnwnnn"},
+    {'-', "nnnwwnn"}, {'$', "nnwwnnn"}, {':', "wnnnwnw"}, {'/', "wnwnnnw"}, {'.', "wnwnwnn"},
+    {'+', "nnwnwnw"}, {'A', "nnwwnwn"}, {'B', "nwnwnnw"}, {'C', "nnnwnww"}, {'D', "nnnwwwn"},
+};
+
+std::vector<int> CodabarElements(const std::string& text, int narrow, int wide, int gap) {
+    std::vector<int> e;
+    for (char c : text) {
+        if (!e.empty()) e.push_back(gap);
+        for (char k : kPatterns.at(c))
+            e.push_back(k == 'w' ? wide : narrow);
+    }
+    return e;
+}
+
+std::string Read(const BarLine& line, int threshold, bool merge = false,
+                 Candidate* candidate = nullptr) {
+    Candidate out;
+    if (!DecodeCodabar(line.View(), threshold, merge, out)) return "<none>";
+    if (candidate) *candidate = out;
+    return out.text;
+}
+
+class CodabarTest : public ::testing::Test {
+protected:
+    void SetUp() override { ResetBarcodeState(); }
+    void TearDown() override { ResetBarcodeState(); }
+};
+
+struct ZintCase {
+    const char* name;
+    const char* text;
+};
+
+class CodabarZint : public ::testing::TestWithParam<ZintCase> {
+protected:
+    void SetUp() override { ResetBarcodeState(); }
+};
+
+// zint draws wide elements two modules wide; T = two modules' pixels separates them.
+TEST_P(CodabarZint, ReadsEachStartStopPairAtEveryScaleInBothDirections) {
+    const ZintCase& c = GetParam();
+    for (int scale = 1; scale <= 4; ++scale) {
+        const std::vector<int> elements = SymbolElements(c.name, scale);
+        const BarLine upright = LineFromElements(elements, 20 * scale, 20 * scale);
+        Candidate out;
+        EXPECT_EQ(Read(upright, 2 * scale, false, &out), c.text) << "scale " << scale;
+        EXPECT_EQ(out.start_column, 20 * scale);
+        EXPECT_EQ(out.end_column, upright.right_edge - 20 * scale - 1);
+        const BarLine mirrored = LineFromElements(Reversed(elements), 20 * scale, 20 * scale);
+        EXPECT_EQ(Read(mirrored, 2 * scale), MarkedBackwards(c.text)) << "scale " << scale;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Symbols, CodabarZint,
+                         ::testing::Values(ZintCase{"codabar_ab", "*A1B*"},
+                                           ZintCase{"codabar_bc", "*B4567C*"},
+                                           ZintCase{"codabar_cd", "*C890D*"},
+                                           ZintCase{"codabar_da", "*D-$:/.+A*"},
+                                           ZintCase{"codabar_aa", "*A0123A*"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CodabarTest, StartFollowedDirectlyByStopIsNotARead) {
+    EXPECT_EQ(Read(LineFromElements(CodabarElements("A1B", 2, 5, 2)), 3), "*A1B*");
+    EXPECT_EQ(Read(LineFromElements(CodabarElements("AB", 2, 5, 2)), 3), "<none>");
+}
+
+TEST_F(CodabarTest, MinimumSizeCountsStartAndStop) {
+    const BarLine five = LineFromElements(SymbolElements("codabar_3digits", 2), 40, 40);
+    const BarLine six = LineFromElements(SymbolElements("codabar_4digits", 2), 40, 40);
+    EXPECT_EQ(Read(five, 4), "*A123B*");
+    BarcodeState().options.codabar_min_size = 6;
+    EXPECT_EQ(Read(five, 4), "<none>");
+    EXPECT_EQ(Read(six, 4), "*A1234B*");
+    BarcodeState().options.codabar_min_size = 5;
+    EXPECT_EQ(Read(five, 4), "*A123B*");
+}
+
+TEST_F(CodabarTest, DataCharacterBeforeAnyStartStopsTheSearchUntilAWideElement) {
+    // "1" printed just ahead of the symbol, separated by a normal gap: no start is ever seen.
+    EXPECT_EQ(Read(LineFromElements(CodabarElements("1A1B", 2, 5, 2)), 3), "<none>");
+    // Separated by a white stretch wider than 2T, the symbol is read.
+    const BarLine apart =
+        LineFromGroups({CodabarElements("1", 2, 5, 2), CodabarElements("A1B", 2, 5, 2)}, 7, 30);
+    EXPECT_EQ(Read(apart, 3), "*A1B*");
+}
+
+TEST_F(CodabarTest, SecondPassReadsBarsExactlyTWideAsNarrow) {
+    // Narrow bars grown to exactly T: the first pass sees them wide, the second narrow.
+    std::vector<int> e = CodabarElements("A1B", 2, 5, 2);
+    e[0] = 3;
+    EXPECT_EQ(Read(LineFromElements(e), 3), "*A1B*");
+    e[0] = 4;
+    EXPECT_EQ(Read(LineFromElements(e), 3), "<none>");
+}
+
+TEST_F(CodabarTest, ThresholdBelowTwoNeverReads) {
+    const BarLine line = LineFromElements(CodabarElements("A1B", 1, 2, 1), 10, 10);
+    EXPECT_EQ(Read(line, 2), "*A1B*");
+    EXPECT_EQ(Read(line, 1), "<none>");
+}
+
+TEST_F(CodabarTest, WideGapEndsTheRead) {
+    // A gap is skipped while width / 4 <= T (up to 4T + 3); a wider one resets the read.
+    EXPECT_EQ(Read(LineFromElements(CodabarElements("A12B", 2, 5, 15)), 3), "*A12B*");
+    EXPECT_EQ(Read(LineFromElements(CodabarElements("A12B", 2, 5, 16)), 3), "<none>");
+}
+
+}  // namespace
+}  // namespace pixdoc::barcode

@@ -1,0 +1,22 @@
+// Element widths of real zint symbols, read from the module rows that the fixture script
+// make_symbology_fixtures.sh writes (zint --dump), for the symbology decoder tests.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace pixdoc::barcode::testing {
+
+// The modules of symbol `name` (true = bar), without the white padding after the last bar.
+std::vector<bool> SymbolModules(const std::string& name);
+
+// Bar, space, ..., bar widths of the modules at `scale` pixels per module.
+std::vector<int> ElementsFromModules(const std::vector<bool>& modules, int scale);
+
+// Both in one: the elements of symbol `name` at `scale` pixels per module.
+std::vector<int> SymbolElements(const std::string& name, int scale);
+
+// The read-backwards form of a decoder's text: bit 7 set on its first byte.
+std::string MarkedBackwards(std::string text);
+
+}  // namespace pixdoc::barcode::testing
