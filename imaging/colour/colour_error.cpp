@@ -83,18 +83,21 @@ const Message kMessages[] = {
 
 constexpr const char* kUnknownText = "Error code does not match known errors.";
 
-int32_t g_colour_error = kColourOk;
-
 }  // namespace
 
+ColourErrorState& ColourErrorModule() {
+    static ColourErrorState state;
+    return state;
+}
+
 int32_t GetColourError() {
-    return g_colour_error;
+    return ColourErrorModule().code;
 }
 void SetColourError(int32_t code) {
-    g_colour_error = code;
+    ColourErrorModule().code = code;
 }
 void RaiseColourError(int32_t code) {
-    if (g_colour_error == kColourOk) g_colour_error = code;
+    if (ColourErrorModule().code == kColourOk) ColourErrorModule().code = code;
 }
 
 const char* ColourErrorText(int32_t code) {

@@ -60,6 +60,12 @@ enum ColourError : int32_t {
     kErrColourMultiply = 73,
 };
 
+// The library-wide state of this module: the code left by the last colour run.
+struct ColourErrorState {
+    int32_t code = kColourOk;
+};
+ColourErrorState& ColourErrorModule();
+
 // The library-wide code, read and written by the colour readers.
 int32_t GetColourError();
 void SetColourError(int32_t code);

@@ -12,6 +12,8 @@ namespace {
 // Rows per callback call when the caller leaves it to the decoder: about 64 KiB of pixels.
 constexpr int32_t kChunkBytes = 65536;
 constexpr int32_t kMaxChunkRows = 64;
+// A caller's chunk size is held to this many bytes of rows.
+constexpr int64_t kMaxChunkBytes = 16 << 20;
 
 // ITU-R BT.601 luma in 1/1024 steps, used when colour must be delivered as grey.
 uint8_t Luma(const uint8_t* rgb) {
@@ -36,6 +38,8 @@ ColourRowWriter::ColourRowWriter(ColourDecoderState& state, PixelForm form, bool
     const int32_t row_bytes = std::max(1, column_count_ * out_bytes_);
     chunk_rows_ = state.rows_per_chunk > 0 ? state.rows_per_chunk
                                            : std::clamp(kChunkBytes / row_bytes, 1, kMaxChunkRows);
+    chunk_rows_ = static_cast<int32_t>(
+        std::clamp<int64_t>(chunk_rows_, 1, std::max<int64_t>(1, kMaxChunkBytes / row_bytes)));
     if (file_order) chunk_rows_ = 1;
     chunk_rows_ = std::min(chunk_rows_, std::max(1, row_end_ - row_begin_));
     state.rows_per_chunk = chunk_rows_;

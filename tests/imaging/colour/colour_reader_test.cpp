@@ -156,3 +156,26 @@ TEST(ColourDelivery, RefusingCallbackStopsWithCode14) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ColourDelivery, OversizedChunkIsHeldToTheImage) {
+    const auto bytes = colour_test::ReadBytes(colour_test::FixturePath("pcx_24.pcx"));
+    pixdoc::ColourDecoderState s;
+    colour_test::Collector c;
+    static pixdoc::ColourPalette palette;
+    pixdoc::SetColourSourceMemory(s, bytes.data(), static_cast<int64_t>(bytes.size()));
+    s.palette = &palette;
+    ASSERT_EQ(pixdoc::RecogniseColourContainer(s), 0);
+    s.output_mode = pixdoc::ColourOutputMode::kRgb;
+    s.rows_per_chunk = 1000000000;
+    s.line_callback = &colour_test::Collector::Callback;
+    s.callback_user = &c;
+    c.Prepare(s);
+    EXPECT_EQ(pixdoc::DecodeColourImage(s), 0);
+    EXPECT_EQ(c.calls, 1);
+    EXPECT_EQ(s.rows_per_chunk, 67);
+    EXPECT_EQ(c.image.pixels, colour_test::ReadPpm(colour_test::FixturePath("pcx_24.ppm")).pixels);
+}
+
+}  // namespace
