@@ -1,0 +1,142 @@
+// Edge cases over real coded strips (tiffcp's output, read raw with libtiff): the Group 4
+// end-of-block, a truncated Group 3 page, fill order 1, and damaged lines.
+#include <gtest/gtest.h>
+#include <tiffio.h>
+
+#include <string>
+#include <vector>
+
+#include "imaging/decode/bilevel/change_list.h"
+#include "imaging/decode/bilevel/line_codings.h"
+#include "imaging/decode/bilevel/line_face.h"
+#include "tests/imaging/decode/bilevel_pages.h"
+
+namespace pixdoc::bilevel::testing {
+namespace {
+
+struct Strip {
+    std::vector<uint8_t> coded;
+    Bitmap reference;  // libtiff's decode
+};
+
+Strip ReadStrip(const std::string& name) {
+    Strip s;
+    const std::string path = std::string(TEST_FIXTURE_DIR) + "/bilevel/" + name;
+    TIFF* tif = TIFFOpen(path.c_str(), "r");
+    if (!tif) return s;
+    uint32_t w = 0, h = 0;
+    TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &w);
+    TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &h);
+    s.coded.resize(size_t(TIFFRawStripSize(tif, 0)));
+    TIFFReadRawStrip(tif, 0, s.coded.data(), tmsize_t(s.coded.size()));
+    s.reference = Bitmap(int(w), int(h));
+    for (uint32_t y = 0; y < h; ++y)
+        TIFFReadScanline(tif, &s.reference.bytes[size_t(y) * s.reference.RowBytes()], y);
+    TIFFClose(tif);
+    return s;
+}
+
+TEST(CodedStrips, Group4EndOfBlockEndsThePageWithResultTwo) {
+    const Strip s = ReadStrip("text200_g4.tif");
+    ASSERT_FALSE(s.coded.empty());
+    const int width = s.reference.width;
+    std::vector<int16_t> a(ChangeListEntries(width)), b(ChangeListEntries(width));
+    std::vector<uint8_t> scratch(size_t(width + 7) / 8);
+    ResetToEmptyLine(a.data(), width);
+    ResetToEmptyLine(b.data(), width);
+    LineInput in;
+    in.data = s.coded.data();
+    in.size = in.limit = int32_t(s.coded.size());
+    for (int line = 0; line < s.reference.height; ++line) {
+        std::swap(a, b);
+        ASSERT_EQ(DecodeLine(1, a.data(), b.data(), width, line, in, scratch.data()), kLineGood)
+            << line;
+    }
+    std::swap(a, b);
+    EXPECT_EQ(DecodeLine(1, a.data(), b.data(), width, s.reference.height, in, scratch.data()),
+              kLineEnd);
+}
+
+TEST(CodedStrips, ATruncatedGroup3PageDeliversAllRowsWhiteAfterTheCut) {
+    for (const char* name : {"text200_g3_1d.tif", "text200_g3_2d.tif"}) {
+        Strip s = ReadStrip(name);
+        ASSERT_FALSE(s.coded.empty()) << name;
+        const int32_t code = std::string(name).find("1d") != std::string::npos ? 0 : 2;
+        std::vector<uint8_t> cut(s.coded.begin(), s.coded.begin() + long(s.coded.size() / 2));
+        MemoryPage page(cut, s.reference.width, s.reference.height, code);
+        const DecodeResult r = DecodeAll(page.header());
+        ASSERT_EQ(r.last, 16) << name;
+        const int stop = page.header().error_line;
+        EXPECT_GT(stop, 0) << name;
+        EXPECT_LT(stop, s.reference.height) << name;
+        ASSERT_EQ(r.output.height, s.reference.height);
+        const size_t row_bytes = size_t(s.reference.RowBytes());
+        for (int y = 0; y < s.reference.height; ++y) {
+            const auto* got = &r.output.bytes[size_t(y) * row_bytes];
+            const auto* want = &s.reference.bytes[size_t(y) * row_bytes];
+            if (y < stop - 1)
+                ASSERT_EQ(std::vector<uint8_t>(got, got + row_bytes),
+                          std::vector<uint8_t>(want, want + row_bytes))
+                    << name << " row " << y;
+            else if (y > stop)
+                ASSERT_EQ(std::vector<uint8_t>(got, got + row_bytes),
+                          std::vector<uint8_t>(row_bytes, 0))
+                    << name << " row " << y;
+        }
+    }
+}
+
+TEST(CodedStrips, FillOrderOneDecodesLikeTheBitReversedData) {
+    const Strip s = ReadStrip("barcode200_g4.tif");
+    ASSERT_FALSE(s.coded.empty());
+    std::vector<uint8_t> reversed = s.coded;
+    XchgBytes(reversed.data(), int32_t(reversed.size()));
+    MemoryPage normal(s.coded, s.reference.width, s.reference.height, 1, 0);
+    MemoryPage lsb_first(reversed, s.reference.width, s.reference.height, 1, 1);
+    const DecodeResult a = DecodeAll(normal.header());
+    const DecodeResult b = DecodeAll(lsb_first.header());
+    ASSERT_EQ(a.last, 16);
+    ASSERT_EQ(b.last, 16);
+    EXPECT_TRUE(a.output == b.output);
+    EXPECT_TRUE(a.output.bytes == s.reference.bytes);  // the output width is rounded to 8
+}
+
+TEST(CodedStrips, ADamagedLineStopsDecodingAndTheRestIsWhite) {
+    Strip s = ReadStrip("text200_g4.tif");
+    ASSERT_FALSE(s.coded.empty());
+    // Zeros in the middle of the data give an EOL prefix inside a line.
+    const size_t middle = s.coded.size() / 2;
+    for (size_t i = middle; i < middle + 4; ++i)
+        s.coded[i] = 0;
+    MemoryPage page(s.coded, s.reference.width, s.reference.height, 1);
+    const DecodeResult r = DecodeAll(page.header());
+    ASSERT_EQ(r.last, 16);
+    EXPECT_TRUE(page.header().error_code == 2 || page.header().error_code == 3);
+    const int stop = page.header().error_line;
+    const size_t row_bytes = size_t(s.reference.RowBytes());
+    for (int y = stop + 1; y < s.reference.height; ++y)
+        for (size_t x = 0; x < row_bytes; ++x)
+            ASSERT_EQ(r.output.bytes[size_t(y) * row_bytes + x], 0) << y;
+}
+
+TEST(CodedStrips, TheLineFaceDeliversTheSameLinesAsTheBitmap) {
+    const Strip s = ReadStrip("text300_g3_2d.tif");
+    ASSERT_FALSE(s.coded.empty());
+    MemoryPage page(s.coded, s.reference.width, s.reference.height, 2);
+    ImageHeader& h = page.header();
+    ASSERT_EQ(LineFaceSetUp(h, 0), 0);
+    Bitmap drawn(s.reference.width, s.reference.height);
+    for (int y = 0; y < s.reference.height; ++y) {
+        ASSERT_EQ(LineFaceNextLine(h), kLineGood) << y;
+        for (int i = 0; h.current_line[i] < h.width; i += 2)
+            for (int x = h.current_line[i]; x < std::min<int>(h.current_line[i + 1], h.width); ++x)
+                drawn.Set(x, y);
+    }
+    EXPECT_EQ(LineFaceNextLine(h), kLineEnd);
+    BilevelRelease(h);
+    EXPECT_EQ(h.input_buffer, nullptr);
+    EXPECT_TRUE(drawn == s.reference);
+}
+
+}  // namespace
+}  // namespace pixdoc::bilevel::testing
