@@ -15,6 +15,8 @@ namespace {
 
 // Source rectangles narrower or lower than this give way to the whole page.
 constexpr int32_t kMinSourceSide = 32;
+// TIFF PhotometricInterpretation of pages whose samples index a colour map.
+constexpr int32_t kTiffPaletteColour = 3;
 
 // The work block of a colour merge: the palette the readers fill.
 constexpr size_t kWorkBlockSize = 1200;
@@ -31,9 +33,10 @@ struct FileGuard {
 
 ColourOutputMode ChooseOutputMode(const ColourDecoderState& s) {
     if (s.bits_per_pixel == 24) return ColourOutputMode::kRgb;
-    const bool indexed = std::strcmp(s.container_name, "BMP") == 0 ||
-                         std::strcmp(s.container_name, "GIF") == 0 ||
-                         std::strcmp(s.container_name, "PCX") == 0;
+    const bool indexed =
+        std::strcmp(s.container_name, "BMP") == 0 || std::strcmp(s.container_name, "GIF") == 0 ||
+        std::strcmp(s.container_name, "PCX") == 0 ||
+        (std::strcmp(s.container_name, "TIFF") == 0 && s.photometric == kTiffPaletteColour);
     return indexed ? ColourOutputMode::kPaletteIndex : ColourOutputMode::kGrey;
 }
 
@@ -84,7 +87,8 @@ int32_t MergeColourPage(ColourEditState& edit, const char* name, int32_t page,
     h.output_width = destination.Width();
     h.output_height = destination.Height();
     s.output_mode = ChooseOutputMode(s);
-    if (s.output_mode == ColourOutputMode::kGrey) FillGreyRamp(palette);
+    // Grey pages come with their grey palette; one that gave none gets the plain ramp.
+    if (s.output_mode == ColourOutputMode::kGrey && s.palette_entries == 0) FillGreyRamp(palette);
 
     const EditRect source = ChooseSource(requested_source, s.width, s.height);
     WinZoomPoints(h, source.left, source.top, source.right, source.bottom);

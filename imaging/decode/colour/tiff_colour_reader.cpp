@@ -35,6 +35,7 @@ enum Tag : uint16_t {
     kYResolution = 283,
     kPlanarConfiguration = 284,
     kResolutionUnit = 296,
+    kColorMap = 320,
 };
 enum Type : uint16_t { kByte = 1, kShort = 3, kLong = 4, kRational = 5 };
 enum Compression : int32_t {
@@ -44,6 +45,8 @@ enum Compression : int32_t {
     kPackBits = 32773,
 };
 constexpr int32_t kWhiteIsZero = 0;
+constexpr int32_t kPaletteColour = 3;
+constexpr uint32_t kColorMapValues = 3 * kPaletteEntries;
 constexpr int32_t kPlanarSeparate = 2;
 constexpr int32_t kUnitCentimetre = 3;
 
@@ -205,6 +208,22 @@ struct PackBits {
     }
 };
 
+// An 8-bit palette page: its colour map (all reds, all greens, all blues, 16 bits each) becomes
+// the palette, so that the indices show their colours rather than grey levels.
+int ReadColorMap(ColourDecoderState& s, Directory& d) {
+    const Entry* e = d.Find(kColorMap);
+    std::vector<uint32_t> map;
+    if (!e || e->type != kShort || e->count != kColorMapValues ||
+        !d.Values(*e, kColorMapValues, map))
+        return ColourFail(s, kErrTiffUnsupported);
+    s.palette_entries = kPaletteEntries;
+    if (s.palette)
+        for (int32_t i = 0; i < kPaletteEntries; ++i)
+            for (int32_t c = 0; c < 3; ++c)
+                (*s.palette)[i][c] = static_cast<uint8_t>(map[c * kPaletteEntries + i] >> 8);
+    return 0;
+}
+
 }  // namespace
 
 int ReadTiffColourHeader(ColourDecoderState& s) {
@@ -257,6 +276,7 @@ int ReadTiffColourHeader(ColourDecoderState& s) {
     if (!grey && !rgb) return ColourFail(s, kErrTiffUnsupported);
     if (ReadStripArrays(s, d) != 0) return -1;
     if (s.rows_per_strip < 1) s.rows_per_strip = s.height;
+    if (grey && s.photometric == kPaletteColour) return ReadColorMap(s, d);
     if (grey) {
         s.palette_entries = kPaletteEntries;
         if (s.palette)
@@ -269,7 +289,10 @@ int ReadTiffColourHeader(ColourDecoderState& s) {
 int DecodeTiffColour(ColourDecoderState& s) {
     if (std::strcmp(s.container_name, "JPEG") == 0) return DecodeJpegContainer(s);
     const bool rgb = s.bits_per_pixel == 24;
-    ColourRowWriter writer(s, rgb ? PixelForm::kRgb : PixelForm::kGrey, false);
+    const PixelForm form = rgb                               ? PixelForm::kRgb
+                           : s.photometric == kPaletteColour ? PixelForm::kIndex
+                                                             : PixelForm::kGrey;
+    ColourRowWriter writer(s, form, false);
     if (!writer.Ready()) return -1;
     const int32_t row_bytes = s.width * (rgb ? 3 : 1);
     std::vector<uint8_t> row;

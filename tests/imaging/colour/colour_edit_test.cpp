@@ -98,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(Containers, WholePageMerge,
                          testing::Values("bmp24_BMP3.bmp", "bmp8_BMP3.bmp", "bmp1_BMP2.bmp",
                                          "gif_interlaced.gif", "gif_local.gif", "pcx_8.pcx",
                                          "pcx_24.pcx", "pcx_planes16.pcx", "tiff_grey.tif",
-                                         "tiff_rgb_strips_mm.tif"));
+                                         "tiff_rgb_strips_mm.tif", "tiff_palette.tif"));
 
 // Nearest-neighbour placement as the merge writer does it, for a uniform scale.
 struct Expected {

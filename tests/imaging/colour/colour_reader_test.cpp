@@ -69,7 +69,8 @@ INSTANTIATE_TEST_SUITE_P(Pcx, ReferenceDecode,
 INSTANTIATE_TEST_SUITE_P(Tiff, ReferenceDecode,
                          testing::Values("tiff_grey.tif", "tiff_grey_strips_mm.tif",
                                          "tiff_grey_packbits.tif", "tiff_grey_miniswhite.tif",
-                                         "tiff_rgb.tif", "tiff_rgb_strips_mm.tif"));
+                                         "tiff_rgb.tif", "tiff_rgb_strips_mm.tif",
+                                         "tiff_palette.tif"));
 
 TEST(ColourRecognition, HeaderFieldsAndCodes) {
     struct Case {

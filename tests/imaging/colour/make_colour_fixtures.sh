@@ -61,6 +61,7 @@ convert base.ppm -type TrueColor -depth 8 -compress none tiff_rgb.tif
 tiffcp -B -r 9 tiff_rgb.tif tiff_rgb_strips_mm.tif
 convert base.ppm -colorspace Gray -depth 8 -compress none -define quantum:polarity=min-is-white \
     tiff_grey_miniswhite.tif
+convert base.ppm -type Palette -depth 8 -compress none tiff_palette.tif
 
 for f in *.bmp *.gif *.pcx *.tif; do
     convert "$f" -depth 8 "ppm:${f%.*}.ppm"
