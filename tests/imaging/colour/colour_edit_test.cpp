@@ -239,6 +239,10 @@ TEST_F(BilevelMerge, GreyLevelsOfKnownPatterns) {
 }
 
 TEST_F(BilevelMerge, BlocksLandInPlaceAndStripsMergeAlike) {
+    ImageHeader strips{};
+    ASSERT_EQ(OpenImageHeader(0, FixturePath("bilevel_quadrant_strips.tif").c_str(), 1, &strips),
+              0);
+    EXPECT_EQ(strips.compression, 257);  // Group 4 in three strips
     for (const char* file : {"bilevel_quadrant.tif", "bilevel_quadrant_strips.tif"}) {
         pixdoc::ResetColourEdit();
         ASSERT_EQ(PX_StartColorEdit(64, 32, 1, 2, 3), 0);
