@@ -188,6 +188,16 @@ TEST_F(SourceChoiceTest, ResetNoSourceAndSingleSource) {
     EXPECT_EQ(op_.Messages().back(), "Source TWAIN  don't detect");
 }
 
+TEST_F(SourceChoiceTest, SavingKeepsLongLinesWholeAndReplacesEveryTwainLine) {
+    const std::string long_value(700, 'v');
+    WriteFile(dir_ / "job.ini", "[GENERALE]\r\nINVIOA=" + long_value +
+                                    "\r\n[VARIE]\r\nTWAINSOURCE=a\r\nTWAINSOURCE=b");
+    ASSERT_TRUE(SaveTwainSource(dir_ / "job.ini", "New\nLine", dir_ / "tmpLIV.all"));
+    EXPECT_EQ(ReadFile(dir_ / "job.ini"), "[GENERALE]\nINVIOA=" + long_value +
+                                              "\n[VARIE]\nTWAINSOURCE=NewLine\n"
+                                              "TWAINSOURCE=NewLine\n");
+}
+
 TEST_F(SourceChoiceTest, SavingNeverWritesAJobFileThatCannotBeRead) {
     EXPECT_FALSE(SaveTwainSource(dir_ / "absent.ini", "X", dir_ / "tmpLIV.all"));
     EXPECT_FALSE(std::filesystem::exists(dir_ / "absent.ini"));
