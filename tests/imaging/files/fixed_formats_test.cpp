@@ -95,7 +95,9 @@ TEST_F(FixedFormatTest, BilevelPcxRefusals) {
     // Such files go on to the colour header probe, which may know them as colour PCX.
     ImageHeader h;
     PutPcxHeader(pcx, 0, 15, 99, 200, 200, 0);
-    if (Open(MemoryName(pcx), 1, h) == 0) EXPECT_NE(h.compression, 7);
+    if (Open(MemoryName(pcx), 1, h) == 0) {
+        EXPECT_NE(h.compression, 7);
+    }
 }
 
 TEST_F(FixedFormatTest, DcxPagesAndCount) {
@@ -263,6 +265,23 @@ TEST_F(FixedFormatTest, PageChainWalksToItsPages) {
     ASSERT_EQ(Open(name, 2, h), 0);
     EXPECT_EQ(h.width, 2480);
     EXPECT_EQ(Open(name, 4, h), 2);
+}
+
+TEST_F(FixedFormatTest, PageCountRules) {
+    // A page-chain file is counted only when byte 1 of each record header is 0.
+    Bytes chain = PageChain({{216, 10}, {216, 10}});
+    EXPECT_EQ(GetTiffPages(MemoryName(chain).c_str()), 2);
+    chain[72 + 10 + 1] = 5;
+    EXPECT_EQ(GetTiffPages(MemoryName(chain).c_str()), 1);
+    chain[1] = 5;
+    EXPECT_EQ(GetTiffPages(MemoryName(chain).c_str()), 1);  // not a chain: one page
+
+    // A DCX table without a zero entry counts at most 1023 pages.
+    Bytes dcx = {0xB1, 0x68, 0xDE, 0x3A};
+    dcx.resize(4 + 4096, 0x01);
+    EXPECT_EQ(GetTiffPages(MemoryName(dcx).c_str()), 1023);
+    PutLe32(dcx, 4 + 4 * 600, 0);
+    EXPECT_EQ(GetTiffPages(MemoryName(dcx).c_str()), 600);
 }
 
 Bytes FixedHeader(bool big, uint16_t compression, uint16_t options) {
