@@ -58,6 +58,7 @@ public:
     // The next n bits (1..kMaxPeek), first bit highest. Fill() must have run since n bits
     // were last consumed beyond kMaxPeek.
     uint32_t Peek(int n) const { return uint32_t(acc_ >> (64 - n)); }
+    // Consumes n bits (at most the bits in hand).
     void Skip(int n) {
         acc_ <<= n;
         bits_ -= n;

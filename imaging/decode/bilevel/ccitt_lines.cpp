@@ -100,7 +100,7 @@ int32_t FindEol(BitReader& bits, bool tagged) {
         bits.Fill();
         if (bits.PastLimit()) return kLineEnd;
         const int zeros = bits.LeadingZeros();
-        if (zeros > bits.BitsInHand()) {  // zeros only: fill before an EOL, or the data's end
+        if (zeros >= bits.BitsInHand()) {  // zeros only: fill before an EOL, or the data's end
             bits.Skip(bits.BitsInHand() - kEolZeros);
             continue;
         }

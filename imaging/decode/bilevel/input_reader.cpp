@@ -119,8 +119,15 @@ bool StartStrip(ImageHeader& h, int32_t strip) {
 }
 
 void Refill(ImageHeader& h) {
-    const int32_t unread = h.bytes_in_buffer - h.read_position;
-    if (unread >= Margin(h) || unread < 0) return;
+    int32_t unread = h.bytes_in_buffer - h.read_position;
+    if (unread < 0) {
+        // A damaged line ran into the EOL codes behind the data: go on with the data after it.
+        h.read_position = h.bytes_in_buffer;
+        h.bit_accumulator = 0;
+        h.bit_count = 0;
+        unread = 0;
+    }
+    if (unread >= Margin(h)) return;
     std::memmove(h.input_buffer, h.input_buffer + h.read_position, size_t(unread));
     h.bytes_in_buffer = unread;
     h.read_position = 0;
