@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 
 namespace pixdoc::barcode {
 namespace {
@@ -52,6 +53,28 @@ static_assert(kTable[39].character == '*' && kTable[39].forward == kCode39StartF
               kTable[39].backward == kCode39StartBackward);
 static_assert(kTable[25].character == 'P' && kTable[25].forward == kCode39StartBackward);
 
+constexpr int kPatterns = 1 << kElements;
+constexpr int8_t kNoRow = -1;
+
+// Pattern -> index of the first row with that pattern (search order), for the per-element hot
+// path; built from the table, so the table stays the only source.
+template <bool Backward>
+constexpr auto BuildIndex() {
+    std::array<int8_t, kPatterns> index{};
+    index.fill(kNoRow);
+    for (int i = static_cast<int>(kTable.size()) - 1; i >= 0; --i)
+        index[Backward ? kTable[i].backward : kTable[i].forward] = static_cast<int8_t>(i);
+    return index;
+}
+
+constexpr auto kForwardIndex = BuildIndex<false>();
+constexpr auto kBackwardIndex = BuildIndex<true>();
+
+const Code39Row* Lookup(const std::array<int8_t, kPatterns>& index, int pattern) {
+    if (pattern < 0 || pattern >= kPatterns || index[pattern] == kNoRow) return nullptr;
+    return &kTable[index[pattern]];
+}
+
 }  // namespace
 
 std::span<const Code39Row> Code39Table() {
@@ -59,15 +82,11 @@ std::span<const Code39Row> Code39Table() {
 }
 
 const Code39Row* FindCode39Forward(int pattern) {
-    for (const Code39Row& row : kTable)
-        if (row.forward == pattern) return &row;
-    return nullptr;
+    return Lookup(kForwardIndex, pattern);
 }
 
 const Code39Row* FindCode39Backward(int pattern) {
-    for (const Code39Row& row : kTable)
-        if (row.backward == pattern) return &row;
-    return nullptr;
+    return Lookup(kBackwardIndex, pattern);
 }
 
 }  // namespace pixdoc::barcode

@@ -19,6 +19,7 @@ const OrdinalEntry kTable[] = {
     {58, "PXGetImageInfo", Fn(&PXGetImageInfo)},
     {218, "BarcodeMultipleSetZoneHeight", Fn(&BarcodeMultipleSetZoneHeight)},
     {220, "PXGetImageInfoExtended", Fn(&PXGetImageInfoExtended)},
+    {260, "PXinSeekBarCode", Fn(&PXinSeekBarCode)},
     {278, "PXinSeekBarCodeInsertData", Fn(&PXinSeekBarCodeInsertData)},
     {323, "PX_StartColorEdit", Fn(&PX_StartColorEdit)},
     {324, "PX_ColorEditGetWidth", Fn(&PX_ColorEditGetWidth)},
@@ -41,6 +42,11 @@ const OrdinalEntry kTable[] = {
     {610, "RotateCoordinates", Fn(&RotateCoordinates)},
     {611, "XchgBytes", Fn(&XchgBytes)},
     {612, "InvertBytes", Fn(&InvertBytes)},
+    {613, "PXinSeekBarCode3of9", Fn(&PXinSeekBarCode3of9)},
+    {614, "PXinSeekBarCode3of9Ex", Fn(&PXinSeekBarCode3of9Ex)},
+    {615, "PXinSeekBarCode3of9Multiple", Fn(&PXinSeekBarCode3of9Multiple)},
+    {616, "PXinSeekBarCode3of9MultipleEx", Fn(&PXinSeekBarCode3of9MultipleEx)},
+    {617, "Barcode39", Fn(&Barcode39)},
 };
 
 const OrdinalEntry* Find(int32_t ordinal) {

@@ -172,6 +172,47 @@ PIXDOC_API int32_t PXinSeekBarCode128NoCheckSum(int32_t no_checksum);
 /* The status of the last search: 1 without filling anything when it found nothing, else 0. */
 PIXDOC_API int32_t PX_GetBarCodeStatus(int32_t* start_column, int32_t* end_column, int32_t* line,
                                        int32_t* reversed, int32_t* threshold);
+/* Searches page `page` (from 1) of a bilevel image for barcodes of the symbologies in `mask`
+ * (1 Code 39, 2 interleaved 2 of 5, 4 Code 128, 8 Codabar, 16 UPC-A, 32 EAN-13, 64 Code 93,
+ * 128 IATA 2 of 5, 256 Code 93 type 2, 512 Code 39 without start/stop, 1024 EAN-8) inside the
+ * rectangle x1, y1, x2, y2 (the whole page if x1 >= x2 or y1 >= y2). direction 0 scans rows,
+ * 1 the page turned a quarter, others rows through a bitmap. The reads go to `result` (emptied
+ * when `result_size` > 0) one after another, each framed by "*" and, when the insert-data
+ * option is 1, followed by "<start,end,line,symbology,threshold>". Returns 0 when a read was
+ * accepted, 1 header or file failure, 2 empty mask, 3 not a bilevel page, 4 decoder set-up or
+ * memory failure, 32 nothing found. */
+PIXDOC_API int32_t PXinSeekBarCode(const char* file_name, int16_t page, int16_t x1, int16_t y1,
+                                   int16_t x2, int16_t y2, int16_t direction, int16_t mask,
+                                   int16_t threshold, int16_t threshold2, int16_t span,
+                                   int16_t min_length, int16_t max_results, char* result,
+                                   int16_t result_size);
+/* Code 39 on one page: the first read inside the rectangle, trying `threshold` and then
+ * thresholds lowered and raised by 1, 2, ... up to `retries` (lowered ones below 3 skipped).
+ * The read comes without position and without read-backwards mark (the status keeps it).
+ * 0 found, 1 header or file failure, 3 or 4 decoder failure, 5 nothing found, 400 colour
+ * page. The plain form searches page 1. */
+PIXDOC_API int32_t PXinSeekBarCode3of9(const char* name, int16_t x1, int16_t y1, int16_t x2,
+                                       int16_t y2, int16_t threshold, int16_t retries,
+                                       char* result, int16_t result_size);
+PIXDOC_API int32_t PXinSeekBarCode3of9Ex(const char* name, int16_t page, int16_t x1, int16_t y1,
+                                         int16_t x2, int16_t y2, int16_t threshold,
+                                         int16_t retries, char* result, int16_t result_size);
+/* Code 39, every read in the result text form of PXinSeekBarCode (options apply; `retries`
+ * is the threshold span). Results as PXinSeekBarCode3of9. */
+PIXDOC_API int32_t PXinSeekBarCode3of9Multiple(const char* name, int16_t x1, int16_t y1,
+                                               int16_t x2, int16_t y2, int16_t threshold,
+                                               int16_t retries, int16_t max_results,
+                                               char* result, int16_t result_size);
+PIXDOC_API int32_t PXinSeekBarCode3of9MultipleEx(const char* name, int16_t page, int16_t x1,
+                                                 int16_t y1, int16_t x2, int16_t y2,
+                                                 int16_t threshold, int16_t retries,
+                                                 int16_t max_results, char* result,
+                                                 int16_t result_size);
+/* Reads the page's first Code 39 symbol at `threshold`, line by line. `header` is filled by
+ * OpenImageHeader and its handle field holds the page's file opened by the caller; `text`
+ * holds 128 bytes. 0 read, 32 nothing found, 8 the line decoder could not be set up. */
+PIXDOC_API int32_t Barcode39(ImageHeader* header, char* text, int32_t threshold,
+                             int32_t* start_column, int32_t* end_column);
 
 /* ---- Colour decoder error codes (imaging/colour) ---- */
 

@@ -1,0 +1,134 @@
+// Full-page barcode search: PXinSeekBarCode with the barcode reader control's arguments against
+// ZXing-cpp reading the same page from its decoded bitmap with the linear formats. Pages: A4,
+// 300 dpi, Group 4, two Code 39 labels and 25 lines of text each (bench/make_barcode_pages.sh;
+// PIXDOC_BENCH_PAGES names a folder of them, else they are made in a temporary folder).
+// Counters: found = labels found / labels on the page (1 when every label was found).
+#define ZX_USE_UTF8 1
+#include <ZXing/ReadBarcode.h>
+#include <benchmark/benchmark.h>
+#include <tiffio.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "pixdoc32.h"
+
+namespace {
+
+struct Page {
+    std::string file;
+    std::vector<std::string> labels;
+    int width = 0, height = 0;
+    std::vector<uint8_t> grey;  // decoded by libtiff, 0 black, 255 white
+};
+
+std::string PagesFolder() {
+    if (const char* given = std::getenv("PIXDOC_BENCH_PAGES")) return given;
+    std::string folder = (std::filesystem::temp_directory_path() / "pixdoc-barcode-bench").string();
+    if (!std::filesystem::exists(folder + "/page-3.tif")) {
+        std::string command = std::string(SCANTORA_SOURCE_DIR) + "/bench/make_barcode_pages.sh " +
+                              folder + " >/dev/null";
+        if (std::system(command.c_str()) != 0) std::abort();
+    }
+    return folder;
+}
+
+bool Decode(Page& page) {
+    TIFF* tif = TIFFOpen(page.file.c_str(), "r");
+    if (!tif) return false;
+    uint32_t w = 0, h = 0;
+    TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &w);
+    TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &h);
+    std::vector<uint32_t> rgba(static_cast<size_t>(w) * h);
+    bool ok = TIFFReadRGBAImageOriented(tif, w, h, rgba.data(), ORIENTATION_TOPLEFT, 0);
+    TIFFClose(tif);
+    page.width = static_cast<int>(w);
+    page.height = static_cast<int>(h);
+    page.grey.resize(rgba.size());
+    for (size_t i = 0; i < rgba.size(); ++i)
+        page.grey[i] = static_cast<uint8_t>(TIFFGetR(rgba[i]));
+    return ok;
+}
+
+const std::vector<Page>& Pages() {
+    static const std::vector<Page> pages = [] {
+        std::vector<Page> out;
+        std::string folder = PagesFolder();
+        for (int n = 1;; ++n) {
+            Page p;
+            p.file = folder + "/page-" + std::to_string(n) + ".tif";
+            if (!std::filesystem::exists(p.file)) break;
+            std::ifstream labels(folder + "/labels-" + std::to_string(n) + ".txt");
+            for (std::string l; std::getline(labels, l);)
+                p.labels.push_back(l);
+            if (!Decode(p)) std::abort();
+            out.push_back(std::move(p));
+        }
+        return out;
+    }();
+    return pages;
+}
+
+double Found(const Page& page, const std::string& text) {
+    int found = 0;
+    for (const auto& label : page.labels)
+        if (text.find(label) != std::string::npos) ++found;
+    return static_cast<double>(found) / static_cast<double>(page.labels.size());
+}
+
+void BM_PixdocSeekBarCode(benchmark::State& state) {
+    const Page& page = Pages().at(state.range(0));
+    PXinSeekBarCodeInsertData(1);
+    BarcodeMultipleSetZoneHeight(100);
+    std::vector<char> result(32767);
+    int32_t code = -1;
+    for (auto _ : state) {
+        code = PXinSeekBarCode(page.file.c_str(), 1, 0, 0, 0, 0, 0, 2047, 0, 0, 4, 4, 32,
+                               result.data(), static_cast<int16_t>(result.size()));
+        benchmark::DoNotOptimize(code);
+    }
+    state.counters["found"] = code == 0 ? Found(page, result.data()) : 0.0;
+}
+
+void ZXingRead(benchmark::State& state, bool try_harder, bool try_rotate) {
+    const Page& page = Pages().at(state.range(0));
+    ZXing::DecodeHints hints;
+    hints.setFormats(ZXing::BarcodeFormat::LinearCodes);
+    hints.setTryHarder(try_harder);
+    hints.setTryRotate(try_rotate);
+    ZXing::ImageView view(page.grey.data(), page.width, page.height, ZXing::ImageFormat::Lum);
+    std::string texts;
+    for (auto _ : state) {
+        auto results = ZXing::ReadBarcodes(view, hints);
+        benchmark::DoNotOptimize(results);
+        texts.clear();
+        for (const auto& r : results)
+            texts += r.text() + "\n";
+    }
+    state.counters["found"] = Found(page, texts);
+}
+
+// Rows only, as PXinSeekBarCode with direction 0 scans them (both reading directions).
+void BM_ZXingLinear(benchmark::State& state) {
+    ZXingRead(state, true, false);
+}
+// ZXing-cpp's defaults: also the page turned a quarter.
+void BM_ZXingLinearRotate(benchmark::State& state) {
+    ZXingRead(state, true, true);
+}
+// Without tryHarder: fewer rows.
+void BM_ZXingLinearFast(benchmark::State& state) {
+    ZXingRead(state, false, false);
+}
+
+BENCHMARK(BM_PixdocSeekBarCode)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZXingLinear)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZXingLinearRotate)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZXingLinearFast)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
