@@ -220,20 +220,21 @@ int DecodeBmp(ColourDecoderState& s) {
     ColourRowWriter writer(s, form, /*file_order=*/true);
     if (!writer.Ready()) return -1;
     const int64_t stride = ((static_cast<int64_t>(s.width) * s.bits_per_pixel + 31) / 32) * 4;
-    std::vector<uint8_t> raw, row;
+    std::vector<uint8_t> row;
     try {
-        raw.resize(static_cast<size_t>(stride));
         row.resize(static_cast<size_t>(s.width) * (form == PixelForm::kRgb ? 3 : 1));
     } catch (const std::bad_alloc&) {
         return ColourFail(s, kErrNoMemory);
     }
     if (!ColourSeek(s, s.data_offset)) return ColourFail(s, kErrSeek);
+    RowBlockReader rows(s, static_cast<int32_t>(stride));
     for (int32_t i = 0; i < s.height; ++i) {
-        if (ColourRead(s, raw.data(), static_cast<int32_t>(stride)) != stride) {
+        const uint8_t* raw_row = rows.Next(s.height - i);
+        if (!raw_row) {
             writer.Finish();
             return ColourFail(s, kErrUnexpectedEnd);
         }
-        Unpack(raw.data(), s.bits_per_pixel, s.width, row.data());
+        Unpack(raw_row, s.bits_per_pixel, s.width, row.data());
         const int32_t y = s.top_down ? i : s.height - 1 - i;
         if (!writer.PutRow(y, row.data())) return -1;
     }

@@ -18,6 +18,8 @@ bool Is(const char* name, const char* wanted) {
 void StartRun(ColourDecoderState& state) {
     SetColourError(kColourOk);
     state.error_code = kColourOk;
+    // Others may have moved the file handle since the last run.
+    state.file_offset = -1;
 }
 
 }  // namespace

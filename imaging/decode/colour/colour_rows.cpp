@@ -12,6 +12,8 @@ namespace {
 // Rows per callback call when the caller leaves it to the decoder: about 64 KiB of pixels.
 constexpr int32_t kChunkBytes = 65536;
 constexpr int32_t kMaxChunkRows = 64;
+// Uncompressed rows are read in blocks of about this size.
+constexpr int32_t kBlockBytes = 256 * 1024;
 // A caller's chunk size is held to this many bytes of rows.
 constexpr int64_t kMaxChunkBytes = 16 << 20;
 
@@ -114,6 +116,27 @@ bool ColourRowWriter::Flush() {
 
 bool ColourRowWriter::Finish() {
     return Flush();
+}
+
+RowBlockReader::RowBlockReader(ColourDecoderState& state, int32_t row_bytes)
+    : state_(state),
+      row_bytes_(std::max(1, row_bytes)),
+      block_rows_(std::max(1, kBlockBytes / std::max(1, row_bytes))) {}
+
+const uint8_t* RowBlockReader::Next(int32_t rows_left) {
+    if (next_ < held_) return block_.data() + static_cast<size_t>(next_++) * row_bytes_;
+    const int32_t rows = std::clamp(rows_left, 1, block_rows_);
+    try {
+        if (block_.size() < static_cast<size_t>(rows) * row_bytes_)
+            block_.resize(static_cast<size_t>(rows) * row_bytes_);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    const int32_t got = ColourRead(state_, block_.data(), rows * row_bytes_);
+    held_ = got / row_bytes_;
+    next_ = 0;
+    if (held_ == 0) return nullptr;
+    return block_.data() + static_cast<size_t>(next_++) * row_bytes_;
 }
 
 }  // namespace pixdoc

@@ -41,6 +41,25 @@ private:
     int32_t chunk_first_ = 0, chunk_count_ = 0;
 };
 
+// Reads uncompressed rows from the current position several at a time, so that a page costs
+// few large reads rather than one read per row.
+class RowBlockReader {
+public:
+    RowBlockReader(ColourDecoderState& state, int32_t row_bytes);
+    // The next row, reading a block of up to rows_left rows when the last one is used up; null
+    // at the end of the data (rows read whole before it were all handed out) or without memory.
+    const uint8_t* Next(int32_t rows_left);
+    // Forgets the rows held (after a seek).
+    void Drop() { held_ = next_ = 0; }
+
+private:
+    ColourDecoderState& state_;
+    int32_t row_bytes_;
+    int32_t block_rows_;
+    std::vector<uint8_t> block_;
+    int32_t held_ = 0, next_ = 0;
+};
+
 // Bytes per pixel a callback receives in the state's output mode.
 int32_t OutputBytesPerPixel(const ColourDecoderState& state);
 

@@ -23,8 +23,13 @@ int32_t ReadAt(ColourDecoderState& s, int64_t offset, uint8_t* out, int32_t coun
         if (at >= kMaxMemoryImageLength) return 0;
         count = static_cast<int32_t>(std::min<int64_t>(count, kMaxMemoryImageLength - at));
     }
-    if (files::FileSeek(s.file, at, files::SeekOrigin::kStart) != at) return 0;
-    return std::max<int32_t>(0, files::FileRead(s.file, out, count));
+    if (s.file_offset != at && files::FileSeek(s.file, at, files::SeekOrigin::kStart) != at) {
+        s.file_offset = -1;
+        return 0;
+    }
+    const int32_t got = files::FileRead(s.file, out, count);
+    s.file_offset = got >= 0 ? at + got : -1;
+    return std::max<int32_t>(0, got);
 }
 
 bool Refill(ColourDecoderState& s) {
@@ -42,6 +47,7 @@ void ResetColourState(ColourDecoderState& state) {
 
 void SetColourSourceFile(ColourDecoderState& state, int32_t file) {
     state.file = file;
+    state.file_offset = -1;
     state.memory = nullptr;
     state.memory_length = 0;
     ColourSeek(state, 0);
@@ -89,7 +95,7 @@ int32_t ColourRead(ColourDecoderState& state, uint8_t* out, int32_t count) {
     return done;
 }
 
-int ColourReadByte(ColourDecoderState& state) {
+int ColourReadByteRefill(ColourDecoderState& state) {
     if (state.input_next >= state.input_used && !Refill(state)) return -1;
     return state.input[state.input_next++];
 }
@@ -97,6 +103,7 @@ int ColourReadByte(ColourDecoderState& state) {
 int64_t ColourSourceSize(ColourDecoderState& state) {
     if (state.memory) return std::max<int64_t>(0, state.memory_length - state.start_offset);
     if (state.file == files::kInvalidHandle) return -1;
+    state.file_offset = -1;
     int64_t size = files::FileSeek(state.file, 0, files::SeekOrigin::kEnd);
     // A memory image without a given size is read up to the memory image limit.
     if (size <= 0 && files::IsMemoryHandle(state.file)) size = kMaxMemoryImageLength;

@@ -49,6 +49,7 @@ struct ColourDecoderState {
     int64_t memory_length = 0;  // at most kMaxMemoryImageLength
     int64_t start_offset = 0;   // where the container starts in the source
     int64_t position = 0;       // source offset (from start_offset) of the next unbuffered byte
+    int64_t file_offset = -1;   // where the file handle stands, -1 when unknown (saves seeks)
 
     // Palette: the caller's 256-entry table and the number of entries the container gave.
     ColourPalette* palette = nullptr;
@@ -118,8 +119,13 @@ bool ColourSeek(ColourDecoderState& state, int64_t offset);
 int64_t ColourTell(const ColourDecoderState& state);
 // Reads up to count bytes; returns how many were read.
 int32_t ColourRead(ColourDecoderState& state, uint8_t* out, int32_t count);
+// Refills the input buffer and returns its first byte, or -1 at the end of the source.
+int ColourReadByteRefill(ColourDecoderState& state);
 // The next byte, or -1 at the end of the source.
-int ColourReadByte(ColourDecoderState& state);
+inline int ColourReadByte(ColourDecoderState& state) {
+    if (state.input_next < state.input_used) return state.input[state.input_next++];
+    return ColourReadByteRefill(state);
+}
 // Size of the source from the start offset, or -1 when unknown.
 int64_t ColourSourceSize(ColourDecoderState& state);
 

@@ -304,23 +304,31 @@ int DecodeTiffColour(ColourDecoderState& s) {
     const bool invert = !rgb && s.photometric == kWhiteIsZero;
     const int32_t last_row = writer.LastUsefulRow();
     int32_t y = 0;
+    RowBlockReader plain(s, row_bytes);
     for (size_t strip = 0; strip < s.strip_offsets.size() && y <= last_row; ++strip) {
         if (!ColourSeek(s, s.strip_offsets[strip])) break;
         PackBits packbits;
+        plain.Drop();
         const int32_t strip_end = static_cast<int32_t>(
             std::min<int64_t>(static_cast<int64_t>(y) + s.rows_per_strip, s.height));
-        for (; y < strip_end && y <= last_row; ++y) {
-            const bool ok = s.compression == kPackBits
-                                ? packbits.Fill(s, row.data(), row_bytes)
-                                : ColourRead(s, row.data(), row_bytes) == row_bytes;
+        const int32_t end = std::min(strip_end, last_row + 1);
+        for (; y < end; ++y) {
+            const uint8_t* pixels = row.data();
+            bool ok = true;
+            if (s.compression == kPackBits)
+                ok = packbits.Fill(s, row.data(), row_bytes);
+            else
+                ok = (pixels = plain.Next(end - y)) != nullptr;
             if (!ok) {
                 writer.Finish();
                 return ColourFail(s, kErrUnexpectedEnd);
             }
-            if (invert)
-                for (uint8_t& v : row)
-                    v = static_cast<uint8_t>(255 - v);
-            if (!writer.PutRow(y, row.data())) return -1;
+            if (invert) {
+                for (int32_t i = 0; i < row_bytes; ++i)
+                    row[i] = static_cast<uint8_t>(255 - pixels[i]);
+                pixels = row.data();
+            }
+            if (!writer.PutRow(y, pixels)) return -1;
         }
     }
     if (!writer.Finish()) return -1;
