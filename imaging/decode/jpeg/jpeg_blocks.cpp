@@ -19,22 +19,33 @@ inline int Shifted(int value, int shift) {
 
 int DecodeBlockSequential(BlockContext& ctx, const HuffmanTable& dc, const HuffmanTable& ac,
                           int& predictor, int16_t* block) {
-    BitReader& br = ctx.bits;
+    // The reader works on a local copy, which the compiler keeps in registers; it is written
+    // back on every way out.
+    BitReader br = ctx.bits;
+    int result = kColourOk;
     EnsureBits(br, ctx.input, kSymbolBits);
     int size = DecodeSymbol(br, dc);
-    if (size < 0) return kErrHuffmanInvalid;
-    if (size > kMaxDcSize) return kErrHuffmanBadCode;
+    if (size < 0 || size > kMaxDcSize) {
+        ctx.bits = br;
+        return size < 0 ? kErrHuffmanInvalid : kErrHuffmanBadCode;
+    }
     if (size) predictor += Extend(GetBits(br, size), size);
     block[0] = static_cast<int16_t>(predictor);
     for (int k = 1; k < 64;) {
         EnsureBits(br, ctx.input, kSymbolBits);
         int rs = DecodeSymbol(br, ac);
-        if (rs < 0) return kErrHuffmanInvalid;
+        if (rs < 0) {
+            result = kErrHuffmanInvalid;
+            break;
+        }
         int run = rs >> 4;
         int s = rs & 0x0F;
         if (s) {
             k += run;
-            if (k > 63) return kErrHuffmanBadCode;
+            if (k > 63) {
+                result = kErrHuffmanBadCode;
+                break;
+            }
             block[kNaturalOrder[k]] = static_cast<int16_t>(Extend(GetBits(br, s), s));
             ++k;
         } else {
@@ -42,7 +53,8 @@ int DecodeBlockSequential(BlockContext& ctx, const HuffmanTable& dc, const Huffm
             k += 16;
         }
     }
-    return kColourOk;
+    ctx.bits = br;
+    return result;
 }
 
 int DecodeDcFirst(BlockContext& ctx, const HuffmanTable& dc, int& predictor, int16_t* block) {

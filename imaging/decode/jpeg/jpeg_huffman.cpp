@@ -32,6 +32,17 @@ HuffmanBuild BuildHuffmanTable(HuffmanTable& table) {
 }
 
 void FillBits(BitReader& br, Input& in) {
+    // Fast path: plain data bytes straight from the buffer.
+    if (!br.stopped) {
+        const uint8_t* p = in.data();
+        const size_t available = in.available();
+        size_t used = 0;
+        while (br.bits <= 56 && used < available && p[used] != 0xFF) {
+            br.acc |= static_cast<uint64_t>(p[used++]) << (56 - br.bits);
+            br.bits += 8;
+        }
+        in.Advance(used);
+    }
     while (br.bits <= 56) {
         if (br.stopped) {
             br.bits += 8;
