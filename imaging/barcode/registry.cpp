@@ -1,6 +1,7 @@
 #include "imaging/barcode/registry.h"
 
 #include "imaging/barcode/codabar.h"
+#include "imaging/barcode/code128.h"
 #include "imaging/barcode/code39.h"
 #include "imaging/barcode/two_of_five.h"
 
@@ -16,7 +17,7 @@ constexpr SymbologyEntry kRegistry[] = {
     {kCode39Nude, TG::kFirst, MS::kCode39Nude, &DecodeCode39Nude, false},
     {kInterleaved2of5, TG::kFirst, MS::kInterleaved2of5, &DecodeInterleaved2of5, false},
     {kCodabar, TG::kFirst, MS::kCodabar, &DecodeCodabar, false},
-    {kCode128, TG::kCode128And93, MS::kCode128, nullptr, true},
+    {kCode128, TG::kCode128And93, MS::kCode128, &DecodeCode128, true},
     {kCode93, TG::kCode128And93, MS::kCode93, nullptr, false},
     {kCode93Type2, TG::kCode128And93, MS::kCode93, nullptr, false},
     {kUpcA, TG::kUpcEan, MS::kUpcEan, nullptr, false},
