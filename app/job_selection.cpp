@@ -37,7 +37,15 @@ bool JobSelection::Confirm(std::string_view typed, std::string& job_file_path, O
 }
 
 std::filesystem::path JobSelection::NewJobPath() const {
-    return NewJobFilePath(setup_dir_, static_cast<int>(entries_.size()) + 1);
+    // A number already taken by a file (a job removed from the list, or registered twice)
+    // moves on to the next one, so that no other job's file is overwritten.
+    constexpr int kLastNumber = 999;
+    int number = static_cast<int>(entries_.size()) + 1;
+    std::error_code error;
+    while (number < kLastNumber &&
+           std::filesystem::exists(NewJobFilePath(setup_dir_, number), error))
+        ++number;
+    return NewJobFilePath(setup_dir_, number);
 }
 
 bool JobSelection::AddNewJob(const JobRecord& job, const std::filesystem::path& job_path,

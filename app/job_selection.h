@@ -42,7 +42,8 @@ public:
     // named by the entry gives `job_file_path` (left unchanged when no job matches); true.
     bool Confirm(std::string_view typed, std::string& job_file_path, Operator& op) const;
 
-    // The path of a new job's file: "P_G32" with the number of entries plus one.
+    // The path of a new job's file: "P_G32" with the number of entries plus one, or the next
+    // number whose file does not exist yet.
     std::filesystem::path NewJobPath() const;
 
     // The new-job button after the setup sheet ended with OK on `job`: adds its entry, appends

@@ -76,6 +76,9 @@ TEST_F(JobSelectionTest, EntriesConfirmAndBeep) {
     ASSERT_EQ(selection.entries(), (std::vector<std::string>{"-->  JOB10", "-->  JOB1", "-->  X"}));
     EXPECT_EQ(selection.selected(), 0);
     EXPECT_EQ(selection.NewJobPath(), dir_ / "P_G32004");
+    WriteFile(dir_ / "P_G32004", "another job");
+    WriteFile(dir_ / "P_G32005", "another job");
+    EXPECT_EQ(selection.NewJobPath(), dir_ / "P_G32006");
 
     const JobSelectionLabels labels = SelectionLabels(texts_);
     EXPECT_EQ(labels.caption, "Scantora  - Selezione Applicazione");
