@@ -204,6 +204,19 @@ TEST(JpegDamage, HugeDimensionsNeedNoHugeMemory) {
     EXPECT_EQ(DecodeError(zero), 8);
 }
 
+TEST(JpegSampling, FractionalRatiosAreRefused) {
+    // Chroma at 2/3 of the luma's width (cjpeg and djpeg refuse these too).
+    Bytes horizontal = Photo();
+    long sof = FindMarker(horizontal, kSof0);
+    horizontal[sof + 11] = 0x31;
+    horizontal[sof + 14] = 0x21;
+    EXPECT_EQ(DecodeError(horizontal), 39);
+    Bytes vertical = Photo();
+    vertical[sof + 11] = 0x23;  // luma 2x3 and Cb 1x2: 3 rows of luma over 2 of Cb
+    vertical[sof + 14] = 0x12;
+    EXPECT_EQ(DecodeError(vertical), 40);
+}
+
 TEST(JpegSampling, GreyDeclaring2x2IsDecodedAs1x1) {
     Bytes d = ReadFile(Fixture("grey_q85.jpg"));
     Bytes declared = d;

@@ -57,12 +57,12 @@ TEST_P(AgainstDjpeg, EveryPixelWithinTolerance) {
 INSTANTIATE_TEST_SUITE_P(CjpegCodings, AgainstDjpeg,
                          ::testing::Values(Case{"baseline444_q75", 3}, Case{"baseline422_q85", 3},
                                            Case{"baseline420_q90", 3}, Case{"baseline440_q80", 3},
-                                           Case{"baseline411_q70", 3}, Case{"baseline420_q30", 3},
-                                           Case{"baseline420_q100", 3}, Case{"grey_q85", 1},
-                                           Case{"grey_photo", 1}, Case{"optimised420", 3},
-                                           Case{"restart_rows", 3}, Case{"restart_blocks", 3},
-                                           Case{"progressive420", 3}, Case{"progressive444", 3},
-                                           Case{"progressive_grey", 1},
+                                           Case{"baseline411_q70", 3}, Case{"sampling3x1", 3},
+                                           Case{"baseline420_q30", 3}, Case{"baseline420_q100", 3},
+                                           Case{"grey_q85", 1}, Case{"grey_photo", 1},
+                                           Case{"optimised420", 3}, Case{"restart_rows", 3},
+                                           Case{"restart_blocks", 3}, Case{"progressive420", 3},
+                                           Case{"progressive444", 3}, Case{"progressive_grey", 1},
                                            Case{"progressive_restart", 3}, Case{"multiscan", 3}),
                          [](const auto& info) { return std::string(info.param.name); });
 

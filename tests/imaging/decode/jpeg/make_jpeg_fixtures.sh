@@ -31,6 +31,7 @@ code baseline422_q85 photo.ppm -quality 85 -sample 2x1
 code baseline420_q90 photo.ppm -quality 90 -sample 2x2
 code baseline440_q80 small.ppm -quality 80 -sample 1x2
 code baseline411_q70 small.ppm -quality 70 -sample 4x1
+code sampling3x1 small.ppm -quality 80 -sample 3x1
 code baseline420_q30 photo.ppm -quality 30
 code baseline420_q100 small.ppm -quality 100
 code grey_q85 grey.pgm -quality 85
