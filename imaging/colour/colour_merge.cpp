@@ -56,6 +56,16 @@ EditRect ChooseSource(const EditRect& requested, int32_t width, int32_t height) 
     return r;
 }
 
+bool StartsAsTiff(ColourDecoderState& s) {
+    uint8_t head[3] = {};
+    ColourSeek(s, 0);
+    const bool tiff =
+        ColourRead(s, head, 3) == 3 && ((head[0] == 'I' && head[1] == 'I' && head[2] == '*') ||
+                                        (head[0] == 'M' && head[1] == 'M'));
+    ColourSeek(s, 0);
+    return tiff;
+}
+
 void FillGreyRamp(ColourPalette& palette) {
     for (int32_t i = 0; i < kPaletteEntries; ++i)
         std::memset(palette[i], i, 3);
@@ -65,14 +75,15 @@ void FillGreyRamp(ColourPalette& palette) {
 
 int32_t MergeColourPage(ColourEditState& edit, const char* name, int32_t page,
                         const EditRect& requested_source, const EditRect& destination) {
-    const int64_t start_offset = edit.merge_header.data_offset;
     const FileGuard file{files::FileOpen(name)};
     if (file.handle == files::kInvalidHandle) return kMergeNotRecognised;
     ColourDecoderState& s = edit.decoder;
     ResetColourState(s);
     SetColourSourceFile(s, file.handle);
-    s.start_offset = start_offset;
     s.tiff_directory_index = page - 1;
+    // A TIFF page is read from its directory, which also holds the tables of a JPEG strip;
+    // other containers start at the data offset the header gave.
+    if (!StartsAsTiff(s)) s.start_offset = edit.merge_header.data_offset;
     std::unique_ptr<WorkBlock> work(new (std::nothrow) WorkBlock);
     if (!work) return kMergeNoMemory;
     std::memset(work.get(), 0, sizeof(WorkBlock));

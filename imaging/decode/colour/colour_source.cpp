@@ -7,10 +7,11 @@
 namespace pixdoc {
 namespace {
 
-// Reads from the source at an offset relative to the start offset, past the input buffer.
-int32_t ReadAt(ColourDecoderState& s, int64_t offset, uint8_t* out, int32_t count) {
-    if (count <= 0 || offset < 0) return 0;
-    const int64_t at = s.start_offset + offset;
+// A JPEG stream's start marker, skipped after tables read in front of it.
+constexpr int64_t kStartMarkerBytes = 2;
+
+// Reads from the source at an absolute offset.
+int32_t ReadPhysical(ColourDecoderState& s, int64_t at, uint8_t* out, int32_t count) {
     if (s.memory) {
         const int64_t limit = std::min(s.memory_length, kMaxMemoryImageLength);
         if (at >= limit) return 0;
@@ -32,6 +33,21 @@ int32_t ReadAt(ColourDecoderState& s, int64_t offset, uint8_t* out, int32_t coun
     return std::max<int32_t>(0, got);
 }
 
+// Reads from the source at an offset relative to the start offset, past the input buffer.
+int32_t ReadAt(ColourDecoderState& s, int64_t offset, uint8_t* out, int32_t count) {
+    if (count <= 0 || offset < 0) return 0;
+    const int64_t tables = static_cast<int64_t>(s.jpeg_tables.size());
+    if (tables == 0) return ReadPhysical(s, s.start_offset + offset, out, count);
+    int32_t done = 0;
+    if (offset < tables) {
+        done = static_cast<int32_t>(std::min<int64_t>(count, tables - offset));
+        std::memcpy(out, s.jpeg_tables.data() + offset, static_cast<size_t>(done));
+        if (done == count) return done;
+    }
+    const int64_t in_strip = offset + done - tables + kStartMarkerBytes;
+    return done + ReadPhysical(s, s.start_offset + in_strip, out + done, count - done);
+}
+
 bool Refill(ColourDecoderState& s) {
     s.input_next = 0;
     s.input_used = ReadAt(s, s.position, s.input, kColourInputBufferSize);
@@ -40,6 +56,9 @@ bool Refill(ColourDecoderState& s) {
 }
 
 }  // namespace
+
+// Size of the source from the start offset as stored, -1 when unknown.
+static int64_t SourceSizeFromStart(ColourDecoderState& state);
 
 void ResetColourState(ColourDecoderState& state) {
     state = ColourDecoderState{};
@@ -101,6 +120,13 @@ int ColourReadByteRefill(ColourDecoderState& state) {
 }
 
 int64_t ColourSourceSize(ColourDecoderState& state) {
+    const int64_t size = SourceSizeFromStart(state);
+    if (size < 0 || state.jpeg_tables.empty()) return size;
+    return static_cast<int64_t>(state.jpeg_tables.size()) +
+           std::max<int64_t>(0, size - kStartMarkerBytes);
+}
+
+static int64_t SourceSizeFromStart(ColourDecoderState& state) {
     if (state.memory) return std::max<int64_t>(0, state.memory_length - state.start_offset);
     if (state.file == files::kInvalidHandle) return -1;
     state.file_offset = -1;

@@ -98,6 +98,9 @@ struct ColourDecoderState {
     std::vector<uint32_t> strip_byte_counts;
     TiffFieldType strip_offsets_type = TiffFieldType::kNone;
     TiffFieldType strip_byte_counts_type = TiffFieldType::kNone;
+    // JPEGTables of a JPEG page without their end marker: the source then reads as these tables
+    // followed by the strip's stream after its start marker, one complete JPEG stream.
+    std::vector<uint8_t> jpeg_tables;
 
     // The colour error code at the moment a run failed.
     int32_t error_code = 0;

@@ -36,8 +36,9 @@ enum Tag : uint16_t {
     kPlanarConfiguration = 284,
     kResolutionUnit = 296,
     kColorMap = 320,
+    kJpegTables = 347,
 };
-enum Type : uint16_t { kByte = 1, kShort = 3, kLong = 4, kRational = 5 };
+enum Type : uint16_t { kByte = 1, kShort = 3, kLong = 4, kRational = 5, kUndefined = 7 };
 enum Compression : int32_t {
     kNone = 1,
     kOldJpeg = 6,
@@ -47,6 +48,9 @@ enum Compression : int32_t {
 constexpr int32_t kWhiteIsZero = 0;
 constexpr int32_t kPaletteColour = 3;
 constexpr uint32_t kColorMapValues = 3 * kPaletteEntries;
+// JPEGTables: quantisation and Huffman tables between a start and an end marker.
+constexpr uint32_t kMaxJpegTablesBytes = 65536;
+constexpr uint32_t kMarkerBytes = 2;
 constexpr int32_t kPlanarSeparate = 2;
 constexpr int32_t kUnitCentimetre = 3;
 
@@ -154,7 +158,27 @@ int32_t ToDpi(uint32_t value, uint32_t unit) {
 }
 
 bool IsJpegForm(int32_t bits, int32_t compression) {
-    return (bits == 24 && compression == kJpeg) || (bits == 8 && compression == kOldJpeg);
+    return ((bits == 24 || bits == 8) && compression == kJpeg) ||
+           (bits == 8 && compression == kOldJpeg);
+}
+
+// The tables that abbreviated JPEG strips leave out, without their end marker; none when the
+// page has no readable JPEGTables (its strip then carries its own tables).
+void ReadJpegTables(ColourDecoderState& s, Directory& d) {
+    s.jpeg_tables.clear();
+    const Entry* e = d.Find(kJpegTables);
+    if (!e || (e->type != kUndefined && e->type != kByte) || e->count <= 2 * kMarkerBytes ||
+        e->count > kMaxJpegTablesBytes)
+        return;
+    std::vector<uint8_t> tables(e->count);
+    if (!ColourSeek(s, d.U32(e->value)) ||
+        ColourRead(s, tables.data(), static_cast<int32_t>(e->count)) !=
+            static_cast<int32_t>(e->count))
+        return;
+    const uint8_t* end = tables.data() + e->count - kMarkerBytes;
+    if (tables[0] != 0xFF || tables[1] != 0xD8 || end[0] != 0xFF || end[1] != 0xD9) return;
+    tables.resize(e->count - kMarkerBytes);
+    s.jpeg_tables = std::move(tables);
 }
 
 int ReadStripArrays(ColourDecoderState& s, Directory& d) {
@@ -265,8 +289,10 @@ int ReadTiffColourHeader(ColourDecoderState& s) {
     if (IsJpegForm(s.bits_per_pixel, s.compression)) {
         if (s.rows_per_strip < s.height) return ColourFail(s, kErrTiffUnsupported);
         if (ReadStripArrays(s, d) != 0) return -1;
-        // The page is the JPEG stream of its only strip.
+        // The page is the JPEG stream of its only strip, after the page's tables if any.
+        ReadJpegTables(s, d);
         s.start_offset += s.strip_offsets[0];
+        ColourSeek(s, 0);
         std::strcpy(s.container_name, "JPEG");
         return ReadJpegContainerHeader(s);
     }

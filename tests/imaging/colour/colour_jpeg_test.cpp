@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "imaging/colour/colour_edit.h"
@@ -87,6 +88,71 @@ TEST_F(JpegMerge, GreyPageMergesAsGrey) {
             error += std::abs(p[0] - luma);
         }
     EXPECT_LT(error / (101 * 67), 6);  // a faithful grey rendering, within JPEG's loss
+}
+
+}  // namespace
+
+namespace {
+
+// Mean absolute difference per sample against ImageMagick's decode (through libtiff and libjpeg).
+double MeanDifference(const colour_test::Rgb& a, const colour_test::Rgb& b) {
+    if (a.pixels.size() != b.pixels.size() || a.pixels.empty()) return 1e9;
+    int64_t sum = 0;
+    for (size_t i = 0; i < a.pixels.size(); ++i)
+        sum += std::abs(a.pixels[i] - b.pixels[i]);
+    return double(sum) / double(a.pixels.size());
+}
+
+TEST(ColourJpeg, TiffPagesWithJpegTables) {
+    for (const char* name : {"tiff_jpeg_rgb", "tiff_jpeg_grey"}) {
+        const std::string file = std::string(name) + ".tif";
+        const auto bytes = ReadBytes(FixturePath(file));
+        pixdoc::ColourDecoderState s;
+        colour_test::Collector c;
+        static pixdoc::ColourPalette palette;
+        pixdoc::SetColourSourceMemory(s, bytes.data(), static_cast<int64_t>(bytes.size()));
+        s.palette = &palette;
+        ASSERT_EQ(pixdoc::RecogniseColourContainer(s), 0) << file << " " << PX_GetColorError();
+        EXPECT_STREQ(s.container_name, "JPEG");
+        EXPECT_FALSE(s.jpeg_tables.empty());
+        EXPECT_EQ(pixdoc::ColourCompressionCode(s), s.components == 1 ? 1028 : 1027) << file;
+        const bool grey = s.components == 1;
+        s.output_mode = grey ? pixdoc::ColourOutputMode::kGrey : pixdoc::ColourOutputMode::kRgb;
+        s.line_callback = &colour_test::Collector::Callback;
+        s.callback_user = &c;
+        c.Prepare(s);
+        ASSERT_EQ(pixdoc::DecodeColourImage(s), 0) << file << " " << PX_GetColorError();
+        // Chroma is repeated rather than interpolated, so colour pages differ a little more.
+        const double tolerance = grey ? 1.0 : 3.0;
+        const auto reference = colour_test::ReadPpm(FixturePath(std::string(name) + ".ppm"));
+        EXPECT_LT(MeanDifference(c.image, reference), tolerance) << file;
+    }
+}
+
+TEST(ColourJpeg, TiffJpegPagesMergeWithTheirTables) {
+    for (const char* name : {"tiff_jpeg_rgb", "tiff_jpeg_grey"}) {
+        pixdoc::ResetColourEdit();
+        ASSERT_EQ(PX_StartColorEdit(101, 67, 0, 0, 0), 0);
+        const std::string file = FixturePath(std::string(name) + ".tif");
+        ASSERT_EQ(PX_ColorEditMergeImageEx(file.c_str(), 1, -1, -1, -1, -1, -1, -1, -1, -1), 0)
+            << name << " " << PX_GetColorError();
+        colour_test::Rgb merged;
+        merged.width = 101;
+        merged.height = 67;
+        const auto& pixels = pixdoc::ColourEdit().pixels;
+        merged.pixels.assign(pixels.begin(), pixels.begin() + 101 * 67 * 3);
+        const auto reference = colour_test::ReadPpm(FixturePath(std::string(name) + ".ppm"));
+        EXPECT_LT(MeanDifference(merged, reference), 3.0) << name;
+    }
+    pixdoc::ResetColourEdit();
+}
+
+TEST(ColourJpeg, TiffJpegInSeveralStripsIsRefused) {
+    const auto bytes = ReadBytes(FixturePath("tiff_jpeg_strips.tif"));
+    pixdoc::ColourDecoderState s;
+    pixdoc::SetColourSourceMemory(s, bytes.data(), static_cast<int64_t>(bytes.size()));
+    EXPECT_LT(pixdoc::RecogniseColourContainer(s), 0);
+    EXPECT_EQ(PX_GetColorError(), pixdoc::kErrTiffUnsupported);
 }
 
 }  // namespace

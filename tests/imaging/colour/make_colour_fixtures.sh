@@ -84,6 +84,12 @@ bilevel 6848x64 xc:white bilevel_6848.tif
 convert -size 2000x1000 xc:red ppm:- | cjpeg > jpeg_wide.jpg
 cjpeg -grayscale base.ppm > jpeg_grey.jpg
 
+# JPEG in TIFF as libtiff writes it: one strip of an abbreviated stream, tables in JPEGTables.
+tiffcp -c jpeg -r 67 tiff_rgb.tif tiff_jpeg_rgb.tif
+tiffcp -c jpeg -r 67 tiff_grey.tif tiff_jpeg_grey.tif
+tiffcp -c jpeg -r 16 tiff_rgb.tif tiff_jpeg_strips.tif
+for f in tiff_jpeg_rgb tiff_jpeg_grey; do convert "$f.tif" -depth 8 "ppm:$f.ppm"; done
+
 # ImageMagick shows monochrome PCX as 0 = white whatever the header palette says; netpbm's
 # reader follows the palette, as ours does.
 pcxtoppm pcx_mono.pcx > pcx_mono.ppm 2>/dev/null
