@@ -117,6 +117,21 @@ TEST_F(SeekFrame, OriginColumnIsRoundedDownToEight) {
     EXPECT_EQ(Seek(a).text, "*LABEL-0001*<0,309,10,1,4>");
 }
 
+TEST_F(SeekFrame, RectangleInsideALaterStripAndTurned) {
+    // Rows from the strip holding the rectangle's top (256 rows per strip).
+    Args strips;
+    strips.file = kPages + "a4-300-upright-g4-strips.tif";
+    strips.x1 = 1100, strips.y1 = 1400, strips.x2 = 2000, strips.y2 = 1700;
+    EXPECT_EQ(Seek(strips).text, "*ORDER 77/B*<1200,1819,1501,1,7>");
+    // Turned: the line is the rectangle's column, positions count up from its bottom edge
+    // (row 1700 + 608 - 1). TURN-CCW covers page rows 1800 to 2057 from column 1500.
+    Args turned;
+    turned.file = kTurned;
+    turned.direction = 1;
+    turned.x1 = 1400, turned.y1 = 1700, turned.x2 = 1800, turned.y2 = 2300;
+    EXPECT_EQ(Seek(turned).text, "*TURN-CCW*<250,507,100,1,4>");
+}
+
 TEST_F(SeekFrame, ZoneHeightAgainstALabelFortyRowsHigh) {
     Args a;
     a.y2 = 1000, a.x2 = 1000;  // LABEL-0001 only: rows 400 to 439
