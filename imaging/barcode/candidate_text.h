@@ -30,6 +30,11 @@ public:
     // read backwards (bit 7 of the first byte).
     void ReverseAndMark() {
         std::reverse(text_, text_ + size_);
+        MarkBackwards();
+    }
+
+    // Marks a text already in reading order as read from the symbol's right end.
+    void MarkBackwards() {
         if (size_ > 0) text_[0] = static_cast<char>(text_[0] | kReadBackwardsMark);
     }
 

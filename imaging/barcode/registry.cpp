@@ -3,6 +3,7 @@
 #include "imaging/barcode/codabar.h"
 #include "imaging/barcode/code128.h"
 #include "imaging/barcode/code39.h"
+#include "imaging/barcode/ean_upc.h"
 #include "imaging/barcode/two_of_five.h"
 
 namespace pixdoc::barcode {
@@ -20,9 +21,9 @@ constexpr SymbologyEntry kRegistry[] = {
     {kCode128, TG::kCode128And93, MS::kCode128, &DecodeCode128, true},
     {kCode93, TG::kCode128And93, MS::kCode93, nullptr, false},
     {kCode93Type2, TG::kCode128And93, MS::kCode93, nullptr, false},
-    {kUpcA, TG::kUpcEan, MS::kUpcEan, nullptr, false},
-    {kEan13, TG::kUpcEan, MS::kUpcEan, nullptr, false},
-    {kEan8, TG::kUpcEan, MS::kUpcEan, nullptr, false},
+    {kUpcA, TG::kUpcEan, MS::kUpcEan, &DecodeUpcA, false},
+    {kEan13, TG::kUpcEan, MS::kUpcEan, &DecodeEan13, false},
+    {kEan8, TG::kUpcEan, MS::kUpcEan, &DecodeEan8, false},
     {kIata2of5, TG::kFirst, MS::kIata2of5, &DecodeIata2of5, false},
 };
 

@@ -1,0 +1,238 @@
+#include "imaging/barcode/ean_upc.h"
+
+#include <algorithm>
+
+#include "imaging/barcode/barcode_state.h"
+#include "imaging/barcode/candidate_text.h"
+#include "imaging/barcode/ean_upc_table.h"
+#include "imaging/barcode/element_stream.h"
+#include "imaging/barcode/module_counter.h"
+
+namespace pixdoc::barcode {
+namespace {
+
+constexpr int kModulesPerDigit = 7;
+constexpr int kMinimumThreshold = kModulesPerDigit;
+constexpr int kDigitElements = 4;
+constexpr int kEndGuardElements = 3;
+constexpr int kCentreGuardElements = 5;
+constexpr int kMaxHalfDigits = 6;
+constexpr char kFrame = '*';
+
+enum class Format { kUpcA, kEan13, kEan8 };
+
+struct Layout {
+    int half_digits;  // digits on each side of the centre guard
+    int rows;         // digit rows searched after the first digit: L/R only, or G too
+};
+
+Layout LayoutOf(Format format) {
+    switch (format) {
+        case Format::kUpcA:
+            return {6, kEanDigitRows};
+        case Format::kEan13:
+            return {6, kEanAllRows};
+        case Format::kEan8:
+            return {4, kEanAllRows};
+    }
+    return {6, kEanDigitRows};
+}
+
+// An outer guard is bar, space, bar of one module each; its bars may measure two.
+bool IsEndGuard(const int* modules) {
+    return (modules[0] == 1 || modules[0] == 2) && modules[1] == 1 &&
+           (modules[2] == 1 || modules[2] == 2);
+}
+
+// The centre guard is space, bar, space, bar, space of one module each; its bars may measure two.
+bool IsCentreGuard(const int* modules) {
+    return modules[0] == 1 && (modules[1] == 1 || modules[1] == 2) && modules[2] == 1 &&
+           (modules[3] == 1 || modules[3] == 2) && modules[4] == 1;
+}
+
+// The weighted sum of digits in reading order: 3 for the first, 1 for the second, and so on.
+int WeightedSum(const int* digits, int count) {
+    int sum = 0;
+    for (int i = 0; i < count; ++i)
+        sum += digits[i] * (i % 2 == 0 ? 3 : 1);
+    return sum;
+}
+
+class EanReader {
+public:
+    EanReader(int threshold, Format format)
+        : counter_(threshold, kModulesPerDigit), format_(format), layout_(LayoutOf(format)) {}
+
+    bool Read(ElementStream& stream, Candidate& out) {
+        Element e;
+        while (stream.Next(e)) {
+            const bool started = phase_ != Phase::kStart;
+            if (counter_.IsQuietZone(e.width) || (!started && e.width >= counter_.Boundary(2))) {
+                Reset();
+                continue;
+            }
+            if (!started && count_ == 0) start_column_ = e.start;
+            widths_[count_++] = e.width;
+            if (Step() && Finish(e, out)) return true;
+        }
+        return false;
+    }
+
+private:
+    enum class Phase { kStart, kDigits, kCentre, kEnd };
+
+    void Reset() {
+        phase_ = Phase::kStart;
+        count_ = 0;
+        digit_count_ = 0;
+        backward_ = false;
+    }
+
+    void Modules(int* modules) const {
+        for (int i = 0; i < count_; ++i)
+            modules[i] = counter_.Count(widths_[i]);
+    }
+
+    // Takes the element just added; true when the end guard completed the symbol.
+    bool Step() {
+        int modules[kCentreGuardElements] = {};
+        switch (phase_) {
+            case Phase::kStart:
+                if (count_ < kEndGuardElements) return false;
+                Modules(modules);
+                count_ = 0;
+                if (IsEndGuard(modules)) phase_ = Phase::kDigits;
+                return false;
+            case Phase::kDigits:
+                if (count_ == kDigitElements) Digit();
+                return false;
+            case Phase::kCentre:
+                if (count_ < kCentreGuardElements) return false;
+                Modules(modules);
+                count_ = 0;  // not a centre guard: the next five elements are tried
+                if (IsCentreGuard(modules)) phase_ = Phase::kDigits;
+                return false;
+            case Phase::kEnd:
+                if (count_ < kEndGuardElements) return false;
+                Modules(modules);
+                if (IsEndGuard(modules)) return true;
+                Reset();
+                return false;
+        }
+        return false;
+    }
+
+    void Digit() {
+        count_ = 0;
+        // Left-half digits begin with a space, right-half digits with a bar.
+        const bool left_half = digit_count_ < layout_.half_digits;
+        const int32_t widths = counter_.Character(widths_, kDigitElements, left_half);
+        int row = -1;
+        if (widths >= 0 && digit_count_ == 0) {
+            row = FindEanDigitRow(widths, 0, kEanDigitRows);
+            backward_ = row < 0;
+            if (row < 0) row = FindEanDigitRow(widths, 1, kEanDigitRows);
+        } else if (widths >= 0) {
+            row = FindEanDigitRow(widths, backward_ ? 1 : 0, layout_.rows);
+        }
+        if (row < 0) {
+            Reset();
+            return;
+        }
+        rows_[digit_count_++] = row;
+        if (digit_count_ == layout_.half_digits) phase_ = Phase::kCentre;
+        if (digit_count_ == 2 * layout_.half_digits) phase_ = Phase::kEnd;
+    }
+
+    bool Finish(const Element& last, Candidate& out) {
+        if (backward_) std::reverse(rows_, rows_ + digit_count_);
+        CandidateText text;
+        const bool good = format_ == Format::kEan8 ? Ean8Text(text) : Ean13Text(text);
+        if (!good) {
+            Reset();  // a failed check: scanning goes on
+            return false;
+        }
+        if (backward_) text.MarkBackwards();
+        text.CopyTo(out);
+        out.start_column = start_column_;
+        out.end_column = last.end;
+        BarcodeState().decoder_flags.ean_read_backwards = backward_;
+        return true;
+    }
+
+    bool Ean13Text(CandidateText& text) const {
+        const int n = 2 * layout_.half_digits;
+        int digits[2 * kMaxHalfDigits];
+        unsigned g_parity = 0;
+        for (int i = 0; i < n; ++i) {
+            digits[i] = rows_[i] % kEanDigitRows;
+            const bool g = rows_[i] >= kEanDigitRows;
+            if (!g) continue;
+            if (i < 1 || i > 5) return false;  // only digits 2-6 may be G digits
+            g_parity |= 1u << (i - 1);
+        }
+        const int sum = WeightedSum(digits, n - 1);
+        int lead = 0;
+        if (format_ == Format::kEan13) {
+            lead = EanLeadingDigit(g_parity);
+            if (lead < 0) return false;
+        }
+        if (digits[n - 1] != (10 - (sum + lead) % 10) % 10) return false;
+        text.Append(kFrame);
+        if (format_ == Format::kEan13) text.Append(static_cast<char>('0' + lead));
+        for (int i = 0; i < n; ++i)
+            text.Append(static_cast<char>('0' + digits[i]));
+        text.Append(kFrame);
+        return true;
+    }
+
+    // EAN-8 holds L and R digits only; a G digit cannot belong to a valid symbol.
+    bool Ean8Text(CandidateText& text) const {
+        const int n = 2 * layout_.half_digits;
+        int digits[2 * kMaxHalfDigits];
+        for (int i = 0; i < n; ++i) {
+            if (rows_[i] >= kEanDigitRows) return false;
+            digits[i] = rows_[i];
+        }
+        if (WeightedSum(digits, n) % 10 != 0) return false;
+        text.Append(kFrame);
+        for (int i = 0; i < n; ++i)
+            text.Append(static_cast<char>('0' + digits[i]));
+        text.Append(kFrame);
+        return true;
+    }
+
+    ModuleCounter counter_;
+    Format format_;
+    Layout layout_;
+    Phase phase_ = Phase::kStart;
+    int widths_[kCentreGuardElements] = {};
+    int count_ = 0;
+    int rows_[2 * kMaxHalfDigits] = {};
+    int digit_count_ = 0;
+    bool backward_ = false;
+    int start_column_ = 0;
+};
+
+bool Decode(const LineView& line, int threshold, bool merge_single_pixels, Format format,
+            Candidate& out) {
+    if (threshold < kMinimumThreshold) return false;
+    ElementStream stream(line, merge_single_pixels);
+    return EanReader(threshold, format).Read(stream, out);
+}
+
+}  // namespace
+
+bool DecodeUpcA(const LineView& line, int threshold, bool merge_single_pixels, Candidate& out) {
+    return Decode(line, threshold, merge_single_pixels, Format::kUpcA, out);
+}
+
+bool DecodeEan13(const LineView& line, int threshold, bool merge_single_pixels, Candidate& out) {
+    return Decode(line, threshold, merge_single_pixels, Format::kEan13, out);
+}
+
+bool DecodeEan8(const LineView& line, int threshold, bool merge_single_pixels, Candidate& out) {
+    return Decode(line, threshold, merge_single_pixels, Format::kEan8, out);
+}
+
+}  // namespace pixdoc::barcode

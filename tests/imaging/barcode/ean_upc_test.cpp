@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "imaging/barcode/barcode_state.h"
+#include "imaging/barcode/ean_upc.h"
+#include "tests/imaging/barcode/bar_lines.h"
+#include "tests/imaging/barcode/zint_symbols.h"
+
+namespace pixdoc::barcode {
+namespace {
+
+using testing::BarLine;
+using testing::ElementsFromModules;
+using testing::LineFromElements;
+using testing::LineFromGroups;
+using testing::MarkedBackwards;
+using testing::Reversed;
+using testing::SymbolElements;
+using testing::SymbolModules;
+
+constexpr int kModules = 7;
+constexpr int kLead = 40;
+
+std::string Read(DecodeFn decode, const BarLine& line, int threshold,
+                 Candidate* candidate = nullptr) {
+    Candidate out;
+    if (!decode(line.View(), threshold, false, out)) return "<none>";
+    if (candidate) *candidate = out;
+    return out.text;
+}
+
+struct ZintCase {
+    const char* name;
+    DecodeFn decode;
+    const char* label;
+    const char* text;
+};
+
+class EanZint : public ::testing::TestWithParam<ZintCase> {
+protected:
+    void SetUp() override { ResetBarcodeState(); }
+};
+
+TEST_P(EanZint, ReadsAtEveryScaleUprightAndUpsideDown) {
+    const ZintCase& c = GetParam();
+    const std::string expected = c.text;
+    const bool readable = expected != "<none>";
+    for (int scale = 1; scale <= 4; ++scale) {
+        const std::vector<int> elements = SymbolElements(c.name, scale);
+        const BarLine upright = LineFromElements(elements, kLead, kLead);
+        Candidate out;
+        EXPECT_EQ(Read(c.decode, upright, kModules * scale, &out), expected) << "scale " << scale;
+        const BarLine mirrored = LineFromElements(Reversed(elements), kLead, kLead);
+        if (!readable) {
+            EXPECT_EQ(Read(c.decode, mirrored, kModules * scale), expected) << "scale " << scale;
+            continue;
+        }
+        EXPECT_EQ(out.start_column, kLead);
+        EXPECT_EQ(out.end_column, upright.right_edge - kLead);  // after the end guard
+        EXPECT_FALSE(BarcodeState().decoder_flags.ean_read_backwards);
+        EXPECT_EQ(Read(c.decode, mirrored, kModules * scale), MarkedBackwards(expected))
+            << "mirrored, scale " << scale;
+        EXPECT_TRUE(BarcodeState().decoder_flags.ean_read_backwards);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Symbols, EanZint,
+    ::testing::Values(ZintCase{"ean13_0", &DecodeEan13, "ean13_0", "*0123456789050*"},
+                      ZintCase{"ean13_1", &DecodeEan13, "ean13_1", "*1234567890128*"},
+                      ZintCase{"ean13_2", &DecodeEan13, "ean13_2", "*2345678901234*"},
+                      ZintCase{"ean13_3", &DecodeEan13, "ean13_3", "*3456789012340*"},
+                      ZintCase{"ean13_4", &DecodeEan13, "ean13_4", "*4567890123456*"},
+                      ZintCase{"ean13_5", &DecodeEan13, "ean13_5", "*5678901234562*"},
+                      ZintCase{"ean13_6", &DecodeEan13, "ean13_6", "*6789012345678*"},
+                      ZintCase{"ean13_7", &DecodeEan13, "ean13_7", "*7890123456784*"},
+                      ZintCase{"ean13_8", &DecodeEan13, "ean13_8", "*8901234567890*"},
+                      ZintCase{"ean13_9", &DecodeEan13, "ean13_9", "*9012345678906*"},
+                      ZintCase{"upca", &DecodeUpcA, "upca_as_upca", "*012345678905*"},
+                      ZintCase{"upca_2", &DecodeUpcA, "upca_2_as_upca", "*725272730706*"},
+                      ZintCase{"upca", &DecodeEan13, "upca_as_ean13", "*0012345678905*"},
+                      ZintCase{"upca_2", &DecodeEan13, "upca_2_as_ean13", "*0725272730706*"},
+                      ZintCase{"ean8", &DecodeEan8, "ean8", "*12345670*"},
+                      ZintCase{"ean8_2", &DecodeEan8, "ean8_2", "*96385074*"},
+                      // Symbols of another length or parity are not taken for one's own.
+                      ZintCase{"ean13_1", &DecodeUpcA, "ean13_as_upca", "<none>"},
+                      ZintCase{"ean8", &DecodeEan13, "ean8_as_ean13", "<none>"},
+                      ZintCase{"ean13_5", &DecodeEan8, "ean13_as_ean8", "<none>"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+// A UPC-A symbol is an EAN-13 symbol with the leading digit 0 (all L digits).
+TEST(EanUpc, EanThirteenWithLeadingZeroReadsAsUpcA) {
+    const BarLine line = LineFromElements(SymbolElements("ean13_0", 2), kLead, kLead);
+    EXPECT_EQ(Read(&DecodeUpcA, line, 14), "*123456789050*");
+}
+
+// Two left-half digits exchanged: the check digit no longer fits (their weights differ).
+TEST(EanUpc, WrongCheckDigitIsRefused) {
+    for (const char* name : {"ean13_1", "upca", "ean8"}) {
+        std::vector<bool> modules = SymbolModules(name);
+        const int first = 3 + 7;  // digits 2 and 3 of the left half (after the 3-module guard)
+        for (int i = 0; i < 7; ++i) {
+            const bool m = modules[first + i];
+            modules[first + i] = modules[first + 7 + i];
+            modules[first + 7 + i] = m;
+        }
+        const BarLine line = LineFromElements(ElementsFromModules(modules, 2), kLead, kLead);
+        EXPECT_EQ(Read(&DecodeEan13, line, 14), "<none>") << name;
+        EXPECT_EQ(Read(&DecodeUpcA, line, 14), "<none>") << name;
+        EXPECT_EQ(Read(&DecodeEan8, line, 14), "<none>") << name;
+    }
+}
+
+TEST(EanUpc, ThresholdBelowSevenNeverReads) {
+    const BarLine line = LineFromElements(SymbolElements("ean8", 1), kLead, kLead);
+    EXPECT_EQ(Read(&DecodeEan8, line, 7), "*12345670*");
+    EXPECT_EQ(Read(&DecodeEan8, line, 6), "<none>");
+}
+
+TEST(EanUpc, WhiteOfTwoModulesBeforeTheStartGuardResetsTheSearch) {
+    // A stray one-module bar two modules ahead of the start guard is forgotten.
+    const std::vector<int> symbol = SymbolElements("ean13_3", 3);
+    const BarLine line = LineFromGroups({{3}, symbol}, 6, kLead);
+    EXPECT_EQ(Read(&DecodeEan13, line, 21), "*3456789012340*");
+}
+
+TEST(EanUpc, InkSpreadIsCorrectedAtThreePixelsPerModule) {
+    // Every bar one pixel thicker and every space one thinner; T = 21: boundaries 3, 6, 9, 12, 15.
+    std::vector<int> e = SymbolElements("ean13_7", 3);
+    for (size_t i = 0; i < e.size(); ++i)
+        e[i] += i % 2 == 0 ? 1 : -1;
+    EXPECT_EQ(Read(&DecodeEan13, LineFromElements(e, kLead, kLead), 21), "*7890123456784*");
+}
+
+}  // namespace
+}  // namespace pixdoc::barcode
