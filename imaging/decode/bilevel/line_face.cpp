@@ -64,7 +64,6 @@ int32_t LineFaceSetUp(ImageHeader& h, int32_t first_row) {
     if (!(h.decode_flags & kFlagChunkGiven)) h.refill_chunk = kDefaultRefillChunk;
     const bool bad = h.width <= 0 || h.width > kMaxLineWidth || h.height <= 0 ||
                      h.refill_chunk <= 0 || h.refill_chunk > kMaxRefillChunk || h.byte_budget < 0 ||
-                     !IsKnownCoding(h.compression & kCodingMask) ||
                      (h.compression & ~(kCodingMask | kMultiStrip)) != 0 ||
                      (IsMultiStrip(h) && !ValidStripTable(h)) || first_row < 0 ||
                      first_row >= h.height;

@@ -32,8 +32,9 @@ inline constexpr int32_t kDefaultRefillChunk = 8192;
 inline constexpr int32_t kMaxRefillChunk = 16384;
 
 // Input buffer, change lists and the input positioned at the first line of the strip that
-// holds first_row. Fails (kSetUpFailed) for a bad width or height, a coding that is not
-// bilevel, a refill chunk outside 1..16384, a bad strip table, no memory, or no data.
+// holds first_row. Fails (kSetUpFailed) for a bad width or height, a colour compression code
+// (above 511), a refill chunk outside 1..16384, a bad strip table, no memory, or no data. An
+// unknown bilevel code is accepted: its lines give the width.
 int32_t LineFaceSetUp(ImageHeader& h, int32_t first_row);
 
 // Decodes the next line into h.current_line (the lists are exchanged first: h.reference_line

@@ -235,3 +235,49 @@ TEST(ByteHelpers, XchgBytesReversesAndInvertBytesInverts) {
 
 }  // namespace
 }  // namespace pixdoc::bilevel::testing
+
+namespace pixdoc::bilevel::testing {
+namespace {
+
+TEST(Decompress, AnUnknownCodingDeliversAWhitePageWithTheWidthAsError) {
+    const Bitmap src = RandomPage(120, 40, 4);
+    MemoryPage page(src.bytes, 120, 40, 6);
+    const DecodeResult r = DecodeAll(page.header());
+    EXPECT_EQ(r.last, 16);
+    EXPECT_EQ(page.header().error_code, 120);
+    EXPECT_EQ(page.header().error_line, 0);
+    EXPECT_TRUE(r.output == Bitmap(120, 40));
+    MemoryPage colour(src.bytes, 120, 40, 1027);
+    EXPECT_EQ(Decompress(&colour.header()), 8);
+}
+
+TEST(Decompress, DamagedLinesOfMultiStripPagesAreWhiteAndDecodingGoesOn) {
+    // Modified Huffman rows of 8 pixels in two strips of 4 rows. Black row: white 0 (00110101),
+    // black 8 (000101); damaged row: white 4, black 2, white 4 (runs past the width).
+    const std::vector<uint8_t> black = {0x35, 0x14}, damaged = {0xBE, 0xC0};
+    std::vector<uint8_t> file;
+    for (const auto* row : {&black, &damaged, &black, &black, &damaged, &black, &black, &black})
+        file.insert(file.end(), row->begin(), row->end());
+    uint32_t offsets[] = {0, 8, 0, 0, 0, 0, 0};
+    uint32_t counts[] = {8, uint32_t(file.size() - 8), 0, 0, 0, 0, 0};
+    PixdocStripTable table{4, 2, 0, 0, offsets, counts};
+    MemoryPage page(file, 8, 8, 256 + 5);
+    page.header().data_offset = reinterpret_cast<intptr_t>(&table);
+    const DecodeResult r = DecodeAll(page.header());
+    ASSERT_EQ(r.last, 16);
+    EXPECT_EQ(page.header().error_code, 0);
+    const bool expected_black[] = {true, false, true, true, false, true, true, true};
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(r.output.Get(x, y), expected_black[y]) << x << "," << y;
+    // The same rows in one strip stop at the damaged row.
+    MemoryPage single(file, 8, 8, 5);
+    const DecodeResult s1 = DecodeAll(single.header());
+    EXPECT_EQ(single.header().error_code, 3);
+    EXPECT_EQ(single.header().error_line, 1);
+    for (int y = 1; y < 8; ++y)
+        EXPECT_FALSE(s1.output.Get(0, y)) << y;
+}
+
+}  // namespace
+}  // namespace pixdoc::bilevel::testing

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 #include <tiffio.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -126,5 +129,41 @@ INSTANTIATE_TEST_SUITE_P(
         std::string name = info.param.substr(0, info.param.find('.'));
         return name;
     });
+
+// Runs pixdoc-decode with the given arguments; returns the exit status and the stderr text.
+std::pair<int, std::string> RunTool(const std::string& arguments) {
+    const std::string err = std::string(TEST_BINARY_DIR) + "/bilevel_tool_stderr.txt";
+    const std::string cmd =
+        std::string(TEST_BINARY_DIR) + "/tools/pixdoc-decode " + arguments + " 2>'" + err + "'";
+    const int status = std::system(cmd.c_str());
+    std::ifstream in(err);
+    std::string text((std::istreambuf_iterator<char>(in)), {});
+    return {status, text};
+}
+
+TEST(PixdocDecodeTool, EveryFailureExitsNonZeroWithOneLine) {
+    const std::string dir = std::string(TEST_FIXTURE_DIR) + "/bilevel/";
+    const std::string out = std::string(TEST_BINARY_DIR) + "/bilevel_tool_out.pbm";
+    const std::string cases[] = {
+        "",                                                      // usage
+        "'" + dir + "text200_g4.tif'",                           // no output
+        "--page 0 '" + dir + "text200_g4.tif' '" + out + "'",    // bad page
+        "'" + dir + "missing.tif' '" + out + "'",                // cannot open
+        "--page 9 '" + dir + "multi_g4.tif' '" + out + "'",      // no such page
+        "'" + dir + "text200_g4.tif' /nonexistent/dir/out.pbm",  // cannot write
+    };
+    for (const std::string& args : cases) {
+        const auto [status, text] = RunTool(args);
+        EXPECT_NE(status, 0) << args;
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << args << ": " << text;
+    }
+    // Colour pages are written as P6 by the colour path.
+    EXPECT_EQ(RunTool("'" + dir + "colour.jpg' '" + out + "'").first, 0);
+    std::ifstream written(out, std::ios::binary);
+    std::string magic;
+    written >> magic;
+    EXPECT_EQ(magic, "P6");
+    EXPECT_EQ(RunTool("--page 2 '" + dir + "multi_g4.tif' '" + out + "'").first, 0);
+}
 
 }  // namespace

@@ -64,3 +64,5 @@ tiffcp -s -r 100 -c g3:2d "$work/text200.tif" text200_g3_2d_strips.tif
 tiffcp -s -r 37 -c packbits "$work/barcode200.tif" barcode200_packbits_strips.tif
 # Several pages.
 tiffcp -c g4 "$work/text200.tif" "$work/barcode200.tif" "$work/text300.tif" multi_g4.tif
+# A colour page (written as P6 by the colour path).
+convert -size 64x48 xc:red colour.jpg
