@@ -15,6 +15,12 @@ inline int Shifted(int value, int shift) {
     return value * (1 << shift);
 }
 
+// The predictor is kept in the 16-bit range the coefficients are stored in, so that damaged
+// data cannot push it past the int range over many blocks.
+inline int WrapPredictor(int value) {
+    return static_cast<int16_t>(value);
+}
+
 }  // namespace
 
 int DecodeBlockSequential(BlockContext& ctx, const HuffmanTable& dc, const HuffmanTable& ac,
@@ -29,7 +35,7 @@ int DecodeBlockSequential(BlockContext& ctx, const HuffmanTable& dc, const Huffm
         ctx.bits = br;
         return size < 0 ? kErrHuffmanInvalid : kErrHuffmanBadCode;
     }
-    if (size) predictor += Extend(GetBits(br, size), size);
+    if (size) predictor = WrapPredictor(predictor + Extend(GetBits(br, size), size));
     block[0] = static_cast<int16_t>(predictor);
     for (int k = 1; k < 64;) {
         EnsureBits(br, ctx.input, kSymbolBits);
@@ -63,7 +69,7 @@ int DecodeDcFirst(BlockContext& ctx, const HuffmanTable& dc, int& predictor, int
     int size = DecodeSymbol(br, dc);
     if (size < 0) return kErrHuffmanInvalid;
     if (size > kMaxDcSize) return kErrHuffmanBadCode;
-    if (size) predictor += Extend(GetBits(br, size), size);
+    if (size) predictor = WrapPredictor(predictor + Extend(GetBits(br, size), size));
     block[0] = static_cast<int16_t>(Shifted(predictor, ctx.al));
     return kColourOk;
 }

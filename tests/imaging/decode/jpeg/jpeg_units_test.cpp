@@ -102,6 +102,21 @@ TEST(JpegBlocks, CoefficientIndexPast63) {
     EXPECT_EQ(DecodeBlockSequential(ctx, dc, ac, predictor, block), pixdoc::kErrHuffmanBadCode);
 }
 
+TEST(JpegBlocks, DcPredictorStaysInTheCoefficientRange) {
+    // DC size 15 with value 32767 in every block: the predictor wraps as the stored value does.
+    HuffmanTable dc = OneCodeTable(15), ac = OneCodeTable(0x00);
+    // Per block: code 0, fifteen 1 bits, then the AC end-of-block code 0.
+    BlockRun run({0x7F, 0xFF, 0x00, 0x3F, 0xFF, 0x00, 0x80, 0x00, 0x00});  // FF stuffed
+    BlockContext ctx{run.bits, run.input, 0, 63, 0, run.eob_run};
+    int16_t block[64] = {};
+    int predictor = 0;
+    ASSERT_EQ(DecodeBlockSequential(ctx, dc, ac, predictor, block), 0);
+    EXPECT_EQ(predictor, 32767);
+    ASSERT_EQ(DecodeBlockSequential(ctx, dc, ac, predictor, block), 0);
+    EXPECT_EQ(predictor, -2);
+    EXPECT_EQ(block[0], -2);
+}
+
 TEST(JpegBlocks, UndefinedCode) {
     HuffmanTable dc = OneCodeTable(0), ac = OneCodeTable(0x00);  // only "0" is a code
     BlockRun run({0x7F, 0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00});
