@@ -38,6 +38,7 @@ bool CheckGeometry(ImageHeader& h) {
 bool Fit(ImageHeader& h) {
     h.output_row_width = Turned(h) ? h.output_height : h.output_width;
     h.output_row_count = Turned(h) ? h.output_width : h.output_height;
+    if (h.width > kMaxLineWidth || h.output_row_width > kMaxLineWidth) return false;
     const bool fit = !(h.decode_flags & kFlagNoFit);
     if (fit) {
         if (h.first_column < 0 || h.first_column >= h.width) h.first_column = 0;

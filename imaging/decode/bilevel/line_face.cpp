@@ -15,7 +15,7 @@ enum Block { kColumnMapBlock, kBandBlock, kInputBlock, kTurnBlock };
 int32_t ByteBudget(const ImageHeader& h) {
     if ((h.compression & kCodingMask) != kUncompressed) return INT32_MAX;
     // Whole rows: a width that is not a multiple of 8 still stores (width + 7) / 8 bytes.
-    const int64_t bytes = int64_t((h.width + 7) / 8) * h.height;
+    const int64_t bytes = (int64_t(h.width) + 7) / 8 * h.height;
     return bytes > INT32_MAX ? INT32_MAX : int32_t(bytes);
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "imaging/decode/bilevel/line_face.h"
 #include "tests/imaging/decode/bilevel_pages.h"
 
 namespace pixdoc::bilevel::testing {
@@ -277,6 +278,34 @@ TEST(Decompress, DamagedLinesOfMultiStripPagesAreWhiteAndDecodingGoesOn) {
     EXPECT_EQ(single.header().error_line, 1);
     for (int y = 1; y < 8; ++y)
         EXPECT_FALSE(s1.output.Get(0, y)) << y;
+}
+
+}  // namespace
+}  // namespace pixdoc::bilevel::testing
+
+namespace pixdoc::bilevel::testing {
+namespace {
+
+TEST(Decompress, HugeWidthsFailBeforeAnythingIsAllocated) {
+    const Bitmap src = RandomPage(64, 16, 6);
+    for (int32_t width : {30001, INT32_MAX}) {
+        MemoryPage page(src.bytes, 64, 16, 3);
+        ImageHeader& h = page.header();
+        h.width = width;
+        EXPECT_EQ(Decompress(&h), 8) << width;
+        EXPECT_EQ(h.input_buffer, nullptr);
+    }
+    for (int orientation : {0, 1}) {
+        MemoryPage page(src.bytes, 64, 16, 3);
+        ImageHeader& h = page.header();
+        h.output_width = 64;
+        h.output_height = 0x7FFFFFF0;  // the row width when turned
+        h.orientation = orientation;
+        EXPECT_EQ(Decompress(&h), orientation ? 8 : 4) << orientation;
+        while (Decompress(&h) == 4 && h.rows_delivered < 1000) {
+        }
+        BilevelRelease(h);
+    }
 }
 
 }  // namespace
