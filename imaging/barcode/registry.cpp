@@ -3,6 +3,7 @@
 #include "imaging/barcode/codabar.h"
 #include "imaging/barcode/code128.h"
 #include "imaging/barcode/code39.h"
+#include "imaging/barcode/code93.h"
 #include "imaging/barcode/ean_upc.h"
 #include "imaging/barcode/two_of_five.h"
 
@@ -19,8 +20,8 @@ constexpr SymbologyEntry kRegistry[] = {
     {kInterleaved2of5, TG::kFirst, MS::kInterleaved2of5, &DecodeInterleaved2of5, false},
     {kCodabar, TG::kFirst, MS::kCodabar, &DecodeCodabar, false},
     {kCode128, TG::kCode128And93, MS::kCode128, &DecodeCode128, true},
-    {kCode93, TG::kCode128And93, MS::kCode93, nullptr, false},
-    {kCode93Type2, TG::kCode128And93, MS::kCode93, nullptr, false},
+    {kCode93, TG::kCode128And93, MS::kCode93, &DecodeCode93, false},
+    {kCode93Type2, TG::kCode128And93, MS::kCode93, &DecodeCode93Type2, false},
     {kUpcA, TG::kUpcEan, MS::kUpcEan, &DecodeUpcA, false},
     {kEan13, TG::kUpcEan, MS::kUpcEan, &DecodeEan13, false},
     {kEan8, TG::kUpcEan, MS::kUpcEan, &DecodeEan8, false},

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "imaging/barcode/code93.h"
+#include "tests/imaging/barcode/bar_lines.h"
+#include "tests/imaging/barcode/zint_symbols.h"
+
+namespace pixdoc::barcode {
+namespace {
+
+using testing::BarLine;
+using testing::ElementsFromModules;
+using testing::LineFromElements;
+using testing::Reversed;
+using testing::SymbolElements;
+using testing::SymbolModules;
+
+constexpr int kModules = 9;
+constexpr int kLead = 40;
+
+std::string Read(DecodeFn decode, const BarLine& line, int threshold,
+                 Candidate* candidate = nullptr) {
+    Candidate out;
+    if (!decode(line.View(), threshold, false, out)) return "<none>";
+    if (candidate) *candidate = out;
+    return out.text;
+}
+
+struct ZintCase {
+    const char* name;
+    DecodeFn decode;
+    const char* label;
+    const char* text;
+};
+
+class Code93Zint : public ::testing::TestWithParam<ZintCase> {};
+
+// zint computes the check characters with the standard shift values: such symbols are read by
+// the type 2 decoder, and by the other one only when they hold no (%), (/) or (+).
+TEST_P(Code93Zint, ReadsAtEveryScaleUprightAndUpsideDown) {
+    const ZintCase& c = GetParam();
+    const std::string expected = c.text;
+    for (int scale = 1; scale <= 4; ++scale) {
+        const std::vector<int> elements = SymbolElements(c.name, scale);
+        const BarLine upright = LineFromElements(elements, kLead, kLead);
+        Candidate out;
+        EXPECT_EQ(Read(c.decode, upright, kModules * scale, &out), expected) << "scale " << scale;
+        const BarLine mirrored = LineFromElements(Reversed(elements), kLead, kLead);
+        Candidate back;
+        EXPECT_EQ(Read(c.decode, mirrored, kModules * scale, &back), expected)
+            << "mirrored, scale " << scale;
+        if (expected == "<none>") continue;
+        const int symbol_end = upright.right_edge - kLead;
+        EXPECT_EQ(out.start_column, kLead);
+        EXPECT_EQ(out.end_column, symbol_end - scale);  // before the termination bar
+        EXPECT_EQ(back.start_column, kLead + scale);
+        EXPECT_EQ(back.end_column, symbol_end);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Symbols, Code93Zint,
+    ::testing::Values(ZintCase{"c93_plain", &DecodeCode93Type2, "plain_type2", "*CODE 93-$/+%.*"},
+                      ZintCase{"c93_plain", &DecodeCode93, "plain", "*CODE 93-$/+%.*"},
+                      ZintCase{"c93_ascii", &DecodeCode93Type2, "ascii_type2", "*Hello, world!*"},
+                      ZintCase{"c93_ascii", &DecodeCode93, "ascii", "<none>"},
+                      ZintCase{"c93_control", &DecodeCode93Type2, "control_type2", "*a\rb\tc@[~*"},
+                      ZintCase{"c93_control", &DecodeCode93, "control", "<none>"},
+                      ZintCase{"c93_long", &DecodeCode93Type2, "long_type2",
+                               "*ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789*"},
+                      ZintCase{"c93_long", &DecodeCode93, "long",
+                               "*ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789*"},
+                      ZintCase{"c93_one", &DecodeCode93Type2, "one_type2", "*X*"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+// Two data characters exchanged: C (and K) no longer fit, since their weights differ.
+TEST(Code93, WrongCheckCharactersAreRefused) {
+    std::vector<bool> modules = SymbolModules("c93_long");
+    const int first = kModules;  // the first data character, after the start
+    for (int i = 0; i < kModules; ++i) {
+        const bool m = modules[first + i];
+        modules[first + i] = modules[first + kModules + i];
+        modules[first + kModules + i] = m;
+    }
+    const BarLine line = LineFromElements(ElementsFromModules(modules, 2), kLead, kLead);
+    EXPECT_EQ(Read(&DecodeCode93Type2, line, 18), "<none>");
+    EXPECT_EQ(Read(&DecodeCode93, line, 18), "<none>");
+}
+
+TEST(Code93, ThresholdBelowNineNeverReads) {
+    const BarLine line = LineFromElements(SymbolElements("c93_one", 1), kLead, kLead);
+    EXPECT_EQ(Read(&DecodeCode93Type2, line, 9), "*X*");
+    EXPECT_EQ(Read(&DecodeCode93Type2, line, 8), "<none>");
+}
+
+TEST(Code93, InkSpreadIsCorrectedAtThreePixelsPerModule) {
+    // T = 27: boundaries 3, 6, 9, 12, 15; bars one pixel thicker, spaces one thinner.
+    std::vector<int> e = SymbolElements("c93_control", 3);
+    for (size_t i = 0; i < e.size(); ++i)
+        e[i] += i % 2 == 0 ? 1 : -1;
+    EXPECT_EQ(Read(&DecodeCode93Type2, LineFromElements(e, kLead, kLead), 27), "*a\rb\tc@[~*");
+}
+
+}  // namespace
+}  // namespace pixdoc::barcode
