@@ -158,6 +158,18 @@ TEST(TwoDLines, UncompressedModePaintsPixelsAndExitsWithTheTagColour) {
     EXPECT_EQ(d.Now(), (std::vector<int>{1, 3, 9, 12}));
 }
 
+TEST(TwoDLines, ADamagedGroup3TwoDLineSkipsToTheNextOneDLine) {
+    // Width 16. A 2D line that runs past the width (VR3 onto the sentinel), then a 2D line that
+    // is skipped, then a 1D line (white 4, black 4, white 8) that is decoded in its place.
+    const std::string bad = kEol + "0" + "0000011";
+    const std::string skipped = kEol + "0" + kV0;
+    const std::string good = kEol + "1" + kW4 + "011" + "10011";
+    Decoder d(bad + skipped + good + kEol + kEol + kEol + kEol + kEol + kEol, 16);
+    EXPECT_EQ(d.Line(kGroup3TwoD), kLineGood);
+    EXPECT_EQ(d.Now(), (std::vector<int>{4, 8}));
+    EXPECT_EQ(d.Line(kGroup3TwoD), kLineEnd);
+}
+
 TEST(TwoDLines, CodeFourReadsEolsOnlyOnItsFirstTwoLines) {
     const std::string line0 = kEol + "1" + kW4 + "011" + "10011";  // 1D: 4, 8
     const std::string line1 = kEol + "0" + kV0 + kV0 + kV0;        // 2D: same
