@@ -59,6 +59,7 @@ jpeg::DecodeOptions OptionsOf(ColourDecoderState& state) {
 }  // namespace
 
 int JpegReadHeader(ColourDecoderState& state) {
+    SetColourError(kColourOk);  // a run starts clean; its first failure sets the code
     const int64_t start = ColourTell(state);
     StateSource source(state);
     jpeg::HeaderInfo info;
@@ -80,6 +81,7 @@ int JpegReadHeader(ColourDecoderState& state) {
 }
 
 int JpegDecode(ColourDecoderState& state) {
+    SetColourError(kColourOk);
     StateSource source(state);
     StateSink sink(state);
     state.row_counter = std::max(0, state.window_first_row);
