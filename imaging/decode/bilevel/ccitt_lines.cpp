@@ -1,5 +1,6 @@
 // The CCITT line decoders: EOL search, modified Huffman lines and two-dimensional lines.
 #include <algorithm>
+#include <bit>
 
 #include "imaging/decode/bilevel/change_list.h"
 #include "imaging/decode/bilevel/fax_tables.h"
@@ -152,12 +153,24 @@ int32_t DecodeTwoDLine(BitReader& bits, const int16_t* reference, int16_t* curre
     // cancels or adds a change at a0; changes stay strictly ascending within 0..width.
     while (a0 < width) {
         bits.Fill();
-        const ModeEntry m = t.modes[bits.Peek(kModeBits)];
+        const uint32_t byte = bits.Peek(kModeBits);
+        const ModeEntry m = t.modes[byte];
         int vertical = 0;
         switch (m.mode) {
-            case Mode::kV0:
-                vertical = 0;
-                break;
+            case Mode::kV0: {
+                // Each leading 1 of the byte is a V0 code: a1 = b1, which lies right of a0 (or
+                // is the width), so no check is needed.
+                const int codes = std::countl_one(uint8_t(byte));
+                for (int k = 0; k < codes && a0 < width; ++k) {
+                    bits.Skip(1);
+                    a0 = reference[j];
+                    out.Add(a0);
+                    colour ^= 1;
+                    j = FindB1(reference, j, a0, colour, width);
+                }
+                decoded_any = true;
+                continue;
+            }
             case Mode::kVR1:
                 vertical = 1;
                 break;
