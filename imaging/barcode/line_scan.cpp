@@ -1,5 +1,6 @@
 #include "imaging/barcode/line_scan.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "imaging/barcode/registry.h"
@@ -27,11 +28,12 @@ bool AddFrame(Candidate& c) {
 }
 
 bool TrySymbology(const SymbologyEntry& s, const StepSettings& settings, const LineView& line,
-                  int threshold, StepRead& read) {
+                  int threshold, const LineTraits& traits, StepRead& read) {
     Candidate& c = read.candidate;
     c.text[0] = '\0';
     bool ok = s.decode(line, threshold, false, c);
-    if (!ok && !settings.no_single_bits && threshold >= MinimumRetryThreshold(s.threshold_group)) {
+    if (!ok && traits.has_single_pixel && !settings.no_single_bits &&
+        threshold >= MinimumRetryThreshold(s.threshold_group)) {
         c.text[0] = '\0';
         ok = s.decode(line, threshold, true, c);
     }
@@ -43,27 +45,60 @@ bool TrySymbology(const SymbologyEntry& s, const StepSettings& settings, const L
     return true;
 }
 
+LineTraits TraitsOf(const int16_t* list, int count, int right_edge) {
+    LineTraits traits;
+    traits.has_single_pixel = false;
+    for (int i = 1; i < count; ++i)
+        if (list[i] - list[i - 1] == 1) traits.has_single_pixel = true;
+    if (count > 0 && right_edge - list[count - 1] == 1) traits.has_single_pixel = true;
+    return traits;
+}
+
 }  // namespace
 
-bool StepLine(const StepSettings& settings, const LineView& line, StepRead& read) {
+bool StepLine(const StepSettings& settings, const LineView& line, StepRead& read,
+              const LineTraits& traits) {
     const int sweep = settings.thresholds.span < 0 ? -1 : 2 * settings.thresholds.span;
     for (int k = 0; k <= sweep; ++k) {
         const int offset = SweepOffset(k);
         for (const SymbologyEntry& s : SymbologyRegistry()) {
             if (!(settings.mask & s.bit) || s.decode == nullptr) continue;
             int threshold = settings.thresholds.For(s.threshold_group) + offset;
-            if (TrySymbology(s, settings, line, threshold, read)) return true;
+            if (TrySymbology(s, settings, line, threshold, traits, read)) return true;
         }
     }
     return false;
 }
 
+bool LineScanner::RepeatsPreviousLine(const int16_t* list, int count, int right_edge) {
+    if (right_edge == previous_edge_ && static_cast<size_t>(count) == previous_.size() &&
+        std::equal(list, list + count, previous_.begin()))
+        return true;
+    previous_.assign(list, list + count);
+    previous_edge_ = right_edge;
+    steps_.clear();
+    traits_ = TraitsOf(list, count, right_edge);
+    return false;
+}
+
+const LineScanner::Step& LineScanner::StepAt(int at, size_t index, bool repeat, const int16_t* list,
+                                             int right_edge) {
+    // The same entry sequence is visited on a repeated line, so the index finds its step.
+    if (repeat && index < steps_.size()) return steps_[index];
+    Step step;
+    step.found = StepLine(settings_, LineView{list + at, right_edge}, step.read, traits_);
+    steps_.push_back(step);
+    return steps_.back();
+}
+
 void LineScanner::ScanLine(const int16_t* list, int count, int right_edge, int line_number) {
     if (count <= kSkipLineUpTo) return;
+    const bool repeat = RepeatsPreviousLine(list, count, right_edge);
     int at = kChangeListLead;
-    while (Wanted() && at + kEntriesAhead < count) {
-        StepRead read;
-        if (!StepLine(settings_, LineView{list + at, right_edge}, read)) return;
+    for (size_t index = 0; Wanted() && at + kEntriesAhead < count; ++index) {
+        const Step& step = StepAt(at, index, repeat, list, right_edge);
+        if (!step.found) return;
+        const StepRead& read = step.read;
         status_.start_column = read.candidate.start_column;
         status_.end_column = read.candidate.end_column;
         status_.line = line_number;

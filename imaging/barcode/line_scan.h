@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "imaging/barcode/barcode_state.h"
 #include "imaging/barcode/decoder.h"
@@ -24,6 +25,12 @@ struct StepSettings {
     bool no_single_bits = false;
 };
 
+// Whether a line has an element exactly one pixel wide anywhere (sentinel stretch included):
+// without one, single-pixel merging changes no decoder's walk and the retry is skipped.
+struct LineTraits {
+    bool has_single_pixel = true;
+};
+
 struct StepRead {
     Candidate candidate;
     int symbology = 0;
@@ -32,8 +39,13 @@ struct StepRead {
 
 // The per-line step: the first read of any symbology of the mask at any threshold of the
 // sweep, from the bar start `line.changes` on.
-bool StepLine(const StepSettings& settings, const LineView& line, StepRead& read);
+bool StepLine(const StepSettings& settings, const LineView& line, StepRead& read,
+              const LineTraits& traits = {});
 
+// Scans lines one after another. Decoders are pure functions of the line and the threshold, so
+// a line equal to the one before (the bars of a symbol repeat over many lines) replays the
+// previous line's step results instead of decoding them again; the result filter still judges
+// every read on its own line.
 class LineScanner {
 public:
     LineScanner(const StepSettings& settings, ResultFilter& filter, BarcodeStatus& status,
@@ -46,10 +58,23 @@ public:
     bool Wanted() const { return wanted_ > 0; }
 
 private:
+    struct Step {
+        bool found;
+        StepRead read;
+    };
+
+    // True when `list` repeats the previous line; otherwise remembers it.
+    bool RepeatsPreviousLine(const int16_t* list, int count, int right_edge);
+    const Step& StepAt(int at, size_t index, bool repeat, const int16_t* list, int right_edge);
+
     const StepSettings& settings_;
     ResultFilter& filter_;
     BarcodeStatus& status_;
     int wanted_;
+    std::vector<int16_t> previous_;  // the previous line's entries
+    int previous_edge_ = -1;
+    LineTraits traits_;
+    std::vector<Step> steps_;  // the previous line's step results, in order
 };
 
 }  // namespace pixdoc::barcode

@@ -117,6 +117,40 @@ TEST(LineScan, SinglePixelRetryFromThresholdSixUnlessSwitchedOff) {
     EXPECT_EQ(off.Run(SplitBarLine(3, 8)), "");
 }
 
+TEST(LineScan, RepeatedLinesGiveTheSameReadsJudgedOnTheirOwnLine) {
+    auto line =
+        LineFromGroups({Code39Elements("*AB*", 2, 6, 2), Code39Elements("*CD*", 2, 6, 2)}, 50, 50);
+    auto other = LineFromElements(Code39Elements("*XY*", 2, 6, 2), 400);
+    Scan scan(kCode39);
+    scan.filter_settings.zone_height = 2;
+    ResultFilter filter(scan.buffer, sizeof scan.buffer, scan.filter_settings);
+    LineScanner scanner(scan.settings, filter, scan.status, 16);
+    for (int n = 1; n <= 3; ++n)
+        scanner.ScanLine(line.list.data(), line.count, line.right_edge, n);
+    scanner.ScanLine(other.list.data(), other.count, other.right_edge, 4);
+    scanner.ScanLine(line.list.data(), line.count, line.right_edge, 5);
+    auto text = std::string(scan.buffer);
+    // Lines 1 and 3 (two lines apart), line 4's own symbol, and line 5 again after line 3.
+    EXPECT_EQ(text.find("*AB*<50,"), 0u) << text;
+    EXPECT_NE(text.find(",3,1,4>*CD*"), std::string::npos) << text;
+    EXPECT_NE(text.find("*XY*<400,"), std::string::npos) << text;
+    EXPECT_NE(text.find(",5,1,4>*CD*"), std::string::npos) << text;
+    EXPECT_EQ(text.find(",2,1,4>"), std::string::npos) << text;
+    EXPECT_EQ(scan.status.line, 5);
+}
+
+// With no one-pixel element on the line, the retry could change nothing and is not made; with
+// one anywhere, it is.
+TEST(LineScan, RetryOnlyOnLinesWithAOnePixelElement) {
+    Scan scan(kCode39, 6);
+    scan.filter_settings.insert_data = false;
+    EXPECT_EQ(scan.Run(SplitBarLine(3, 8)), "*A*");
+    auto plain = LineFromElements(Code39Elements("*A*", 3, 8, 3));
+    Scan plain_scan(kCode39, 6);
+    plain_scan.filter_settings.insert_data = false;
+    EXPECT_EQ(plain_scan.Run(plain), "*A*");
+}
+
 TEST(LineScan, RefusedReadIsStillSkippedOver) {
     Scan scan(kCode39);
     scan.filter_settings.insert_data = false;
