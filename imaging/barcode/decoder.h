@@ -48,6 +48,8 @@ struct LineView {
 
 // Reads one symbol. `threshold` is the narrow/wide threshold (or module boundary) in pixels;
 // `merge_single_pixels` is the single-pixel merging switch of the retry. Returns true for a read.
+// The frame relies on two properties: a decoder's result depends only on its arguments (and the
+// search options), and merging changes nothing on a line without a one-pixel element.
 using DecodeFn = bool (*)(const LineView& line, int threshold, bool merge_single_pixels,
                           Candidate& out);
 
