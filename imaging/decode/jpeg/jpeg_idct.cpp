@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 namespace pixdoc::jpeg {
@@ -84,7 +85,22 @@ void PrescaleQuantTable(QuantTable& table) {
     }
 }
 
+void FillFlatBlock(int16_t dc, const QuantTable& table, uint8_t* out, int stride) {
+    const int64_t v = static_cast<int64_t>(dc) * table.scaled[0];
+    const int dequant = static_cast<int>(std::clamp<int64_t>(v, -kDequantLimit, kDequantLimit));
+    const uint8_t sample = Clamp((dequant >> kOutputShift) + kCentre);
+    for (int row = 0; row < 8; ++row)
+        std::memset(out + row * stride, sample, 8);
+}
+
 void IdctScalar(const int16_t* coefficients, const QuantTable& table, uint8_t* out, int stride) {
+    bool flat = true;
+    for (int i = 1; i < 64 && flat; ++i)
+        flat = coefficients[i] == 0;
+    if (flat) {
+        FillFlatBlock(coefficients[0], table, out, stride);
+        return;
+    }
     int dequant[64];
     for (int i = 0; i < 64; ++i) {
         int64_t v = static_cast<int64_t>(coefficients[i]) * table.scaled[i];

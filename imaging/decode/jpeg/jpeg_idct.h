@@ -25,6 +25,10 @@ void IdctScalar(const int16_t* coefficients, const QuantTable& table, uint8_t* o
 void IdctSse2(const int16_t* coefficients, const QuantTable& table, uint8_t* out, int stride);
 #endif
 
+// Writes the samples of a block whose AC coefficients are all zero (the same for both
+// versions).
+void FillFlatBlock(int16_t dc, const QuantTable& table, uint8_t* out, int stride);
+
 // Whether the processor has the SIMD instructions; checked once and remembered.
 bool ProcessorHasSimd();
 // The SIMD version when requested and available, else the scalar one.

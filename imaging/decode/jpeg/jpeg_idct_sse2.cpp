@@ -89,6 +89,16 @@ inline void Transpose(Rows& v) {
 }  // namespace
 
 void IdctSse2(const int16_t* coefficients, const QuantTable& table, uint8_t* out, int stride) {
+    // A block with only its DC term is flat: every sample is the DC term's.
+    const __m128i* rows = reinterpret_cast<const __m128i*>(coefficients);
+    __m128i any =
+        _mm_and_si128(_mm_loadu_si128(rows), _mm_set_epi16(-1, -1, -1, -1, -1, -1, -1, 0));
+    for (int i = 1; i < 8; ++i)
+        any = _mm_or_si128(any, _mm_loadu_si128(rows + i));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(any, _mm_setzero_si128())) == 0xFFFF) {
+        FillFlatBlock(coefficients[0], table, out, stride);
+        return;
+    }
     Rows v;
     for (int i = 0; i < 8; ++i) {
         __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(coefficients + 8 * i));
