@@ -81,24 +81,34 @@ double Found(const Page& page, const std::string& text) {
     return static_cast<double>(found) / static_cast<double>(page.labels.size());
 }
 
-void BM_PixdocSeekBarCode(benchmark::State& state) {
+void PixdocSearch(benchmark::State& state, int16_t mask) {
     const Page& page = Pages().at(state.range(0));
     PXinSeekBarCodeInsertData(1);
     BarcodeMultipleSetZoneHeight(100);
     std::vector<char> result(32767);
     int32_t code = -1;
     for (auto _ : state) {
-        code = PXinSeekBarCode(page.file.c_str(), 1, 0, 0, 0, 0, 0, 2047, 0, 0, 4, 4, 32,
+        code = PXinSeekBarCode(page.file.c_str(), 1, 0, 0, 0, 0, 0, mask, 0, 0, 4, 4, 32,
                                result.data(), static_cast<int16_t>(result.size()));
         benchmark::DoNotOptimize(code);
     }
     state.counters["found"] = code == 0 ? Found(page, result.data()) : 0.0;
 }
 
-void ZXingRead(benchmark::State& state, bool try_harder, bool try_rotate) {
+// The reader control's arguments: every symbology.
+void BM_PixdocSeekBarCode(benchmark::State& state) {
+    PixdocSearch(state, 2047);
+}
+// Code 39 with and without start/stop only.
+void BM_PixdocSeekBarCodeCode39(benchmark::State& state) {
+    PixdocSearch(state, 1 | 512);
+}
+
+void ZXingRead(benchmark::State& state, bool try_harder, bool try_rotate,
+               ZXing::BarcodeFormats formats = ZXing::BarcodeFormat::LinearCodes) {
     const Page& page = Pages().at(state.range(0));
     ZXing::DecodeHints hints;
-    hints.setFormats(ZXing::BarcodeFormat::LinearCodes);
+    hints.setFormats(formats);
     hints.setTryHarder(try_harder);
     hints.setTryRotate(try_rotate);
     ZXing::ImageView view(page.grey.data(), page.width, page.height, ZXing::ImageFormat::Lum);
@@ -121,13 +131,19 @@ void BM_ZXingLinear(benchmark::State& state) {
 void BM_ZXingLinearRotate(benchmark::State& state) {
     ZXingRead(state, true, true);
 }
+// Code 39 only, rows only.
+void BM_ZXingCode39(benchmark::State& state) {
+    ZXingRead(state, true, false, ZXing::BarcodeFormat::Code39);
+}
 // Without tryHarder: fewer rows.
 void BM_ZXingLinearFast(benchmark::State& state) {
     ZXingRead(state, false, false);
 }
 
 BENCHMARK(BM_PixdocSeekBarCode)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PixdocSeekBarCodeCode39)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ZXingLinear)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZXingCode39)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ZXingLinearRotate)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ZXingLinearFast)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
