@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <tiffio.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -117,6 +118,38 @@ TEST(CodedStrips, ADamagedLineStopsDecodingAndTheRestIsWhite) {
     for (int y = stop + 1; y < s.reference.height; ++y)
         for (size_t x = 0; x < row_bytes; ++x)
             ASSERT_EQ(r.output.bytes[size_t(y) * row_bytes + x], 0) << y;
+}
+
+TEST(CodedStrips, GivenRefillChunksAndByteBudgetsReadTheSamePage) {
+    const Strip s = ReadStrip("text300_g3_1d.tif");
+    ASSERT_FALSE(s.coded.empty());
+    for (int32_t chunk : {1, 100, 4096, 16384, 16385, 0, -5}) {
+        MemoryPage page(s.coded, s.reference.width, s.reference.height, 0);
+        ImageHeader& h = page.header();
+        h.refill_chunk = chunk;
+        h.decode_flags |= kFlagChunkGiven;
+        const DecodeResult r = DecodeAll(h);
+        if (chunk < 1 || chunk > kMaxRefillChunk) {
+            EXPECT_EQ(r.last, 8) << chunk;
+            continue;
+        }
+        ASSERT_EQ(r.last, 16) << chunk;
+        EXPECT_TRUE(r.output.bytes == s.reference.bytes) << chunk;
+    }
+    // A budget of half the data ends the page early: all rows come, white after the stop.
+    MemoryPage page(s.coded, s.reference.width, s.reference.height, 0);
+    ImageHeader& h = page.header();
+    h.byte_budget = int32_t(s.coded.size() / 2);
+    h.decode_flags |= kFlagBudgetGiven;
+    const DecodeResult r = DecodeAll(h);
+    ASSERT_EQ(r.last, 16);
+    EXPECT_GT(h.error_line, 0);
+    EXPECT_LT(h.error_line, s.reference.height);
+    const size_t row_bytes = size_t(s.reference.RowBytes());
+    EXPECT_TRUE(std::equal(r.output.bytes.begin(), r.output.bytes.begin() + row_bytes * 10,
+                           s.reference.bytes.begin()));
+    EXPECT_TRUE(std::all_of(r.output.bytes.end() - long(row_bytes), r.output.bytes.end(),
+                            [](uint8_t b) { return b == 0; }));
 }
 
 TEST(CodedStrips, TheLineFaceDeliversTheSameLinesAsTheBitmap) {
