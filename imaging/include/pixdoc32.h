@@ -214,6 +214,94 @@ PIXDOC_API int32_t PXinSeekBarCode3of9MultipleEx(const char* name, int16_t page,
 PIXDOC_API int32_t Barcode39(ImageHeader* header, char* text, int32_t threshold,
                              int32_t* start_column, int32_t* end_column);
 
+/* The older single-symbology searches of interleaved 2 of 5, Code 128, Codabar and EAN/UPC:
+ * the same arguments and results as the Code 39 forms above. For Code 128 and EAN/UPC the
+ * threshold is the width of one symbol character in pixels (the second threshold of
+ * PXinSeekBarCode); for 2 of 5 and Codabar the narrow/wide threshold. Code 128 data comes
+ * framed by asterisks like every other read. */
+PIXDOC_API int32_t PXinSeekBarCode2of5(const char* name, int16_t x1, int16_t y1, int16_t x2,
+                                       int16_t y2, int16_t threshold, int16_t retries, char* result,
+                                       int16_t result_size);
+PIXDOC_API int32_t PXinSeekBarCode2of5Ex(const char* name, int16_t page, int16_t x1, int16_t y1,
+                                         int16_t x2, int16_t y2, int16_t threshold, int16_t retries,
+                                         char* result, int16_t result_size);
+PIXDOC_API int32_t PXinSeekBarCode2of5Multiple(const char* name, int16_t x1, int16_t y1, int16_t x2,
+                                               int16_t y2, int16_t threshold, int16_t retries,
+                                               int16_t max_results, char* result,
+                                               int16_t result_size);
+PIXDOC_API int32_t PXinSeekBarCode2of5MultipleEx(const char* name, int16_t page, int16_t x1,
+                                                 int16_t y1, int16_t x2, int16_t y2,
+                                                 int16_t threshold, int16_t retries,
+                                                 int16_t max_results, char* result,
+                                                 int16_t result_size);
+PIXDOC_API int32_t PXinSeekBarCode128(const char* name, int16_t x1, int16_t y1, int16_t x2,
+                                      int16_t y2, int16_t threshold, int16_t retries, char* result,
+                                      int16_t result_size);
+PIXDOC_API int32_t PXinSeekBarCode128Ex(const char* name, int16_t page, int16_t x1, int16_t y1,
+                                        int16_t x2, int16_t y2, int16_t threshold, int16_t retries,
+                                        char* result, int16_t result_size);
+PIXDOC_API int32_t PXinSeekBarCode128Multiple(const char* name, int16_t x1, int16_t y1, int16_t x2,
+                                              int16_t y2, int16_t threshold, int16_t retries,
+                                              int16_t max_results, char* result,
+                                              int16_t result_size);
+PIXDOC_API int32_t PXinSeekBarCode128MultipleEx(const char* name, int16_t page, int16_t x1,
+                                                int16_t y1, int16_t x2, int16_t y2,
+                                                int16_t threshold, int16_t retries,
+                                                int16_t max_results, char* result,
+                                                int16_t result_size);
+PIXDOC_API int32_t PXinSeekBarCodabar(const char* name, int16_t x1, int16_t y1, int16_t x2,
+                                      int16_t y2, int16_t threshold, int16_t retries, char* result,
+                                      int16_t result_size);
+PIXDOC_API int32_t PXinSeekBarCodabarEx(const char* name, int16_t page, int16_t x1, int16_t y1,
+                                        int16_t x2, int16_t y2, int16_t threshold, int16_t retries,
+                                        char* result, int16_t result_size);
+PIXDOC_API int32_t PXinSeekBarCodabarMultiple(const char* name, int16_t x1, int16_t y1, int16_t x2,
+                                              int16_t y2, int16_t threshold, int16_t retries,
+                                              int16_t max_results, char* result,
+                                              int16_t result_size);
+PIXDOC_API int32_t PXinSeekBarCodabarMultipleEx(const char* name, int16_t page, int16_t x1,
+                                                int16_t y1, int16_t x2, int16_t y2,
+                                                int16_t threshold, int16_t retries,
+                                                int16_t max_results, char* result,
+                                                int16_t result_size);
+
+/* One EAN/UPC read (EAN-13, UPC-A as EAN-13 with its leading 0, or EAN-8). */
+typedef struct PixdocEanResult {
+    char digits[16];      /* the digits, check digit included, NUL-terminated (13 or 8) */
+    int32_t symbology;    /* 32 EAN-13 (UPC-A included), 1024 EAN-8 */
+    int32_t start_column; /* first column of the start guard */
+    int32_t end_column;   /* first white column after the end guard */
+    int32_t line;         /* 1-based page row of the read */
+    int32_t reversed;     /* 1: read from the symbol's right end (printed upside down) */
+    int32_t threshold;    /* digit width in pixels at which it was read */
+} PixdocEanResult;
+
+/* EAN/UPC on one page: the first read into `ean` (zeroed first), with the threshold retry of
+ * the Code 39 form. Results as PXinSeekBarCode3of9. */
+PIXDOC_API int32_t PXinSeekBarCodeEAN(const char* name, int16_t x1, int16_t y1, int16_t x2,
+                                      int16_t y2, int16_t threshold, int16_t retries,
+                                      PixdocEanResult* ean);
+PIXDOC_API int32_t PXinSeekBarCodeEANEx(const char* name, int16_t page, int16_t x1, int16_t y1,
+                                        int16_t x2, int16_t y2, int16_t threshold, int16_t retries,
+                                        PixdocEanResult* ean);
+PIXDOC_API int32_t PXinSeekBarCodeEANMultiple(const char* name, int16_t x1, int16_t y1, int16_t x2,
+                                              int16_t y2, int16_t threshold, int16_t retries,
+                                              int16_t max_results, char* result,
+                                              int16_t result_size);
+PIXDOC_API int32_t PXinSeekBarCodeEANMultipleEx(const char* name, int16_t page, int16_t x1,
+                                                int16_t y1, int16_t x2, int16_t y2,
+                                                int16_t threshold, int16_t retries,
+                                                int16_t max_results, char* result,
+                                                int16_t result_size);
+/* Whole-page searches like Barcode39: interleaved 2 of 5 at the narrow/wide threshold, Code
+ * 128 and EAN-13/UPC-A at the character width. Same results. */
+PIXDOC_API int32_t Barcode25(ImageHeader* header, char* text, int32_t threshold,
+                             int32_t* start_column, int32_t* end_column);
+PIXDOC_API int32_t Barcode128(ImageHeader* header, char* text, int32_t threshold,
+                              int32_t* start_column, int32_t* end_column);
+PIXDOC_API int32_t BarcodeEAN(ImageHeader* header, char* text, int32_t threshold,
+                              int32_t* start_column, int32_t* end_column);
+
 /* ---- Colour decoder error codes (imaging/colour) ---- */
 
 /* The library-wide colour error code left by the last colour header read or colour decode. */
