@@ -95,7 +95,11 @@ INSTANTIATE_TEST_SUITE_P(
                       ZintCase{"iata_16", &DecodeIata2of5, "<none>"},
                       // Neither decoder takes the other's symbols for its own.
                       ZintCase{"iata_15", &DecodeInterleaved2of5, "<none>"},
-                      ZintCase{"i25_10", &DecodeIata2of5, "<none>"}));
+                      ZintCase{"i25_10", &DecodeIata2of5, "<none>"}),
+    [](const auto& info) {
+        const bool iata = info.param.decode == &DecodeIata2of5;
+        return std::string(info.param.name) + (iata ? "_by_iata" : "_by_interleaved");
+    });
 
 TEST(Interleaved2of5, SymbolAfterTextLikeBarsIsFound) {
     const std::vector<int> noise = {3, 2, 5, 3, 2, 2, 7, 4, 3};
