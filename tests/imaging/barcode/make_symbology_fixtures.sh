@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Writes the module rows of real zint symbols, one "<name>.dump" per symbol (zint's hexadecimal
-# dump: one bit per module, 1 = bar), for the symbology decoder tests.
+# dump: one bit per module, 1 = bar), for the symbology decoder tests, and the A4 pages of
+# make_symbology_pages.sh into OUTDIR/pages.
 set -euo pipefail
 out=$1
 rm -rf "$out"
@@ -52,3 +53,5 @@ c93_control|25|a\rb\tc@[~
 c93_long|25|ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789
 c93_one|25|X
 LIST
+
+"$(dirname "$0")/make_symbology_pages.sh" "$out/pages"

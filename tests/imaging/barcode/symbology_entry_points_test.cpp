@@ -16,8 +16,8 @@ namespace {
 
 using testing::ParseResult;
 
-const std::string kPage = std::string(TEST_FIXTURE_DIR) + "/symbology_pages/a4-200-2px.tif";
-const std::string kText = std::string(TEST_FIXTURE_DIR) + "/symbology_pages/text-200.tif";
+const std::string kPage = std::string(TEST_FIXTURE_DIR) + "/symbologies/pages/a4-200-2px.tif";
+const std::string kText = std::string(TEST_FIXTURE_DIR) + "/symbologies/pages/text-200.tif";
 
 class SymbologyEntryPoints : public ::testing::Test {
 protected:

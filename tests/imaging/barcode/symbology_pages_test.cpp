@@ -31,7 +31,7 @@ namespace {
 using testing::ParsedRead;
 using testing::ParseResult;
 
-const std::string kPages = std::string(TEST_FIXTURE_DIR) + "/symbology_pages/";
+const std::string kPages = std::string(TEST_FIXTURE_DIR) + "/symbologies/pages/";
 constexpr int16_t kWholeMask = 2047;
 
 struct Page {
