@@ -2,7 +2,9 @@
 // one read with a threshold retry, several reads in the result text form, and the whole-page
 // searches Barcode25, Barcode128 and BarcodeEAN over an opened header. All are the search frame
 // run with one symbology's mask; Code 128 and EAN take the threshold as the second threshold.
+#include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "imaging/barcode/barcode_state.h"
 #include "imaging/barcode/line_scan.h"
@@ -150,6 +152,17 @@ PIXDOC_API int32_t PXinSeekBarCode2of5(const char* name, int16_t x1, int16_t y1,
                                        int16_t y2, int16_t threshold, int16_t retries, char* result,
                                        int16_t result_size) {
     return PXinSeekBarCode2of5Ex(name, 1, x1, y1, x2, y2, threshold, retries, result, result_size);
+}
+
+// An image file held in memory, searched through its "MD:" name (page 1).
+PIXDOC_API int32_t PXinSeekBarCode2of5Memory(const void* image, int32_t image_size, int16_t x1,
+                                             int16_t y1, int16_t x2, int16_t y2, int16_t threshold,
+                                             int16_t retries, char* result, int16_t result_size) {
+    if (image == nullptr || image_size <= 0) return kEntryNoHeader;
+    const std::string name = "MD:" + std::to_string(reinterpret_cast<uintptr_t>(image)) + "," +
+                             std::to_string(image_size);
+    return PXinSeekBarCode2of5Ex(name.c_str(), 1, x1, y1, x2, y2, threshold, retries, result,
+                                 result_size);
 }
 
 PIXDOC_API int32_t PXinSeekBarCode2of5MultipleEx(const char* name, int16_t page, int16_t x1,

@@ -66,6 +66,7 @@ const OrdinalEntry kTable[] = {
     {634, "PXinSeekBarCodeEANMultiple", Fn(&PXinSeekBarCodeEANMultiple)},
     {635, "PXinSeekBarCodeEANMultipleEx", Fn(&PXinSeekBarCodeEANMultipleEx)},
     {636, "BarcodeEAN", Fn(&BarcodeEAN)},
+    {637, "PXinSeekBarCode2of5Memory", Fn(&PXinSeekBarCode2of5Memory)},
 };
 
 const OrdinalEntry* Find(int32_t ordinal) {

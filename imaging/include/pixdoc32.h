@@ -225,6 +225,11 @@ PIXDOC_API int32_t PXinSeekBarCode2of5(const char* name, int16_t x1, int16_t y1,
 PIXDOC_API int32_t PXinSeekBarCode2of5Ex(const char* name, int16_t page, int16_t x1, int16_t y1,
                                          int16_t x2, int16_t y2, int16_t threshold, int16_t retries,
                                          char* result, int16_t result_size);
+/* The same on page 1 of an image file held in memory (`image_size` bytes at `image`). */
+PIXDOC_API int32_t PXinSeekBarCode2of5Memory(const void* image, int32_t image_size, int16_t x1,
+                                             int16_t y1, int16_t x2, int16_t y2,
+                                             int16_t threshold, int16_t retries, char* result,
+                                             int16_t result_size);
 PIXDOC_API int32_t PXinSeekBarCode2of5Multiple(const char* name, int16_t x1, int16_t y1, int16_t x2,
                                                int16_t y2, int16_t threshold, int16_t retries,
                                                int16_t max_results, char* result,

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "imaging/barcode/barcode_state.h"
 #include "imaging/barcode/decoder.h"
@@ -40,6 +43,21 @@ TEST_F(SymbologyEntryPoints, OneReadPerSymbologyWithThresholdRetry) {
     EXPECT_EQ(PXinSeekBarCode2of5(kText.c_str(), 0, 0, 0, 0, 4, 2, text, sizeof text), 5);
     EXPECT_EQ(PXinSeekBarCode128(kText.c_str(), 0, 0, 0, 0, 22, 2, text, sizeof text), 5);
     EXPECT_EQ(PXinSeekBarCode2of5("/nonexistent.tif", 0, 0, 0, 0, 4, 0, text, sizeof text), 1);
+}
+
+TEST_F(SymbologyEntryPoints, MemoryFormReadsTheImageFileHeldInMemory) {
+    std::ifstream in(kPage, std::ios::binary);
+    const std::vector<char> image((std::istreambuf_iterator<char>(in)),
+                                  std::istreambuf_iterator<char>());
+    ASSERT_FALSE(image.empty());
+    char text[128];
+    EXPECT_EQ(PXinSeekBarCode2of5Memory(image.data(), static_cast<int32_t>(image.size()), 0, 0, 0,
+                                        0, 4, 0, text, sizeof text),
+              0);
+    EXPECT_STREQ(text, "*0123456789*");
+    // Cut short, the page is no longer readable as a whole.
+    EXPECT_NE(PXinSeekBarCode2of5Memory(image.data(), 64, 0, 0, 0, 0, 4, 0, text, sizeof text), 0);
+    EXPECT_EQ(PXinSeekBarCode2of5Memory(nullptr, 100, 0, 0, 0, 0, 4, 0, text, sizeof text), 1);
 }
 
 TEST_F(SymbologyEntryPoints, UpsideDownReadMovesItsMarkIntoTheStatus) {
