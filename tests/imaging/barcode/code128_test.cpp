@@ -127,6 +127,19 @@ TEST_F(Code128Test, InkSpreadIsCorrectedAtThreePixelsPerModule) {
     EXPECT_EQ(Read(LineFromElements(e, kLead, kLead), 33), "1234567890");
 }
 
+TEST_F(Code128Test, SinglePixelSpeckIsMergedOnlyWithTheSwitch) {
+    // The first bar of the start character (2 modules, 6 pixels) split by a white speck.
+    std::vector<int> e = SymbolElements("c128_b", 3);
+    ASSERT_EQ(e[0], 6);
+    e.erase(e.begin());
+    e.insert(e.begin(), {2, 1, 3});
+    const BarLine line = LineFromElements(e, kLead, kLead);
+    Candidate out;
+    EXPECT_FALSE(DecodeCode128(line.View(), 33, false, out));
+    ASSERT_TRUE(DecodeCode128(line.View(), 33, true, out));
+    EXPECT_STREQ(out.text, "Hello World");
+}
+
 TEST_F(Code128Test, QuietZoneNoiseBeforeTheSymbolIsSkipped) {
     std::vector<int> e = {3, 2, 9, 4, 3};
     e.push_back(40);
