@@ -21,6 +21,21 @@ inline int WrapPredictor(int value) {
     return static_cast<int16_t>(value);
 }
 
+// Decodes one symbol and the value its size nibble announces (0 for size 0); returns the
+// symbol, or -1 for a code the table does not hold. Needs 32 bits available.
+inline int DecodeSymbolAndValue(BitReader& br, const HuffmanTable& table, int& value) {
+    const int32_t entry = table.fast[PeekBits(br, kFastBits)];
+    if (entry & 0xFF) {
+        SkipBits(br, entry & 0xFF);
+        value = entry >> 16;
+        return (entry >> 8) & 0xFF;
+    }
+    const int symbol = DecodeSymbol(br, table);
+    const int size = symbol & 0x0F;
+    value = symbol > 0 && size ? Extend(GetBits(br, size), size) : 0;
+    return symbol;
+}
+
 }  // namespace
 
 int DecodeBlockSequential(BlockContext& ctx, const HuffmanTable& dc, const HuffmanTable& ac,
@@ -29,30 +44,29 @@ int DecodeBlockSequential(BlockContext& ctx, const HuffmanTable& dc, const Huffm
     // back on every way out.
     BitReader br = ctx.bits;
     int result = kColourOk;
+    int value = 0;
     EnsureBits(br, ctx.input, kSymbolBits);
-    int size = DecodeSymbol(br, dc);
+    int size = DecodeSymbolAndValue(br, dc, value);
     if (size < 0 || size > kMaxDcSize) {
         ctx.bits = br;
         return size < 0 ? kErrHuffmanInvalid : kErrHuffmanBadCode;
     }
-    if (size) predictor = WrapPredictor(predictor + Extend(GetBits(br, size), size));
+    if (size) predictor = WrapPredictor(predictor + value);
     block[0] = static_cast<int16_t>(predictor);
     for (int k = 1; k < 64;) {
         EnsureBits(br, ctx.input, kSymbolBits);
-        int rs = DecodeSymbol(br, ac);
+        int rs = DecodeSymbolAndValue(br, ac, value);
         if (rs < 0) {
             result = kErrHuffmanInvalid;
             break;
         }
-        int run = rs >> 4;
-        int s = rs & 0x0F;
-        if (s) {
-            k += run;
+        if (rs & 0x0F) {
+            k += rs >> 4;
             if (k > 63) {
                 result = kErrHuffmanBadCode;
                 break;
             }
-            block[kNaturalOrder[k]] = static_cast<int16_t>(Extend(GetBits(br, s), s));
+            block[kNaturalOrder[k]] = static_cast<int16_t>(value);
             ++k;
         } else {
             if (rs != kZeroRun16) break;  // end of block

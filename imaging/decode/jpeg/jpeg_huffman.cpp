@@ -1,6 +1,33 @@
 #include "imaging/decode/jpeg/jpeg_huffman.h"
 
 namespace pixdoc::jpeg {
+namespace {
+
+constexpr int kSizeMask = 0x0F;
+
+// Fills the combined look-ahead from the 8-bit one: every code of up to 8 bits whose value
+// bits also fit within kFastBits gets its entries, one per value.
+void BuildFastTable(HuffmanTable& table) {
+    table.fast.fill(0);
+    for (int index = 0; index < (1 << kFastBits); ++index) {
+        const uint16_t entry = table.lookahead[index >> (kFastBits - kLookaheadBits)];
+        const int length = entry >> 8;
+        if (length == 0) continue;
+        const int symbol = entry & 0xFF;
+        const int size = symbol & kSizeMask;
+        const int total = length + size;
+        if (total > kFastBits) continue;
+        int value = 0;
+        if (size) {
+            const int bits = (index >> (kFastBits - total)) & ((1 << size) - 1);
+            value = Extend(bits, size);
+        }
+        table.fast[index] =
+            static_cast<int32_t>(static_cast<uint32_t>(value) << 16) | (symbol << 8) | total;
+    }
+}
+
+}  // namespace
 
 HuffmanBuild BuildHuffmanTable(HuffmanTable& table) {
     int total = 0;
@@ -27,6 +54,7 @@ HuffmanBuild BuildHuffmanTable(HuffmanTable& table) {
         code <<= 1;
     }
     table.max_code[kMaxCodeLength + 1] = kMaxCodeSentinel;
+    BuildFastTable(table);
     table.defined = true;
     return HuffmanBuild::kOk;
 }

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 #include "imaging/decode/jpeg/jpeg_input.h"
 
@@ -15,6 +17,8 @@ constexpr int kMaxHuffmanSymbols = 256;
 constexpr int kMaxCodeLength = 16;
 constexpr int kLookaheadBits = 8;
 constexpr int32_t kMaxCodeSentinel = 0xFFFFF;
+// Combined look-ahead: a short code and the value bits after it, resolved in one step.
+constexpr int kFastBits = 10;
 
 struct HuffmanTable {
     bool defined = false;
@@ -24,6 +28,10 @@ struct HuffmanTable {
     std::array<int32_t, kMaxCodeLength + 2> val_offset{};
     // Look-ahead by the next 8 bits: (code length << 8) | symbol; length 0 means a longer code.
     std::array<uint16_t, 1 << kLookaheadBits> lookahead{};
+    // Combined look-ahead by the next kFastBits bits, for a code whose length plus its value
+    // size (the symbol's low nibble) fits them: (extended value << 16) | (symbol << 8) | total
+    // length. 0 means the entry is not resolved here.
+    std::array<int32_t, 1 << kFastBits> fast{};
 };
 
 enum class HuffmanBuild { kOk, kTooMany, kOversubscribed };
@@ -43,11 +51,45 @@ struct BitReader {
     bool Overrun() const { return bits < pad_bits; }
 };
 
-// Tops the reader up to at least 57 bits.
+// Tops the reader up to at least 57 bits, byte by byte, handling stuffed zeros and markers.
 void FillBits(BitReader& br, Input& in);
 
+// Mask of the bytes of `word` that are 0xFF (high bit of each such byte); exact up to and
+// including the lowest one, which is all the caller uses.
+inline uint64_t FfBytes(uint64_t word) {
+    constexpr uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr uint64_t kHighs = 0x8080808080808080ULL;
+    const uint64_t inverted = ~word;
+    return (inverted - kOnes) & word & kHighs;
+}
+
+// Takes as many whole bytes as fit from an 8-byte load when none of them is 0xFF; the byte
+// loop of FillBits finishes the rest (a 0xFF near, the buffer's end, the end of the data).
+inline void FillBitsFast(BitReader& br, Input& in) {
+    if (!br.stopped && in.available() >= sizeof(uint64_t)) {
+        uint64_t word;
+        std::memcpy(&word, in.data(), sizeof word);
+        int take = (64 - br.bits) >> 3;
+        if (uint64_t ff = FfBytes(word)) {
+            const int before_ff = std::countr_zero(ff) >> 3;
+            if (before_ff < take) take = before_ff;
+        }
+        if (take > 0) {
+            uint64_t bytes = word;
+            if constexpr (std::endian::native == std::endian::little)
+                bytes = __builtin_bswap64(bytes);
+            bytes &= ~uint64_t{0} << (64 - 8 * take);
+            br.acc |= bytes >> br.bits;
+            br.bits += 8 * take;
+            in.Advance(static_cast<size_t>(take));
+            if (br.bits > 56) return;
+        }
+    }
+    FillBits(br, in);
+}
+
 inline void EnsureBits(BitReader& br, Input& in, int count) {
-    if (br.bits < count) FillBits(br, in);
+    if (br.bits < count) FillBitsFast(br, in);
 }
 
 inline int PeekBits(const BitReader& br, int count) {
