@@ -1,4 +1,4 @@
-# scantora_add_gtest(<target> SOURCES <files...> LIBS <libs...> [FIXTURES <names...>] [ENV <k=v...>])
+# scantora_add_gtest(<target> SOURCES <files...> LIBS <libs...> [FIXTURES <names...>] [ENV <k=v>])
 # Builds one GoogleTest executable and registers each of its tests with ctest.
 include(GoogleTest)
 find_package(GTest REQUIRED)
@@ -13,12 +13,27 @@ function(scantora_add_gtest target)
         TEST_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
         TEST_FIXTURE_DIR="${SCANTORA_FIXTURE_DIR}"
         TEST_BINARY_DIR="${CMAKE_BINARY_DIR}")
+    # Discovered tests take their properties as one flat list, so a list value cannot pass
+    # through: several fixtures are joined by a step that requires them all.
     set(props "")
-    if(ARG_FIXTURES)
-        list(APPEND props FIXTURES_REQUIRED "${ARG_FIXTURES}")
+    list(LENGTH ARG_FIXTURES fixture_count)
+    if(fixture_count EQUAL 1)
+        list(APPEND props FIXTURES_REQUIRED ${ARG_FIXTURES})
+    elseif(fixture_count GREATER 1)
+        list(JOIN ARG_FIXTURES "+" joined)
+        if(NOT TEST fixture_${joined})
+            add_test(NAME fixture_${joined} COMMAND ${CMAKE_COMMAND} -E true)
+            set_tests_properties(fixture_${joined} PROPERTIES FIXTURES_REQUIRED "${ARG_FIXTURES}"
+                                 FIXTURES_SETUP ${joined})
+        endif()
+        list(APPEND props FIXTURES_REQUIRED ${joined})
     endif()
     if(ARG_ENV)
-        list(APPEND props ENVIRONMENT "${ARG_ENV}")
+        list(LENGTH ARG_ENV env_count)
+        if(env_count GREATER 1)
+            message(FATAL_ERROR "${target}: discovered tests carry one ENV assignment at most")
+        endif()
+        list(APPEND props ENVIRONMENT ${ARG_ENV})
     endif()
     gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
                          PROPERTIES ${props})
