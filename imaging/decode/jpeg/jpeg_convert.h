@@ -40,7 +40,7 @@ int PreparePalette(uint8_t* palette, int palette_size, int components, int outpu
 
 #if defined(__x86_64__) || defined(_M_X64)
 // The same conversion with SSE2 for the leading pixels of the row; returns how many it
-// converted (the rest is for ConvertRowRgb). Writes up to 2 bytes past its last pixel, which
+// converted (the rest is for ConvertRowRgb). Writes up to 4 bytes past its last pixel, which
 // the caller's row buffer must allow.
 int ConvertRowRgbSse2(const ConversionLines& lines, const uint8_t* y, const uint8_t* cb,
                       const uint8_t* cr, int chroma_h, int width, uint8_t* out);

@@ -8,8 +8,6 @@
 #if defined(PIXDOC_JPEG_HAVE_SSE2)
 #include <emmintrin.h>
 
-#include <cstring>
-
 namespace pixdoc::jpeg {
 namespace {
 
@@ -43,14 +41,19 @@ inline __m128i Terms(__m128i d, const SplitLine& line) {
     return _mm_add_epi16(_mm_add_epi16(rest, line.whole), _mm_mullo_epi16(d, line.multiple));
 }
 
+// Packs four pixels of red, green, blue, 0 into 12 bytes and stores them with one 16-byte
+// write; its last 4 bytes are covered by the next store or the scalar tail.
 inline void StorePixels(__m128i p, uint8_t*& out) {
-    for (int half = 0; half < 2; ++half) {
-        uint64_t two = static_cast<uint64_t>(_mm_cvtsi128_si64(p));
-        uint64_t packed = (two & 0xFFFFFF) | ((two >> 32) & 0xFFFFFF) << 24;
-        std::memcpy(out, &packed, sizeof packed);  // 6 bytes used; the next store covers the rest
-        out += 6;
-        p = _mm_srli_si128(p, 8);
-    }
+    const __m128i first = _mm_set1_epi64x(0x0000000000FFFFFF);
+    const __m128i second = _mm_set1_epi64x(0x0000FFFFFF000000);
+    // Within each 64-bit half: pixel 0 stays, pixel 1 moves down one byte next to it.
+    const __m128i halves =
+        _mm_or_si128(_mm_and_si128(p, first), _mm_and_si128(_mm_srli_epi64(p, 8), second));
+    // The upper half's 6 bytes follow the lower half's.
+    const __m128i packed =
+        _mm_or_si128(_mm_move_epi64(halves), _mm_slli_si128(_mm_srli_si128(halves, 8), 6));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), packed);
+    out += 12;
 }
 
 }  // namespace
@@ -66,7 +69,7 @@ int ConvertRowRgbSse2(const ConversionLines& lines, const uint8_t* y, const uint
     const __m128i zero = _mm_setzero_si128();
     const __m128i centre = _mm_set1_epi16(128);
     int x = 0;
-    // Stop one step early: the last 8-byte store reaches 2 bytes past its 6.
+    // Stop one step early: the last 16-byte store reaches 4 bytes past its 12.
     for (; x + kStep < width; x += kStep) {
         __m128i luma = _mm_loadu_si128(reinterpret_cast<const __m128i*>(y + x));
         __m128i y_lo = _mm_unpacklo_epi8(luma, zero), y_hi = _mm_unpackhi_epi8(luma, zero);
