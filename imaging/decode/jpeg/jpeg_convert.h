@@ -44,6 +44,11 @@ int PreparePalette(uint8_t* palette, int palette_size, int components, int outpu
 // the caller's row buffer must allow.
 int ConvertRowRgbSse2(const ConversionLines& lines, const uint8_t* y, const uint8_t* cb,
                       const uint8_t* cr, int chroma_h, int width, uint8_t* out);
+// The same for two luma rows sharing one chroma row (vertical 2:1 chroma), each chroma term
+// computed once; `y_second` may be null for one row. Returns the pixels converted in each row.
+int ConvertRowsRgbSse2(const ConversionLines& lines, const uint8_t* y, const uint8_t* y_second,
+                       const uint8_t* cb, const uint8_t* cr, int chroma_h, int width, uint8_t* out,
+                       uint8_t* out_second);
 #endif
 
 void MapRowGrey(const PaletteMap& map, const uint8_t* grey, int width, uint8_t* out);

@@ -56,10 +56,36 @@ inline void StorePixels(__m128i p, uint8_t*& out) {
     out += 12;
 }
 
+// The red, green and blue terms of 16 pixels, added to their luma.
+struct ChromaTerms {
+    __m128i red_lo, red_hi, green_lo, green_hi, blue_lo, blue_hi;
+};
+
+inline void StoreSixteen(const uint8_t* y, const ChromaTerms& t, uint8_t* out) {
+    const __m128i zero = _mm_setzero_si128();
+    __m128i luma = _mm_loadu_si128(reinterpret_cast<const __m128i*>(y));
+    __m128i y_lo = _mm_unpacklo_epi8(luma, zero), y_hi = _mm_unpackhi_epi8(luma, zero);
+    __m128i r8 = _mm_packus_epi16(_mm_add_epi16(y_lo, t.red_lo), _mm_add_epi16(y_hi, t.red_hi));
+    __m128i g8 = _mm_packus_epi16(_mm_add_epi16(y_lo, t.green_lo), _mm_add_epi16(y_hi, t.green_hi));
+    __m128i b8 = _mm_packus_epi16(_mm_add_epi16(y_lo, t.blue_lo), _mm_add_epi16(y_hi, t.blue_hi));
+    __m128i rg_lo = _mm_unpacklo_epi8(r8, g8), rg_hi = _mm_unpackhi_epi8(r8, g8);
+    __m128i b_lo = _mm_unpacklo_epi8(b8, zero), b_hi = _mm_unpackhi_epi8(b8, zero);
+    StorePixels(_mm_unpacklo_epi16(rg_lo, b_lo), out);
+    StorePixels(_mm_unpackhi_epi16(rg_lo, b_lo), out);
+    StorePixels(_mm_unpacklo_epi16(rg_hi, b_hi), out);
+    StorePixels(_mm_unpackhi_epi16(rg_hi, b_hi), out);
+}
+
 }  // namespace
 
 int ConvertRowRgbSse2(const ConversionLines& lines, const uint8_t* y, const uint8_t* cb,
                       const uint8_t* cr, int chroma_h, int width, uint8_t* out) {
+    return ConvertRowsRgbSse2(lines, y, nullptr, cb, cr, chroma_h, width, out, nullptr);
+}
+
+int ConvertRowsRgbSse2(const ConversionLines& lines, const uint8_t* y, const uint8_t* y_second,
+                       const uint8_t* cb, const uint8_t* cr, int chroma_h, int width, uint8_t* out,
+                       uint8_t* out_second) {
     SplitLine red, blue, cr_green, cb_green;
     if (!Split(lines.cr_red.start, lines.cr_red.step, red) ||
         !Split(lines.cb_blue.start, lines.cb_blue.step, blue) ||
@@ -71,8 +97,6 @@ int ConvertRowRgbSse2(const ConversionLines& lines, const uint8_t* y, const uint
     int x = 0;
     // Stop one step early: the last 16-byte store reaches 4 bytes past its 12.
     for (; x + kStep < width; x += kStep) {
-        __m128i luma = _mm_loadu_si128(reinterpret_cast<const __m128i*>(y + x));
-        __m128i y_lo = _mm_unpacklo_epi8(luma, zero), y_hi = _mm_unpackhi_epi8(luma, zero);
         __m128i cb_lo, cb_hi, cr_lo, cr_hi;
         if (chroma_h == 2) {
             __m128i b = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(cb + x / 2));
@@ -87,28 +111,22 @@ int ConvertRowRgbSse2(const ConversionLines& lines, const uint8_t* y, const uint
             cr_lo = _mm_sub_epi16(_mm_unpacklo_epi8(r, zero), centre);
             cr_hi = _mm_sub_epi16(_mm_unpackhi_epi8(r, zero), centre);
         }
-        __m128i red_lo, red_hi, green_lo, green_hi, blue_lo, blue_hi;
+        ChromaTerms terms;
         if (chroma_h == 2) {
             __m128i rt = Terms(cr_lo, red), bt = Terms(cb_lo, blue);
             __m128i gt = _mm_add_epi16(Terms(cr_lo, cr_green), Terms(cb_lo, cb_green));
-            red_lo = _mm_unpacklo_epi16(rt, rt), red_hi = _mm_unpackhi_epi16(rt, rt);
-            green_lo = _mm_unpacklo_epi16(gt, gt), green_hi = _mm_unpackhi_epi16(gt, gt);
-            blue_lo = _mm_unpacklo_epi16(bt, bt), blue_hi = _mm_unpackhi_epi16(bt, bt);
+            terms.red_lo = _mm_unpacklo_epi16(rt, rt), terms.red_hi = _mm_unpackhi_epi16(rt, rt);
+            terms.green_lo = _mm_unpacklo_epi16(gt, gt);
+            terms.green_hi = _mm_unpackhi_epi16(gt, gt);
+            terms.blue_lo = _mm_unpacklo_epi16(bt, bt), terms.blue_hi = _mm_unpackhi_epi16(bt, bt);
         } else {
-            red_lo = Terms(cr_lo, red), red_hi = Terms(cr_hi, red);
-            green_lo = _mm_add_epi16(Terms(cr_lo, cr_green), Terms(cb_lo, cb_green));
-            green_hi = _mm_add_epi16(Terms(cr_hi, cr_green), Terms(cb_hi, cb_green));
-            blue_lo = Terms(cb_lo, blue), blue_hi = Terms(cb_hi, blue);
+            terms.red_lo = Terms(cr_lo, red), terms.red_hi = Terms(cr_hi, red);
+            terms.green_lo = _mm_add_epi16(Terms(cr_lo, cr_green), Terms(cb_lo, cb_green));
+            terms.green_hi = _mm_add_epi16(Terms(cr_hi, cr_green), Terms(cb_hi, cb_green));
+            terms.blue_lo = Terms(cb_lo, blue), terms.blue_hi = Terms(cb_hi, blue);
         }
-        __m128i r8 = _mm_packus_epi16(_mm_add_epi16(y_lo, red_lo), _mm_add_epi16(y_hi, red_hi));
-        __m128i g8 = _mm_packus_epi16(_mm_add_epi16(y_lo, green_lo), _mm_add_epi16(y_hi, green_hi));
-        __m128i b8 = _mm_packus_epi16(_mm_add_epi16(y_lo, blue_lo), _mm_add_epi16(y_hi, blue_hi));
-        __m128i rg_lo = _mm_unpacklo_epi8(r8, g8), rg_hi = _mm_unpackhi_epi8(r8, g8);
-        __m128i b_lo = _mm_unpacklo_epi8(b8, zero), b_hi = _mm_unpackhi_epi8(b8, zero);
-        StorePixels(_mm_unpacklo_epi16(rg_lo, b_lo), out);
-        StorePixels(_mm_unpackhi_epi16(rg_lo, b_lo), out);
-        StorePixels(_mm_unpacklo_epi16(rg_hi, b_hi), out);
-        StorePixels(_mm_unpackhi_epi16(rg_hi, b_hi), out);
+        StoreSixteen(y + x, terms, out + 3 * x);
+        if (y_second) StoreSixteen(y_second + x, terms, out_second + 3 * x);
     }
     return x;
 }

@@ -95,6 +95,35 @@ void ConvertRow(DecoderState& s, const OutputStage& stage, int plane_row, uint8_
         ConvertRgb(s, stage, y, cb, cr, chroma_h, out);
 }
 
+// Two rows sharing one chroma row, converted together so that the chroma terms are computed
+// once; false when this path does not apply and the rows go one by one.
+bool ConvertRowPair(DecoderState& s, const OutputStage& stage, int plane_row, uint8_t* out,
+                    uint8_t* out_second) {
+#if defined(PIXDOC_JPEG_HAVE_SSE2)
+    if (!stage.simd_convert || stage.components_used != 3 || !stage.chroma_direct ||
+        stage.chroma_v != 2 || plane_row % 2 != 0 || s.options.output_mode != kOutputRgb)
+        return false;
+    const size_t at = static_cast<size_t>(plane_row) * s.plane_stride;
+    const size_t chroma_at = static_cast<size_t>(plane_row / 2) * s.plane_stride;
+    const uint8_t* y = s.planes[0].data() + at;
+    const uint8_t* y_second = y + s.plane_stride;
+    const uint8_t* cb = s.planes[1].data() + chroma_at;
+    const uint8_t* cr = s.planes[2].data() + chroma_at;
+    const int h = stage.chroma_h;
+    const int width = s.frame.width;
+    const int done =
+        ConvertRowsRgbSse2(kConversionLines, y, y_second, cb, cr, h, width, out, out_second);
+    ConvertRowRgb(s.conversion, y + done, cb + done / h, cr + done / h, h, width - done,
+                  out + 3 * done);
+    ConvertRowRgb(s.conversion, y_second + done, cb + done / h, cr + done / h, h, width - done,
+                  out_second + 3 * done);
+    return true;
+#else
+    (void)s, (void)stage, (void)plane_row, (void)out, (void)out_second;
+    return false;
+#endif
+}
+
 }  // namespace
 
 int PrepareOutput(DecoderState& s, OutputStage& stage) {
@@ -167,8 +196,15 @@ int EmitMcuRow(DecoderState& s, const OutputStage& stage, const BlockLocator& bl
     for (int c = 0; c < stage.components_used; ++c)
         TransformComponent(s, stage, blocks, c, mcu_row);
     const size_t row_bytes = static_cast<size_t>(s.frame.width) * stage.bytes_per_pixel;
-    for (int y = first; y < last; ++y)
-        ConvertRow(s, stage, y - top, s.output_rows.data() + (y - first) * row_bytes);
+    uint8_t* rows = s.output_rows.data();
+    for (int y = first; y < last; ++y) {
+        uint8_t* out = rows + (y - first) * row_bytes;
+        if (y + 1 < last && ConvertRowPair(s, stage, y - top, out, out + row_bytes)) {
+            ++y;
+            continue;
+        }
+        ConvertRow(s, stage, y - top, out);
+    }
     if (sink.DeliverRows(0, first, s.frame.width, last, s.output_rows.data()) != 0)
         return kErrCallback;
     return kColourOk;
