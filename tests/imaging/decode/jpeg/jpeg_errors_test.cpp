@@ -245,6 +245,30 @@ TEST(JpegWindow, OnlyTheWindowsRowsAreDelivered) {
                            sink.image.pixels.begin() + row * 100));
 }
 
+TEST(JpegWindow, WindowsOddEdgesSplitRowsSharingChromaAlike) {
+    // 4:2:0 rows are converted in pairs sharing a chroma row; a window starting or ending
+    // inside a pair must still give the full decode's rows, with SIMD and without.
+    Bytes d = Photo();
+    Decoded full = Decode(d);
+    const size_t row = size_t{601} * 3;
+    for (bool simd : {true, false}) {
+        for (auto [first, count] : {std::pair{101, 49}, std::pair{15, 2}, std::pair{396, 1}}) {
+            DecodeOptions options;
+            options.use_simd = simd;
+            options.first_row = first;
+            options.rows = count;
+            pixdoc::jpeg::MemoryByteSource source(d.data(), d.size());
+            CollectingSink sink(601, 397, 3);
+            ASSERT_EQ(pixdoc::jpeg::DecodeJpeg(source, sink, options), 0);
+            EXPECT_EQ(sink.next_row, first + count);
+            EXPECT_TRUE(std::equal(full.image.pixels.begin() + row * first,
+                                   full.image.pixels.begin() + row * (first + count),
+                                   sink.image.pixels.begin() + row * first))
+                << "simd " << simd << " first " << first;
+        }
+    }
+}
+
 TEST(JpegWindow, RefusingSinkStopsWithError14) {
     Bytes d = Photo();
     pixdoc::jpeg::MemoryByteSource source(d.data(), d.size());
