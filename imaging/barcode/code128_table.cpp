@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "imaging/barcode/module_pattern_index.h"
+
 namespace pixdoc::barcode {
 namespace {
 
@@ -119,13 +121,18 @@ constexpr std::array<Code128Row, kRows> kTable = {{
     {0x211133, 0, 0},            // 107 Stop met from its right end
 }};
 
+constexpr ModulePatternTable<6> BuildLookup() {
+    ModulePatternTable<6> lookup;
+    for (int value = 0; value < kRows; ++value)
+        lookup.Add(kTable[value].widths, value);
+    return lookup;
+}
+constexpr ModulePatternTable<6> kLookup = BuildLookup();
+
 }  // namespace
 
 int FindCode128Value(int32_t widths) {
-    for (int value = 0; value < kRows; ++value) {
-        if (kTable[value].widths == widths) return value;
-    }
-    return -1;
+    return kLookup.Find(widths);
 }
 
 const Code128Row& Code128TableRow(int value) {

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "imaging/barcode/module_pattern_index.h"
+
 namespace pixdoc::barcode {
 namespace {
 
@@ -89,17 +91,23 @@ const std::array<ShiftRow, 4>& Shifts(Code93Type type) {
     return type == Code93Type::kCode93 ? kCode93Shifts : kType2Shifts;
 }
 
+// Data rows first, then the type's shifts, then start/stop: the order of a first-match scan.
+constexpr ModulePatternTable<6> BuildLookup(const std::array<ShiftRow, 4>& shifts) {
+    ModulePatternTable<6> lookup;
+    for (int value = 0; value < kDataRows; ++value)
+        lookup.Add(kData[value].widths, value);
+    for (int i = 0; i < static_cast<int>(shifts.size()); ++i)
+        lookup.Add(shifts[i].widths, kCode93ShiftFirst + i);
+    lookup.Add(kStartStopWidths, kCode93StartStop);
+    return lookup;
+}
+constexpr ModulePatternTable<6> kCode93Lookup = BuildLookup(kCode93Shifts);
+constexpr ModulePatternTable<6> kType2Lookup = BuildLookup(kType2Shifts);
+
 }  // namespace
 
 int FindCode93Value(int32_t widths, Code93Type type) {
-    for (int value = 0; value < kDataRows; ++value) {
-        if (kData[value].widths == widths) return value;
-    }
-    const auto& shifts = Shifts(type);
-    for (int i = 0; i < static_cast<int>(shifts.size()); ++i) {
-        if (shifts[i].widths == widths) return kCode93ShiftFirst + i;
-    }
-    return widths == kStartStopWidths ? kCode93StartStop : -1;
+    return (type == Code93Type::kCode93 ? kCode93Lookup : kType2Lookup).Find(widths);
 }
 
 Code93Shift Code93ShiftOf(int value, Code93Type type) {

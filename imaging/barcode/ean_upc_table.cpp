@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "imaging/barcode/module_pattern_index.h"
+
 namespace pixdoc::barcode {
 namespace {
 
@@ -48,14 +50,21 @@ constexpr unsigned ParityBits(const char* parity) {
     return bits;
 }
 
+constexpr ModulePatternTable<4> BuildLookup(bool from_left) {
+    ModulePatternTable<4> lookup;
+    for (int row = 0; row < kEanAllRows; ++row)
+        lookup.Add(from_left ? kDigits[row].from_left : kDigits[row].from_right, row);
+    return lookup;
+}
+constexpr ModulePatternTable<4> kFromLeft = BuildLookup(true);
+constexpr ModulePatternTable<4> kFromRight = BuildLookup(false);
+
 }  // namespace
 
 int FindEanDigitRow(int32_t widths, int column, int rows) {
-    for (int row = 0; row < rows; ++row) {
-        const DigitRow& r = kDigits[row];
-        if ((column == 0 ? r.from_left : r.from_right) == widths) return row;
-    }
-    return -1;
+    // The first matching row of all: when it lies beyond `rows`, none of the first `rows` does.
+    const int row = (column == 0 ? kFromLeft : kFromRight).Find(widths);
+    return row < rows ? row : -1;
 }
 
 int EanLeadingDigit(unsigned g_parity) {
