@@ -39,9 +39,9 @@ int DecodeStreaming(DecoderState& s, const OutputStage& stage, RowSink& sink) {
         blocks.base[c] = s.coefficients.data() + s.plane_offset[c];
         blocks.stride[c] = f.components[c].blocks_across;
     }
+    blocks.clear_before_decode = true;
     if (int e = StartScan(s)) return e;
     for (int my = 0; my < f.mcus_down && !PastWindow(s, stage, my); ++my) {
-        std::fill(s.coefficients.begin(), s.coefficients.end(), int16_t{0});
         for (int c = 0; c < f.count; ++c)
             blocks.first_row[c] = my * f.components[c].v;
         if (int e = DecodeScanRows(s, blocks, my, 1)) return e;

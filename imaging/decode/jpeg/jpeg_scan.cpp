@@ -1,5 +1,7 @@
 #include "imaging/decode/jpeg/jpeg_scan.h"
 
+#include <cstring>
+
 #include "imaging/colour/colour_error.h"
 #include "imaging/decode/jpeg/jpeg_blocks.h"
 
@@ -71,6 +73,24 @@ int DecodeBlock(DecoderState& s, ScanKind kind, BlockContext& ctx, Component& co
     return kColourOk;
 }
 
+// Zeroes the blocks of MCUs first_mcu .. across - 1 of MCU row `my`, as the MCU loop would
+// have located them.
+void ClearMcus(const DecoderState& s, const BlockLocator& blocks, int my, int first_mcu,
+               int across) {
+    const bool single = s.scan.count == 1;
+    for (int mx = first_mcu; mx < across; ++mx) {
+        for (int i = 0; i < s.scan.count; ++i) {
+            const int c = s.scan.component[i];
+            const Component& comp = s.frame.components[c];
+            const int bh = single ? 1 : comp.h;
+            const int bv = single ? 1 : comp.v;
+            for (int by = 0; by < bv; ++by)
+                std::memset(blocks.At(c, mx * bh, my * bv + by), 0,
+                            sizeof(int16_t) * kBlockCoefficients * bh);
+        }
+    }
+}
+
 }  // namespace
 
 int StartScan(DecoderState& s) {
@@ -110,7 +130,10 @@ int DecodeScanRows(DecoderState& s, const BlockLocator& blocks, int first, int c
                 }
                 --s.restarts_to_go;
             }
-            if (s.data_ended) return kColourOk;
+            if (s.data_ended) {
+                if (blocks.clear_before_decode) ClearMcus(s, blocks, my, mx, across);
+                return kColourOk;
+            }
             for (int i = 0; i < s.scan.count; ++i) {
                 const int c = s.scan.component[i];
                 Component& comp = s.frame.components[c];
@@ -119,6 +142,8 @@ int DecodeScanRows(DecoderState& s, const BlockLocator& blocks, int first, int c
                 for (int by = 0; by < bv; ++by) {
                     for (int bx = 0; bx < bh; ++bx) {
                         int16_t* block = blocks.At(c, mx * bh + bx, my * bv + by);
+                        if (blocks.clear_before_decode)
+                            std::memset(block, 0, sizeof(int16_t) * kBlockCoefficients);
                         if (int e = DecodeBlock(s, kind, ctx, comp, block))
                             return Classify(s.bits, e);
                     }

@@ -12,6 +12,9 @@ struct BlockLocator {
     std::array<int16_t*, kMaxComponents> base{};
     std::array<int, kMaxComponents> stride{};
     std::array<int, kMaxComponents> first_row{};
+    // Each MCU's blocks are zeroed just before they are decoded (and those of MCUs an early
+    // end of the data leaves undecoded), so a reused one-row store needs no clearing pass.
+    bool clear_before_decode = false;
 
     int16_t* At(int c, int x, int y) const {
         return base[c] + (static_cast<size_t>(y - first_row[c]) * stride[c] + x) * 64;

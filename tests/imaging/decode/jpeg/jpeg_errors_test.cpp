@@ -1,6 +1,8 @@
 // Refused codings, the described error codes, restart handling and damaged streams.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "imaging/decode/jpeg/jpeg_markers.h"
 #include "tests/imaging/decode/jpeg/jpeg_stream_edit.h"
 #include "tests/imaging/decode/jpeg/jpeg_test_support.h"
@@ -165,6 +167,14 @@ TEST(JpegRestart, EoiInPlaceOfAMarkerEndsTheData) {
     size_t bytes = size_t{601} * 3 * 48;
     EXPECT_TRUE(std::equal(r.image.pixels.begin(), r.image.pixels.begin() + bytes,
                            full.image.pixels.begin()));
+    // The EOI stands in for the third RST0, after 17 intervals of one MCU row: the row it
+    // stands in comes out with no coefficients at all, one flat colour, nothing left over from
+    // the row before.
+    const size_t row = size_t{601} * 3;
+    ASSERT_GE(r.image.pixels.size(), row * 18 * 16);
+    const uint8_t* flat = r.image.pixels.data() + row * 17 * 16;
+    for (size_t at = 0; at < row * 16; at += 3)
+        ASSERT_TRUE(std::equal(flat, flat + 3, flat + at)) << "byte " << at;
 }
 
 TEST(JpegDamage, FailureReportedByTheMarkerThatFollows) {
