@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace pixdoc::barcode {
 
@@ -35,10 +36,22 @@ struct DecoderFlags {
     bool ean_read_backwards = false;
 };
 
+// What failed UPC-A and EAN-13 walks proved about the formats tried after them on the same
+// entries at the same threshold: UPC-A, EAN-13 and EAN-8 walk alike until a G digit or a
+// fourth digit in a row, so a walk that met neither answers for the later formats.
+struct UpcEanWalkMemo {
+    std::vector<int16_t> entries;  // the walked entries, through the first at the right edge
+    int right_edge = -1;
+    int threshold = -1;
+    bool ean13_fails[2] = {};  // by single-pixel merging switch
+    bool ean8_fails[2] = {};
+};
+
 struct BarcodeModuleState {
     BarcodeOptions options;
     BarcodeStatus status;
     DecoderFlags decoder_flags;
+    UpcEanWalkMemo upc_ean_memo;
     // Dots per inch; the colour edit buffer sets 200 when started, printing the printer's
     // resolution. The second thresholds' defaults follow it, not the page.
     int32_t working_resolution = 0;

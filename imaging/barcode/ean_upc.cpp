@@ -17,6 +17,7 @@ constexpr int kDigitElements = 4;
 constexpr int kEndGuardElements = 3;
 constexpr int kCentreGuardElements = 5;
 constexpr int kMaxHalfDigits = 6;
+constexpr int kEan8HalfDigits = 4;
 constexpr char kFrame = '*';
 
 enum class Format { kUpcA, kEan13, kEan8 };
@@ -62,6 +63,11 @@ class EanReader {
 public:
     EanReader(int threshold, Format format)
         : counter_(threshold, kModulesPerDigit), format_(format), layout_(LayoutOf(format)) {}
+
+    // Whether the walk met a digit found only among the G rows it did not search, and whether
+    // it held four digits in a row: until either, the three formats' walks are the same.
+    bool g_digit_met() const { return g_digit_met_; }
+    bool four_digits_met() const { return four_digits_met_; }
 
     bool Read(ElementStream& stream, Candidate& out) {
         Element e;
@@ -133,13 +139,18 @@ private:
             backward_ = row < 0;
             if (row < 0) row = FindEanDigitRow(widths, 1, kEanDigitRows);
         } else if (widths >= 0) {
-            row = FindEanDigitRow(widths, backward_ ? 1 : 0, layout_.rows);
+            // The first match among all rows: a G row where only L/R rows are searched is
+            // where UPC-A's walk and EAN-13's part.
+            const int any_row = FindEanDigitRow(widths, backward_ ? 1 : 0, kEanAllRows);
+            if (any_row >= layout_.rows) g_digit_met_ = true;
+            row = any_row < layout_.rows ? any_row : -1;
         }
         if (row < 0) {
             Reset();
             return;
         }
         rows_[digit_count_++] = row;
+        if (digit_count_ == kEan8HalfDigits) four_digits_met_ = true;
         if (digit_count_ == layout_.half_digits) phase_ = Phase::kCentre;
         if (digit_count_ == 2 * layout_.half_digits) phase_ = Phase::kEnd;
     }
@@ -212,13 +223,63 @@ private:
     int digit_count_ = 0;
     bool backward_ = false;
     int start_column_ = 0;
+    bool g_digit_met_ = false;
+    bool four_digits_met_ = false;
 };
+
+// The entries a forward walk reads: from the bar start through the first at the right edge.
+size_t WalkedEntries(const LineView& line) {
+    size_t n = 0;
+    while (line.changes[n] < line.right_edge)
+        ++n;
+    return n + 1;
+}
+
+bool SameWalk(const UpcEanWalkMemo& memo, const LineView& line, int threshold) {
+    if (memo.threshold != threshold || memo.right_edge != line.right_edge) return false;
+    const size_t n = WalkedEntries(line);
+    return memo.entries.size() == n &&
+           std::equal(line.changes, line.changes + n, memo.entries.begin());
+}
+
+// True when an earlier failed walk proves this format fails too.
+bool KnownToFail(const LineView& line, int threshold, bool merge_single_pixels, Format format) {
+    if (format == Format::kUpcA) return false;
+    const UpcEanWalkMemo& memo = BarcodeState().upc_ean_memo;
+    const int slot = merge_single_pixels ? 1 : 0;
+    const bool fails = format == Format::kEan13 ? memo.ean13_fails[slot] : memo.ean8_fails[slot];
+    return fails && SameWalk(memo, line, threshold);
+}
+
+void RememberFailure(const LineView& line, int threshold, bool merge_single_pixels, Format format,
+                     const EanReader& reader) {
+    if (format == Format::kEan8) return;
+    UpcEanWalkMemo& memo = BarcodeState().upc_ean_memo;
+    if (!SameWalk(memo, line, threshold)) {
+        memo.entries.assign(line.changes, line.changes + WalkedEntries(line));
+        memo.right_edge = line.right_edge;
+        memo.threshold = threshold;
+        for (int slot = 0; slot < 2; ++slot) {
+            memo.ean13_fails[slot] = false;
+            memo.ean8_fails[slot] = false;
+        }
+    }
+    const int slot = merge_single_pixels ? 1 : 0;
+    // An EAN-13 walk is the UPC-A walk as long as no G digit was met.
+    const bool ean13_walk = format == Format::kEan13 || !reader.g_digit_met();
+    memo.ean13_fails[slot] = ean13_walk;
+    memo.ean8_fails[slot] = ean13_walk && !reader.four_digits_met();
+}
 
 bool Decode(const LineView& line, int threshold, bool merge_single_pixels, Format format,
             Candidate& out) {
     if (threshold < kMinimumThreshold) return false;
+    if (KnownToFail(line, threshold, merge_single_pixels, format)) return false;
     ElementStream stream(line, merge_single_pixels);
-    return EanReader(threshold, format).Read(stream, out);
+    EanReader reader(threshold, format);
+    if (reader.Read(stream, out)) return true;
+    RememberFailure(line, threshold, merge_single_pixels, format, reader);
+    return false;
 }
 
 }  // namespace

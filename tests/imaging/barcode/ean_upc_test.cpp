@@ -96,6 +96,40 @@ TEST(EanUpc, EanThirteenWithLeadingZeroReadsAsUpcA) {
     EXPECT_EQ(Read(&DecodeUpcA, line, 14), "*123456789050*");
 }
 
+// The formats are tried in turn on one line, as the per-line step does: a failed UPC-A or EAN-13
+// walk must not stand in for a later format whose walk parts from it.
+TEST(EanUpc, FormatsTriedInTurnEachReadTheirOwnSymbol) {
+    ResetBarcodeState();
+    for (bool merge : {false, true}) {
+        const BarLine ean13 = LineFromElements(SymbolElements("ean13_1", 2), kLead, kLead);
+        Candidate out;
+        EXPECT_FALSE(DecodeUpcA(ean13.View(), 14, merge, out));  // G digits part the walks
+        ASSERT_TRUE(DecodeEan13(ean13.View(), 14, merge, out));
+        EXPECT_STREQ(out.text, "*1234567890128*");
+
+        const BarLine ean8 = LineFromElements(SymbolElements("ean8", 2), kLead, kLead);
+        EXPECT_FALSE(DecodeUpcA(ean8.View(), 14, merge, out));
+        EXPECT_FALSE(DecodeEan13(ean8.View(), 14, merge, out));  // four digits part them
+        ASSERT_TRUE(DecodeEan8(ean8.View(), 14, merge, out));
+        EXPECT_STREQ(out.text, "*12345670*");
+    }
+}
+
+// A failed walk answers only for the same entries: a new line in the same buffer is read.
+TEST(EanUpc, FailedWalkAnswersOnlyForTheSameEntries) {
+    ResetBarcodeState();
+    const BarLine ean8 = LineFromElements(SymbolElements("ean8", 2), kLead, kLead);
+    BarLine line = ean8;
+    for (size_t i = 2; i < static_cast<size_t>(line.count); ++i)
+        line.list[i] = static_cast<int16_t>(kLead + 2 * static_cast<int>(i));  // narrow noise
+    Candidate out;
+    EXPECT_FALSE(DecodeUpcA(line.View(), 14, false, out));
+    EXPECT_FALSE(DecodeEan8(line.View(), 14, false, out));
+    line.list = ean8.list;  // same size: the buffer stays where it was
+    ASSERT_TRUE(DecodeEan8(line.View(), 14, false, out));
+    EXPECT_STREQ(out.text, "*12345670*");
+}
+
 // Two left-half digits exchanged: the check digit no longer fits (their weights differ).
 TEST(EanUpc, WrongCheckDigitIsRefused) {
     for (const char* name : {"ean13_1", "upca", "ean8"}) {
