@@ -122,6 +122,16 @@ int DecodeScanRows(DecoderState& s, const BlockLocator& blocks, int first, int c
     const int across =
         single ? s.frame.components[s.scan.component[0]].width_in_blocks : s.frame.mcus_across;
     BlockContext ctx{s.bits, s.input, s.scan.ss, s.scan.se, s.scan.al, s.eob_run};
+    // Sequential scans, the common case, go straight to their tables.
+    const bool sequential = kind == ScanKind::kSequential;
+    std::array<const HuffmanTable*, kMaxScanComponents> dc{}, ac{};
+    if (sequential) {
+        for (int i = 0; i < s.scan.count; ++i) {
+            const Component& comp = s.frame.components[s.scan.component[i]];
+            dc[i] = &s.dc_tables[comp.dc_table];
+            ac[i] = &s.ac_tables[comp.ac_table];
+        }
+    }
     for (int my = first; my < first + count; ++my) {
         for (int mx = 0; mx < across; ++mx) {
             if (s.restart_interval) {
@@ -144,8 +154,10 @@ int DecodeScanRows(DecoderState& s, const BlockLocator& blocks, int first, int c
                         int16_t* block = blocks.At(c, mx * bh + bx, my * bv + by);
                         if (blocks.clear_before_decode)
                             std::memset(block, 0, sizeof(int16_t) * kBlockCoefficients);
-                        if (int e = DecodeBlock(s, kind, ctx, comp, block))
-                            return Classify(s.bits, e);
+                        const int e = sequential ? DecodeBlockSequential(ctx, *dc[i], *ac[i],
+                                                                         comp.dc_predictor, block)
+                                                 : DecodeBlock(s, kind, ctx, comp, block);
+                        if (e) return Classify(s.bits, e);
                     }
                 }
             }
