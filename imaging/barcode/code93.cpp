@@ -1,5 +1,9 @@
 #include "imaging/barcode/code93.h"
 
+#include <algorithm>
+
+#include "imaging/barcode/barcode_state.h"
+
 #include "imaging/barcode/candidate_text.h"
 #include "imaging/barcode/code93_table.h"
 #include "imaging/barcode/element_stream.h"
@@ -89,9 +93,12 @@ public:
     }
 
     bool backward_seen() const { return backward_seen_; }
+    // Whether a walk held a whole symbol to check: only there do the two types differ.
+    bool checked() const { return checked_; }
 
 private:
-    bool Complete(Candidate& out) const {
+    bool Complete(Candidate& out) {
+        checked_ = true;
         const int* data = values_ + 1;
         const int n = count_ - 3;
         if (!ChecksAgree(data, n, values_[count_ - 2], values_[count_ - 1])) return false;
@@ -107,19 +114,72 @@ private:
     int count_ = 0;
     Element symbol_first_;
     bool backward_seen_ = false;
+    bool checked_ = false;
 };
+
+// The entries both walks read: the backward walk runs from the first entry at the right edge
+// down to the leading zero ahead of the bar start.
+struct WalkedRange {
+    const int16_t* first;
+    const int16_t* last;  // inclusive
+};
+
+WalkedRange WalkedEntries(const LineView& line) {
+    const int16_t* first = line.changes - 1;
+    while (*first >= 1)
+        --first;
+    const int16_t* last = line.changes;
+    while (*last < line.right_edge)
+        ++last;
+    return {first, last};
+}
+
+bool SameWalk(const Code93WalkMemo& memo, const LineView& line, int threshold) {
+    if (memo.threshold != threshold || memo.right_edge != line.right_edge) return false;
+    const WalkedRange r = WalkedEntries(line);
+    const size_t n = static_cast<size_t>(r.last - r.first) + 1;
+    return memo.entries.size() == n &&
+           memo.bar_start == static_cast<size_t>(line.changes - r.first) &&
+           std::equal(r.first, r.last + 1, memo.entries.begin());
+}
+
+bool KnownToFail(const LineView& line, int threshold, bool merge_single_pixels, Code93Type type) {
+    const Code93WalkMemo& memo = BarcodeState().code93_memo;
+    return type == Code93Type::kType2 && memo.type2_fails[merge_single_pixels ? 1 : 0] &&
+           SameWalk(memo, line, threshold);
+}
+
+void RememberFailure(const LineView& line, int threshold, bool merge_single_pixels, Code93Type type,
+                     const Code93Reader& reader) {
+    if (type != Code93Type::kCode93) return;
+    Code93WalkMemo& memo = BarcodeState().code93_memo;
+    if (!SameWalk(memo, line, threshold)) {
+        const WalkedRange r = WalkedEntries(line);
+        memo.entries.assign(r.first, r.last + 1);
+        memo.bar_start = static_cast<size_t>(line.changes - r.first);
+        memo.right_edge = line.right_edge;
+        memo.threshold = threshold;
+        memo.type2_fails[0] = false;
+        memo.type2_fails[1] = false;
+    }
+    memo.type2_fails[merge_single_pixels ? 1 : 0] = !reader.checked();
+}
 
 bool Decode(const LineView& line, int threshold, bool merge_single_pixels, Code93Type type,
             Candidate& out) {
     if (threshold < kMinimumThreshold) return false;
+    if (KnownToFail(line, threshold, merge_single_pixels, type)) return false;
     Code93Reader reader(threshold, type);
     if (reader.Read(ElementStream(line, merge_single_pixels), false, out) == Walk::kRead) {
         return true;
     }
-    if (!reader.backward_seen()) return false;
-    const ElementStream backward =
-        ElementStream::Backward(line, line.right_edge, 1, merge_single_pixels);
-    return reader.Read(backward, true, out) == Walk::kRead;
+    if (reader.backward_seen()) {
+        const ElementStream backward =
+            ElementStream::Backward(line, line.right_edge, 1, merge_single_pixels);
+        if (reader.Read(backward, true, out) == Walk::kRead) return true;
+    }
+    RememberFailure(line, threshold, merge_single_pixels, type, reader);
+    return false;
 }
 
 }  // namespace
