@@ -1,5 +1,7 @@
 #include "imaging/barcode/module_counter.h"
 
+#include <algorithm>
+
 namespace pixdoc::barcode {
 
 namespace {
@@ -15,9 +17,14 @@ ModuleCounter::ModuleCounter(int threshold, int modules_per_character)
     for (int k = 1; k <= kBoundaryCount; ++k) {
         boundaries_[k - 1] = k * threshold / modules_per_character;
     }
+    // Wider elements than B_5 are quiet zones, counted (rarely) by the boundaries.
+    const int widest = std::min(Boundary(kBoundaryCount), kCountedWidths - 1);
+    for (int w = 0; w <= widest; ++w)
+        counts_[w] = static_cast<uint8_t>(CountByBoundaries(w));
+    counted_ = widest < 0 ? 0u : static_cast<unsigned>(widest) + 1;
 }
 
-int ModuleCounter::Count(int width) const {
+int ModuleCounter::CountByBoundaries(int width) const {
     for (int m = 1; m <= kMaxModulesPerElement; ++m) {
         if (width < Boundary(m + 1)) return m;
     }

@@ -24,7 +24,10 @@ public:
     bool IsQuietZone(int width) const { return width > Boundary(kBoundaryCount); }
 
     // Modules of an element not wider than B_5; 0 for one exactly B_5 wide.
-    int Count(int width) const;
+    int Count(int width) const {
+        const auto w = static_cast<unsigned>(width);
+        return w < counted_ ? counts_[w] : CountByBoundaries(width);
+    }
 
     // Counts the elements of one character and corrects the sum for ink spread: while it is
     // below `modules_per_character`, a space exactly one pixel narrower than B_2, B_3 or B_4
@@ -35,8 +38,15 @@ public:
     int32_t Character(const int* widths, int count, bool first_is_space) const;
 
 private:
+    // Counts of the narrow widths, looked up rather than compared with each boundary.
+    static constexpr int kCountedWidths = 64;
+
+    int CountByBoundaries(int width) const;
+
     int modules_per_character_;
     std::array<int, kBoundaryCount> boundaries_{};
+    std::array<uint8_t, kCountedWidths> counts_{};
+    unsigned counted_ = 0;  // widths below this are in counts_
 };
 
 }  // namespace pixdoc::barcode
