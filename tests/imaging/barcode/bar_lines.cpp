@@ -49,4 +49,12 @@ std::vector<int> Reversed(std::vector<int> elements) {
     return elements;
 }
 
+std::string ReadWith(DecodeFn decode, const BarLine& line, int threshold, bool merge,
+                     Candidate* out) {
+    Candidate read;
+    if (!decode(line.View(), threshold, merge, read)) return "<none>";
+    if (out) *out = read;
+    return read.text;
+}
+
 }  // namespace pixdoc::barcode::testing

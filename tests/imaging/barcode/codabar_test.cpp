@@ -40,10 +40,7 @@ std::vector<int> CodabarElements(const std::string& text, int narrow, int wide, 
 
 std::string Read(const BarLine& line, int threshold, bool merge = false,
                  Candidate* candidate = nullptr) {
-    Candidate out;
-    if (!DecodeCodabar(line.View(), threshold, merge, out)) return "<none>";
-    if (candidate) *candidate = out;
-    return out.text;
+    return testing::ReadWith(&DecodeCodabar, line, threshold, merge, candidate);
 }
 
 class CodabarTest : public ::testing::Test {

@@ -22,10 +22,7 @@ constexpr int kModules = 11;
 constexpr int kLead = 40;
 
 std::string Read(const BarLine& line, int threshold, Candidate* candidate = nullptr) {
-    Candidate out;
-    if (!DecodeCode128(line.View(), threshold, false, out)) return "<none>";
-    if (candidate) *candidate = out;
-    return out.text;
+    return testing::ReadWith(&DecodeCode128, line, threshold, false, candidate);
 }
 
 class Code128Test : public ::testing::Test {

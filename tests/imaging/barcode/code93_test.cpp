@@ -14,20 +14,13 @@ namespace {
 using testing::BarLine;
 using testing::ElementsFromModules;
 using testing::LineFromElements;
+using testing::ReadWith;
 using testing::Reversed;
 using testing::SymbolElements;
 using testing::SymbolModules;
 
 constexpr int kModules = 9;
 constexpr int kLead = 40;
-
-std::string Read(DecodeFn decode, const BarLine& line, int threshold,
-                 Candidate* candidate = nullptr) {
-    Candidate out;
-    if (!decode(line.View(), threshold, false, out)) return "<none>";
-    if (candidate) *candidate = out;
-    return out.text;
-}
 
 struct ZintCase {
     const char* name;
@@ -47,10 +40,11 @@ TEST_P(Code93Zint, ReadsAtEveryScaleUprightAndUpsideDown) {
         const std::vector<int> elements = SymbolElements(c.name, scale);
         const BarLine upright = LineFromElements(elements, kLead, kLead);
         Candidate out;
-        EXPECT_EQ(Read(c.decode, upright, kModules * scale, &out), expected) << "scale " << scale;
+        EXPECT_EQ(ReadWith(c.decode, upright, kModules * scale, false, &out), expected)
+            << "scale " << scale;
         const BarLine mirrored = LineFromElements(Reversed(elements), kLead, kLead);
         Candidate back;
-        EXPECT_EQ(Read(c.decode, mirrored, kModules * scale, &back), expected)
+        EXPECT_EQ(ReadWith(c.decode, mirrored, kModules * scale, false, &back), expected)
             << "mirrored, scale " << scale;
         if (expected == "<none>") continue;
         const int symbol_end = upright.right_edge - kLead;
@@ -103,14 +97,14 @@ TEST(Code93, WrongCheckCharactersAreRefused) {
         modules[first + kModules + i] = m;
     }
     const BarLine line = LineFromElements(ElementsFromModules(modules, 2), kLead, kLead);
-    EXPECT_EQ(Read(&DecodeCode93Type2, line, 18), "<none>");
-    EXPECT_EQ(Read(&DecodeCode93, line, 18), "<none>");
+    EXPECT_EQ(ReadWith(&DecodeCode93Type2, line, 18), "<none>");
+    EXPECT_EQ(ReadWith(&DecodeCode93, line, 18), "<none>");
 }
 
 TEST(Code93, ThresholdBelowNineNeverReads) {
     const BarLine line = LineFromElements(SymbolElements("c93_one", 1), kLead, kLead);
-    EXPECT_EQ(Read(&DecodeCode93Type2, line, 9), "*X*");
-    EXPECT_EQ(Read(&DecodeCode93Type2, line, 8), "<none>");
+    EXPECT_EQ(ReadWith(&DecodeCode93Type2, line, 9), "*X*");
+    EXPECT_EQ(ReadWith(&DecodeCode93Type2, line, 8), "<none>");
 }
 
 TEST(Code93, InkSpreadIsCorrectedAtThreePixelsPerModule) {
@@ -118,7 +112,7 @@ TEST(Code93, InkSpreadIsCorrectedAtThreePixelsPerModule) {
     std::vector<int> e = SymbolElements("c93_control", 3);
     for (size_t i = 0; i < e.size(); ++i)
         e[i] += i % 2 == 0 ? 1 : -1;
-    EXPECT_EQ(Read(&DecodeCode93Type2, LineFromElements(e, kLead, kLead), 27), "*a\rb\tc@[~*");
+    EXPECT_EQ(ReadWith(&DecodeCode93Type2, LineFromElements(e, kLead, kLead), 27), "*a\rb\tc@[~*");
 }
 
 }  // namespace

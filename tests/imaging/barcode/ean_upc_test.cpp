@@ -16,20 +16,13 @@ using testing::ElementsFromModules;
 using testing::LineFromElements;
 using testing::LineFromGroups;
 using testing::MarkedBackwards;
+using testing::ReadWith;
 using testing::Reversed;
 using testing::SymbolElements;
 using testing::SymbolModules;
 
 constexpr int kModules = 7;
 constexpr int kLead = 40;
-
-std::string Read(DecodeFn decode, const BarLine& line, int threshold,
-                 Candidate* candidate = nullptr) {
-    Candidate out;
-    if (!decode(line.View(), threshold, false, out)) return "<none>";
-    if (candidate) *candidate = out;
-    return out.text;
-}
 
 struct ZintCase {
     const char* name;
@@ -51,16 +44,18 @@ TEST_P(EanZint, ReadsAtEveryScaleUprightAndUpsideDown) {
         const std::vector<int> elements = SymbolElements(c.name, scale);
         const BarLine upright = LineFromElements(elements, kLead, kLead);
         Candidate out;
-        EXPECT_EQ(Read(c.decode, upright, kModules * scale, &out), expected) << "scale " << scale;
+        EXPECT_EQ(ReadWith(c.decode, upright, kModules * scale, false, &out), expected)
+            << "scale " << scale;
         const BarLine mirrored = LineFromElements(Reversed(elements), kLead, kLead);
         if (!readable) {
-            EXPECT_EQ(Read(c.decode, mirrored, kModules * scale), expected) << "scale " << scale;
+            EXPECT_EQ(ReadWith(c.decode, mirrored, kModules * scale), expected)
+                << "scale " << scale;
             continue;
         }
         EXPECT_EQ(out.start_column, kLead);
         EXPECT_EQ(out.end_column, upright.right_edge - kLead);  // after the end guard
         EXPECT_FALSE(BarcodeState().decoder_flags.ean_read_backwards);
-        EXPECT_EQ(Read(c.decode, mirrored, kModules * scale), MarkedBackwards(expected))
+        EXPECT_EQ(ReadWith(c.decode, mirrored, kModules * scale), MarkedBackwards(expected))
             << "mirrored, scale " << scale;
         EXPECT_TRUE(BarcodeState().decoder_flags.ean_read_backwards);
     }
@@ -93,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
 // A UPC-A symbol is an EAN-13 symbol with the leading digit 0 (all L digits).
 TEST(EanUpc, EanThirteenWithLeadingZeroReadsAsUpcA) {
     const BarLine line = LineFromElements(SymbolElements("ean13_0", 2), kLead, kLead);
-    EXPECT_EQ(Read(&DecodeUpcA, line, 14), "*123456789050*");
+    EXPECT_EQ(ReadWith(&DecodeUpcA, line, 14), "*123456789050*");
 }
 
 // The formats are tried in turn on one line, as the per-line step does: a failed UPC-A or EAN-13
@@ -141,23 +136,23 @@ TEST(EanUpc, WrongCheckDigitIsRefused) {
             modules[first + 7 + i] = m;
         }
         const BarLine line = LineFromElements(ElementsFromModules(modules, 2), kLead, kLead);
-        EXPECT_EQ(Read(&DecodeEan13, line, 14), "<none>") << name;
-        EXPECT_EQ(Read(&DecodeUpcA, line, 14), "<none>") << name;
-        EXPECT_EQ(Read(&DecodeEan8, line, 14), "<none>") << name;
+        EXPECT_EQ(ReadWith(&DecodeEan13, line, 14), "<none>") << name;
+        EXPECT_EQ(ReadWith(&DecodeUpcA, line, 14), "<none>") << name;
+        EXPECT_EQ(ReadWith(&DecodeEan8, line, 14), "<none>") << name;
     }
 }
 
 TEST(EanUpc, ThresholdBelowSevenNeverReads) {
     const BarLine line = LineFromElements(SymbolElements("ean8", 1), kLead, kLead);
-    EXPECT_EQ(Read(&DecodeEan8, line, 7), "*12345670*");
-    EXPECT_EQ(Read(&DecodeEan8, line, 6), "<none>");
+    EXPECT_EQ(ReadWith(&DecodeEan8, line, 7), "*12345670*");
+    EXPECT_EQ(ReadWith(&DecodeEan8, line, 6), "<none>");
 }
 
 TEST(EanUpc, WhiteOfTwoModulesBeforeTheStartGuardResetsTheSearch) {
     // A stray one-module bar two modules ahead of the start guard is forgotten.
     const std::vector<int> symbol = SymbolElements("ean13_3", 3);
     const BarLine line = LineFromGroups({{3}, symbol}, 6, kLead);
-    EXPECT_EQ(Read(&DecodeEan13, line, 21), "*3456789012340*");
+    EXPECT_EQ(ReadWith(&DecodeEan13, line, 21), "*3456789012340*");
 }
 
 TEST(EanUpc, InkSpreadIsCorrectedAtThreePixelsPerModule) {
@@ -165,7 +160,7 @@ TEST(EanUpc, InkSpreadIsCorrectedAtThreePixelsPerModule) {
     std::vector<int> e = SymbolElements("ean13_7", 3);
     for (size_t i = 0; i < e.size(); ++i)
         e[i] += i % 2 == 0 ? 1 : -1;
-    EXPECT_EQ(Read(&DecodeEan13, LineFromElements(e, kLead, kLead), 21), "*7890123456784*");
+    EXPECT_EQ(ReadWith(&DecodeEan13, LineFromElements(e, kLead, kLead), 21), "*7890123456784*");
 }
 
 }  // namespace

@@ -14,6 +14,7 @@ using testing::BarLine;
 using testing::LineFromElements;
 using testing::LineFromGroups;
 using testing::MarkedBackwards;
+using testing::ReadWith;
 using testing::Reversed;
 using testing::SymbolElements;
 
@@ -47,14 +48,6 @@ std::vector<int> IataElements(const std::string& digits, int narrow, int wide, i
     return e;
 }
 
-std::string Read(DecodeFn decode, const BarLine& line, int threshold, bool merge = false,
-                 Candidate* candidate = nullptr) {
-    Candidate out;
-    if (!decode(line.View(), threshold, merge, out)) return "<none>";
-    if (candidate) *candidate = out;
-    return out.text;
-}
-
 struct ZintCase {
     const char* name;
     DecodeFn decode;
@@ -73,14 +66,15 @@ TEST_P(TwoOfFiveZint, ReadsAtEveryScaleInBothDirections) {
         const std::vector<int> elements = SymbolElements(c.name, scale);
         const BarLine upright = LineFromElements(elements, 20 * scale, 20 * scale);
         Candidate out;
-        EXPECT_EQ(Read(c.decode, upright, threshold, false, &out), expected) << "scale " << scale;
+        EXPECT_EQ(ReadWith(c.decode, upright, threshold, false, &out), expected)
+            << "scale " << scale;
         if (expected != "<none>") {
             EXPECT_EQ(out.start_column, 20 * scale);
             EXPECT_EQ(out.end_column, upright.right_edge - 20 * scale - 1);
         }
         const BarLine mirrored = LineFromElements(Reversed(elements), 20 * scale, 20 * scale);
         const std::string backward = expected == "<none>" ? expected : MarkedBackwards(expected);
-        EXPECT_EQ(Read(c.decode, mirrored, threshold), backward) << "mirrored, scale " << scale;
+        EXPECT_EQ(ReadWith(c.decode, mirrored, threshold), backward) << "mirrored, scale " << scale;
     }
 }
 
@@ -104,51 +98,51 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Interleaved2of5, SymbolAfterTextLikeBarsIsFound) {
     const std::vector<int> noise = {3, 2, 5, 3, 2, 2, 7, 4, 3};
     const BarLine line = LineFromGroups({noise, InterleavedElements("4711", 3, 8)}, 30, 30);
-    EXPECT_EQ(Read(&DecodeInterleaved2of5, line, 4), "*4711*");
+    EXPECT_EQ(ReadWith(&DecodeInterleaved2of5, line, 4), "*4711*");
 }
 
 TEST(Interleaved2of5, ThresholdBelowTwoNeverReads) {
     const BarLine line = LineFromElements(InterleavedElements("1234", 1, 3), 10, 10);
-    EXPECT_EQ(Read(&DecodeInterleaved2of5, line, 2), "*1234*");
-    EXPECT_EQ(Read(&DecodeInterleaved2of5, line, 1), "<none>");
-    EXPECT_EQ(Read(&DecodeInterleaved2of5, line, -3), "<none>");
+    EXPECT_EQ(ReadWith(&DecodeInterleaved2of5, line, 2), "*1234*");
+    EXPECT_EQ(ReadWith(&DecodeInterleaved2of5, line, 1), "<none>");
+    EXPECT_EQ(ReadWith(&DecodeInterleaved2of5, line, -3), "<none>");
 }
 
 TEST(Interleaved2of5, StartMustBeFourElementsOfAtMostT) {
     std::vector<int> e = InterleavedElements("1234", 3, 8);
-    EXPECT_EQ(Read(&DecodeInterleaved2of5, LineFromElements(e), 3), "*1234*");
+    EXPECT_EQ(ReadWith(&DecodeInterleaved2of5, LineFromElements(e), 3), "*1234*");
     e[1] = 4;
-    EXPECT_EQ(Read(&DecodeInterleaved2of5, LineFromElements(e), 3), "<none>");
+    EXPECT_EQ(ReadWith(&DecodeInterleaved2of5, LineFromElements(e), 3), "<none>");
 }
 
 TEST(Interleaved2of5, ElementWiderThanThreeTEndsTheAttempt) {
     std::vector<int> e = InterleavedElements("1234", 3, 8);
     e[4] = 9;  // the first wide bar of digit 1, exactly 3T
-    EXPECT_EQ(Read(&DecodeInterleaved2of5, LineFromElements(e), 3), "*1234*");
+    EXPECT_EQ(ReadWith(&DecodeInterleaved2of5, LineFromElements(e), 3), "*1234*");
     e[4] = 10;
-    EXPECT_EQ(Read(&DecodeInterleaved2of5, LineFromElements(e), 3), "<none>");
+    EXPECT_EQ(ReadWith(&DecodeInterleaved2of5, LineFromElements(e), 3), "<none>");
 }
 
 TEST(Interleaved2of5, GroupWithThreeWideBarsIsReclassifiedAtTPlusOne) {
     std::vector<int> e = InterleavedElements("1234", 2, 7);
-    EXPECT_EQ(Read(&DecodeInterleaved2of5, LineFromElements(e), 3), "*1234*");
+    EXPECT_EQ(ReadWith(&DecodeInterleaved2of5, LineFromElements(e), 3), "*1234*");
     e[6] = 4;  // a narrow bar of digit 1 grown by ink to T + 1
-    EXPECT_EQ(Read(&DecodeInterleaved2of5, LineFromElements(e), 3), "*1234*");
+    EXPECT_EQ(ReadWith(&DecodeInterleaved2of5, LineFromElements(e), 3), "*1234*");
     e[6] = 6;  // wide at T + 2 as well: the pattern stays wrong
-    EXPECT_EQ(Read(&DecodeInterleaved2of5, LineFromElements(e), 3), "<none>");
+    EXPECT_EQ(ReadWith(&DecodeInterleaved2of5, LineFromElements(e), 3), "<none>");
 }
 
 TEST(Interleaved2of5, GroupWidthsMustAgreeWithinFourPixels) {
     std::vector<int> e = InterleavedElements("123456", 2, 7);
     e[24] += 4;  // the wide first bar of the third pair
-    EXPECT_EQ(Read(&DecodeInterleaved2of5, LineFromElements(e), 4), "*123456*");
+    EXPECT_EQ(ReadWith(&DecodeInterleaved2of5, LineFromElements(e), 4), "*123456*");
     e[24] += 1;
-    EXPECT_EQ(Read(&DecodeInterleaved2of5, LineFromElements(e), 4), "<none>");
+    EXPECT_EQ(ReadWith(&DecodeInterleaved2of5, LineFromElements(e), 4), "<none>");
 }
 
 TEST(Interleaved2of5, SymbolRunningToTheRightEdgeIsRead) {
     const BarLine line = LineFromElements(InterleavedElements("5566", 3, 8), 30, 2);
-    EXPECT_EQ(Read(&DecodeInterleaved2of5, line, 3), "*5566*");
+    EXPECT_EQ(ReadWith(&DecodeInterleaved2of5, line, 3), "*5566*");
 }
 
 TEST(Interleaved2of5, SinglePixelSpeckIsMergedOnlyWithTheSwitch) {
@@ -156,29 +150,29 @@ TEST(Interleaved2of5, SinglePixelSpeckIsMergedOnlyWithTheSwitch) {
     // A wide bar of the first pair split by a one-pixel white speck: 3 + 1 + 4 = 8.
     e.erase(e.begin() + 4);
     e.insert(e.begin() + 4, {3, 1, 4});
-    EXPECT_EQ(Read(&DecodeInterleaved2of5, LineFromElements(e), 3, false), "<none>");
-    EXPECT_EQ(Read(&DecodeInterleaved2of5, LineFromElements(e), 3, true), "*1234*");
+    EXPECT_EQ(ReadWith(&DecodeInterleaved2of5, LineFromElements(e), 3, false), "<none>");
+    EXPECT_EQ(ReadWith(&DecodeInterleaved2of5, LineFromElements(e), 3, true), "*1234*");
 }
 
 TEST(Iata2of5, GapOfThreeTPlusTwoIsSkippedAndOneWiderResets) {
     std::vector<int> e = IataElements("123456789012345", 2, 6, 2);
     e[1] = 11;  // a gap of 3T + 2 inside the start
-    EXPECT_EQ(Read(&DecodeIata2of5, LineFromElements(e), 3), "*123456789012345*");
+    EXPECT_EQ(ReadWith(&DecodeIata2of5, LineFromElements(e), 3), "*123456789012345*");
     e[1] = 12;
-    EXPECT_EQ(Read(&DecodeIata2of5, LineFromElements(e), 3), "<none>");
+    EXPECT_EQ(ReadWith(&DecodeIata2of5, LineFromElements(e), 3), "<none>");
 }
 
 TEST(Iata2of5, ReadsBackwardsAndAtTheRightEdge) {
     const std::vector<int> e = IataElements("999999999000001", 2, 6, 2);
-    EXPECT_EQ(Read(&DecodeIata2of5, LineFromElements(Reversed(e)), 3),
+    EXPECT_EQ(ReadWith(&DecodeIata2of5, LineFromElements(Reversed(e)), 3),
               MarkedBackwards("*999999999000001*"));
-    EXPECT_EQ(Read(&DecodeIata2of5, LineFromElements(e, 20, 1), 3), "*999999999000001*");
+    EXPECT_EQ(ReadWith(&DecodeIata2of5, LineFromElements(e, 20, 1), 3), "*999999999000001*");
 }
 
 TEST(Iata2of5, ThresholdBelowTwoNeverReads) {
     const BarLine line = LineFromElements(IataElements("123456789012345", 1, 3, 1), 10, 10);
-    EXPECT_EQ(Read(&DecodeIata2of5, line, 2), "*123456789012345*");
-    EXPECT_EQ(Read(&DecodeIata2of5, line, 1), "<none>");
+    EXPECT_EQ(ReadWith(&DecodeIata2of5, line, 2), "*123456789012345*");
+    EXPECT_EQ(ReadWith(&DecodeIata2of5, line, 1), "<none>");
 }
 
 }  // namespace
