@@ -11,6 +11,7 @@
 
 #include "imaging/files/file_access.h"
 #include "pixdoc32.h"
+#include "tools/page_arguments.h"
 #include "tools/pixdoc_decode_colour.h"
 
 namespace {
@@ -31,27 +32,14 @@ struct Arguments {
     const char* out = nullptr;
 };
 
-bool ParsePage(const char* text, int32_t& page) {
-    char* end = nullptr;
-    const long value = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || value < 1 || value > INT32_MAX) return false;
-    page = static_cast<int32_t>(value);
-    return true;
-}
-
 bool ParseArguments(int argc, char** argv, Arguments& args) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--page") == 0) {
-            if (++i >= argc || !ParsePage(argv[i], args.page)) return false;
-        } else if (!args.file) {
-            args.file = argv[i];
-        } else if (!args.out) {
-            args.out = argv[i];
-        } else {
-            return false;
-        }
-    }
-    return args.file && args.out;
+    pixdoc::tools::PageArguments parsed;
+    if (!pixdoc::tools::ParsePageArguments(argc, argv, parsed) || parsed.files.size() != 2)
+        return false;
+    args.page = parsed.page;
+    args.file = parsed.files[0];
+    args.out = parsed.files[1];
+    return true;
 }
 
 int Fail(const std::string& message) {

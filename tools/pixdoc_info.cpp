@@ -5,6 +5,7 @@
 #include <string>
 
 #include "pixdoc32.h"
+#include "tools/page_arguments.h"
 
 namespace {
 
@@ -18,25 +19,13 @@ struct Arguments {
     const char* file = nullptr;
 };
 
-bool ParsePage(const char* text, int32_t& page) {
-    char* end = nullptr;
-    const long value = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || value < 1 || value > INT32_MAX) return false;
-    page = static_cast<int32_t>(value);
-    return true;
-}
-
 bool ParseArguments(int argc, char** argv, Arguments& args) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--page") == 0) {
-            if (++i >= argc || !ParsePage(argv[i], args.page)) return false;
-        } else if (!args.file) {
-            args.file = argv[i];
-        } else {
-            return false;
-        }
-    }
-    return args.file != nullptr;
+    pixdoc::tools::PageArguments parsed;
+    if (!pixdoc::tools::ParsePageArguments(argc, argv, parsed) || parsed.files.size() != 1)
+        return false;
+    args.page = parsed.page;
+    args.file = parsed.files[0];
+    return true;
 }
 
 // The byte offset of the page's data; a multi-strip page reports its first strip.
