@@ -125,3 +125,13 @@ encode a4-200-short g4 200 -g4 "${single[@]}"
 convert -size 320x200 xc:skyblue -fill red -draw 'rectangle 20,20 120,120' -type truecolor \
     "BMP3:$out/colour.bmp"
 
+
+# Two pages in one file: the upright page, then the upside-down one.
+tiffcp "$out/a4-300-upright-g4.tif" "$out/a4-300-upside-down-g4.tif" "$out/two-pages-g4.tif"
+
+# A bilevel page wider than the line decoder takes (30000 columns): recognised, not decodable.
+{
+    printf 'P4\n30016 16\n'
+    head -c $((30016 / 8 * 16)) /dev/zero
+} > "$work/wide.pbm"
+pnmtotiff -g4 "$work/wide.pbm" > "$out/too-wide-g4.tif"

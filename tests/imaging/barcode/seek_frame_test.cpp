@@ -23,6 +23,8 @@ const std::string kUpsideDown = kPages + "a4-300-upside-down-g4.tif";
 const std::string kShort = kPages + "a4-200-short-g4.tif";  // *1* *Q* *ABC* *ABCD*
 const std::string kTurned = kPages + "a4-300-turned-g4.tif";
 const std::string kColour = kPages + "colour.bmp";
+const std::string kTwoPages = kPages + "two-pages-g4.tif";  // upright, then upside down
+const std::string kTooWide = kPages + "too-wide-g4.tif";    // 30016 columns
 
 struct Args {
     std::string file = kUpright;
@@ -76,6 +78,29 @@ TEST_F(SeekFrame, ResultCodesInTheirCheckOrder) {
     Args above_1024;
     above_1024.mask = 2048;
     EXPECT_EQ(Seek(above_1024).code, 32) << "bits above 1024 select nothing";
+    Args too_wide;
+    too_wide.file = kTooWide;
+    too_wide.mask = 0;
+    EXPECT_EQ(Seek(too_wide).code, 2) << "the mask check comes before the decoder set-up";
+    for (int16_t direction : {0, 1, 2}) {
+        too_wide.mask = kCode39;
+        too_wide.direction = direction;
+        EXPECT_EQ(Seek(too_wide).code, 4) << "direction " << direction;
+    }
+}
+
+TEST_F(SeekFrame, LaterPageOfAMultiPageFile) {
+    Args second;
+    second.file = kTwoPages;
+    second.page = 2;
+    const Result r = Seek(second);
+    ASSERT_EQ(r.code, 0);
+    EXPECT_EQ(r.text, Seek(Args{.file = kUpsideDown}).text);
+    Args first = second;
+    first.page = 1;
+    EXPECT_EQ(Seek(first).text, Seek(Args{}).text);
+    second.page = 3;
+    EXPECT_EQ(Seek(second).code, 1);
 }
 
 TEST_F(SeekFrame, BufferIsEmptiedOnlyWithAPositiveSize) {
