@@ -2,9 +2,14 @@
 // temporary disk files.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -136,15 +141,71 @@ inline std::filesystem::path TempFile(const std::string& name, const Bytes& byte
     return path;
 }
 
+// A page of 1728 x 300 pixels in three Group 4 strips at 1000, 2000 and 3000.
+inline TiffBuilder ThreeStrips() {
+    TiffBuilder t;
+    const uint32_t offsets = t.AppendLongs({1000, 2000, 3000});
+    const uint32_t counts = t.AppendLongs({11, 22, 33});
+    t.AddDirectory({{256, kShort, 1, 1728},
+                    {257, kShort, 1, 300},
+                    {258, kShort, 1, 1},
+                    {259, kShort, 1, 4},
+                    {273, kLong, 3, offsets},
+                    {278, kShort, 1, 100},
+                    {279, kLong, 3, counts}});
+    return t;
+}
+
 // Resets the library-wide state of the header and file modules before each test.
 inline void ResetLibraryState() {
     ResetHeaderState();
     ResetFileAccess();
 }
 
+// Tests that start and end with the header and file modules in their reset state.
+class LibraryStateTest : public ::testing::Test {
+protected:
+    void SetUp() override { ResetLibraryState(); }
+    void TearDown() override { ResetLibraryState(); }
+};
+
 inline int32_t Open(const std::string& name, int32_t page, ImageHeader& header) {
     header = ImageHeader{};
     return OpenImageHeader(0, name.c_str(), page, &header);
+}
+
+// Passes when the header fields named in `want` ("width 1728, height 2200", names as in
+// ImageHeader) hold the given values; the failure names each differing field.
+inline ::testing::AssertionResult HasFields(const ImageHeader& h, const std::string& want) {
+    const char* const names[] = {"compression",  "width",        "height",
+                                 "x_resolution", "y_resolution", "fill_order",
+                                 "orientation",  "data_offset",  "data_byte_count"};
+    const int64_t values[] = {h.compression,  h.width,        h.height,
+                              h.x_resolution, h.y_resolution, h.fill_order,
+                              h.orientation,  h.data_offset,  h.data_byte_count};
+    std::istringstream in(want);
+    std::string wrong, name;
+    int64_t value = 0;
+    while (in >> name >> value) {
+        const size_t at = size_t(std::find(std::begin(names), std::end(names), name) - names);
+        if (at == std::size(names)) return ::testing::AssertionFailure() << "no field " << name;
+        if (values[at] != value)
+            wrong += " " + name + " " + std::to_string(values[at]) + " (want " +
+                     std::to_string(value) + ")";
+        in.ignore(1);  // the comma
+    }
+    if (!in.eof()) return ::testing::AssertionFailure() << "unreadable fields: " << want;
+    if (wrong.empty()) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "header differs:" << wrong;
+}
+
+// Opens page `page` of `name` and checks the given fields.
+inline ::testing::AssertionResult OpensAs(const std::string& name, int32_t page,
+                                          const std::string& want) {
+    ImageHeader h;
+    const int32_t result = Open(name, page, h);
+    if (result != 0) return ::testing::AssertionFailure() << "OpenImageHeader gave " << result;
+    return HasFields(h, want);
 }
 
 }  // namespace pixdoc::files::testing
