@@ -10,18 +10,16 @@ namespace pixdoc::files {
 namespace {
 
 using testing::Bytes;
+using testing::HasFields;
 using testing::MemoryName;
 using testing::Open;
+using testing::OpensAs;
 using testing::PutLe16;
 using testing::PutLe32;
 using testing::PutText;
 using testing::TempFile;
 
-class FixedFormatTest : public ::testing::Test {
-protected:
-    void SetUp() override { testing::ResetLibraryState(); }
-    void TearDown() override { testing::ResetLibraryState(); }
-};
+using FixedFormatTest = testing::LibraryStateTest;
 
 // A bilevel PCX header at `at`: window (0,0)-(xmax,ymax), resolutions, bytes per line.
 void PutPcxHeader(Bytes& b, size_t at, int xmax, int ymax, int xres, int yres, int bytes_per_line) {
@@ -45,20 +43,16 @@ TEST_F(FixedFormatTest, BilevelPcx) {
     pcx.resize(400);
     ImageHeader h;
     ASSERT_EQ(Open(MemoryName(pcx), 1, h), 0);
-    EXPECT_EQ(h.compression, 7);
-    EXPECT_EQ(h.width, 1704);  // 1701 rounded up to a multiple of 8
-    EXPECT_EQ(h.height, 2200);
-    EXPECT_EQ(h.x_resolution, 200);
-    EXPECT_EQ(h.y_resolution, 100);
-    EXPECT_EQ(h.data_offset, 128);
-    EXPECT_EQ(h.fill_order, 0);
+    // The width is 1701 rounded up to a multiple of 8.
+    EXPECT_TRUE(HasFields(h,
+                          "compression 7, width 1704, height 2200, x_resolution 200, y_resolution "
+                          "100, fill_order 0, data_offset 128"));
     EXPECT_EQ(h.horizontal_scale, 2048);
     EXPECT_EQ(h.vertical_scale, 2048);
 
     // Bytes per line decide the width when they disagree with the window.
     PutLe16(pcx, 66, 216);
-    ASSERT_EQ(Open(MemoryName(pcx), 1, h), 0);
-    EXPECT_EQ(h.width, 1728);
+    EXPECT_TRUE(OpensAs(MemoryName(pcx), 1, "width 1728"));
 
     // Page 2 of a lone PCX file is not recognised; it counts as one page.
     EXPECT_EQ(Open(MemoryName(pcx), 2, h), 2);
@@ -77,21 +71,23 @@ bool BilevelPcxMatches(const Bytes& pcx) {
 }
 
 TEST_F(FixedFormatTest, BilevelPcxRefusals) {
+    const struct {
+        const char* what;
+        int xmax, bytes_per_line, patch_at, patch;
+        bool matches;
+    } cases[] = {{"24 pixels", 23, 0, -1, 0, true},
+                 {"16 pixels: below 24", 15, 0, -1, 0, false},
+                 {"8200 pixels: above 8192", 8192, 0, -1, 0, false},
+                 {"16000 pixels from bytes per line", 799, 2000, -1, 0, false},
+                 {"not one bit per pixel", 799, 0, 3, 8, false},
+                 {"ymin above ymax", 799, 0, 6, 100, false}};
     Bytes pcx;
-    PutPcxHeader(pcx, 0, 23, 99, 200, 200, 0);
-    EXPECT_TRUE(BilevelPcxMatches(pcx));
-    PutPcxHeader(pcx, 0, 15, 99, 200, 200, 0);  // 16 pixels: below 24
-    EXPECT_FALSE(BilevelPcxMatches(pcx));
-    PutPcxHeader(pcx, 0, 8192, 99, 200, 200, 0);  // 8200 pixels: above 8192
-    EXPECT_FALSE(BilevelPcxMatches(pcx));
-    PutPcxHeader(pcx, 0, 799, 99, 200, 200, 2000);  // 16000 pixels from bytes per line
-    EXPECT_FALSE(BilevelPcxMatches(pcx));
-    PutPcxHeader(pcx, 0, 799, 99, 200, 200, 0);
-    pcx[3] = 8;  // not one bit per pixel
-    EXPECT_FALSE(BilevelPcxMatches(pcx));
-    PutPcxHeader(pcx, 0, 799, 99, 200, 200, 0);
-    PutLe16(pcx, 6, 100);  // ymin above ymax
-    EXPECT_FALSE(BilevelPcxMatches(pcx));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        PutPcxHeader(pcx, 0, c.xmax, 99, 200, 200, c.bytes_per_line);
+        if (c.patch_at >= 0) pcx[c.patch_at] = uint8_t(c.patch);
+        EXPECT_EQ(BilevelPcxMatches(pcx), c.matches);
+    }
     // Such files go on to the colour header probe, which may know them as colour PCX.
     ImageHeader h;
     PutPcxHeader(pcx, 0, 15, 99, 200, 200, 0);
@@ -110,14 +106,11 @@ TEST_F(FixedFormatTest, DcxPagesAndCount) {
     }
     const std::string name = MemoryName(dcx);
     EXPECT_EQ(GetTiffPages(name.c_str()), 3);
+    // A fax width above 300 dpi is taken as 200; the data follows the page's 128-byte header.
+    EXPECT_TRUE(OpensAs(name, 2,
+                        "compression 7, width 1728, height 1002, x_resolution 200, y_resolution "
+                        "196, data_offset 4528"));
     ImageHeader h;
-    ASSERT_EQ(Open(name, 2, h), 0);
-    EXPECT_EQ(h.compression, 7);
-    EXPECT_EQ(h.width, 1728);
-    EXPECT_EQ(h.height, 1002);
-    EXPECT_EQ(h.x_resolution, 200);  // fax width above 300 dpi is taken as 200
-    EXPECT_EQ(h.y_resolution, 196);
-    EXPECT_EQ(h.data_offset, 4400 + 128);
     EXPECT_EQ(Open(name, 4, h), 2);  // zero fourth entry
 }
 
@@ -134,15 +127,10 @@ Bytes CalsFile(const std::vector<std::string>& records) {
 TEST_F(FixedFormatTest, CalsTypeOne) {
     const Bytes cals = CalsFile({"srcdocid: none", "rtype: 1", "rorient: 090,270",
                                  "rpelcnt: 002480,003508", "rdensty: 0300"});
+    EXPECT_TRUE(OpensAs(MemoryName(cals), 1,
+                        "compression 1, width 2480, height 3508, x_resolution 300, y_resolution "
+                        "300, orientation 1, data_offset 2048"));
     ImageHeader h;
-    ASSERT_EQ(Open(MemoryName(cals), 1, h), 0);
-    EXPECT_EQ(h.compression, 1);
-    EXPECT_EQ(h.width, 2480);
-    EXPECT_EQ(h.height, 3508);
-    EXPECT_EQ(h.orientation, 1);
-    EXPECT_EQ(h.x_resolution, 300);
-    EXPECT_EQ(h.y_resolution, 300);
-    EXPECT_EQ(h.data_offset, 2048);
     EXPECT_EQ(Open(MemoryName(cals), 2, h), 2);
 }
 
@@ -154,11 +142,10 @@ TEST_F(FixedFormatTest, CalsOrientationsAndFields) {
     for (const Case& c : cases) {
         const Bytes cals =
             CalsFile({"rtype: 1", std::string("rorient: ") + c.orient, "rpelcnt: 001728 002200"});
-        ImageHeader h;
-        ASSERT_EQ(Open(MemoryName(cals), 1, h), 0) << c.orient;
-        EXPECT_EQ(h.orientation, c.turns) << c.orient;
-        EXPECT_EQ(h.width, 1728);
-        EXPECT_EQ(h.height, 2200);  // no comma: the number at the ninth character
+        // No comma: the height is the number at the ninth character.
+        EXPECT_TRUE(OpensAs(MemoryName(cals), 1,
+                            "width 1728, height 2200, orientation " + std::to_string(c.turns)))
+            << c.orient;
     }
 }
 
@@ -168,35 +155,25 @@ TEST_F(FixedFormatTest, CalsWithoutPixelCountOrOfOtherTypeIsRefused) {
     EXPECT_EQ(Open(MemoryName(CalsFile({"rtype: 2", "rpelcnt: 100,100"})), 1, h), 2);
 }
 
-Bytes RasterHeader(size_t size = 600) {
-    Bytes b(size);
-    return b;
-}
-
 TEST_F(FixedFormatTest, DcFormat) {
-    Bytes b = RasterHeader();
+    Bytes b(600);
     b[0] = 0xDC;
     PutLe16(b, 6, 2200);
     PutLe16(b, 8, 1728);
-    ImageHeader h;
-    ASSERT_EQ(Open(MemoryName(b), 1, h), 0);
-    EXPECT_EQ(h.compression, 1);
-    EXPECT_EQ(h.width, 1728);
-    EXPECT_EQ(h.height, 2200);
-    EXPECT_EQ(h.fill_order, 1);  // byte 13 zero
-    EXPECT_EQ(h.x_resolution, 200);
-    EXPECT_EQ(h.data_offset, 512);
+    // Byte 13 zero: fill order 1.
+    EXPECT_TRUE(OpensAs(
+        MemoryName(b), 1,
+        "compression 1, width 1728, height 2200, x_resolution 200, fill_order 1, data_offset 512"));
     b[13] = 1;
     PutLe16(b, 8, 2480);
-    ASSERT_EQ(Open(MemoryName(b), 1, h), 0);
-    EXPECT_EQ(h.fill_order, 0);
-    EXPECT_EQ(h.y_resolution, 300);
+    EXPECT_TRUE(OpensAs(MemoryName(b), 1, "y_resolution 300, fill_order 0"));
     PutLe16(b, 6, 255);  // below 256
+    ImageHeader h;
     EXPECT_EQ(Open(MemoryName(b), 1, h), 2);
 }
 
 TEST_F(FixedFormatTest, CdAbFormatKeepsItsCode) {
-    Bytes b = RasterHeader();
+    Bytes b(600);
     b[0] = 0xCD;
     b[1] = 0xAB;
     PutLe16(b, 6, 100);
@@ -204,35 +181,26 @@ TEST_F(FixedFormatTest, CdAbFormatKeepsItsCode) {
     b[12] = 10;
     PutLe16(b, 16, 150);
     PutLe16(b, 18, 300);
-    ImageHeader h;
-    ASSERT_EQ(Open(MemoryName(b), 1, h), 0);
-    EXPECT_EQ(h.compression, 10);
-    EXPECT_EQ(h.height, 100);
-    EXPECT_EQ(h.width, 64);
-    EXPECT_EQ(h.y_resolution, 150);
-    EXPECT_EQ(h.x_resolution, 300);
-    EXPECT_EQ(h.data_offset, 512);
+    EXPECT_TRUE(OpensAs(MemoryName(b), 1,
+                        "compression 10, width 64, height 100, x_resolution 300, y_resolution 150, "
+                        "data_offset 512"));
     PutLe16(b, 8, 8193);
+    ImageHeader h;
     EXPECT_EQ(Open(MemoryName(b), 1, h), 2);
 }
 
 TEST_F(FixedFormatTest, DirSectFormat) {
-    Bytes b = RasterHeader();
+    Bytes b(600);
     PutText(b, 0, "DiR-sEcT");
     PutLe16(b, 41, 300);
     PutLe16(b, 43, 200);
     PutLe16(b, 45, 2480);
     PutLe16(b, 47, 3508);
     PutLe16(b, 55, 256);
+    EXPECT_TRUE(OpensAs(MemoryName(b), 1,
+                        "compression 1, width 2480, height 3508, x_resolution 300, y_resolution "
+                        "200, fill_order 1, data_offset 256"));
     ImageHeader h;
-    ASSERT_EQ(Open(MemoryName(b), 1, h), 0);
-    EXPECT_EQ(h.compression, 1);
-    EXPECT_EQ(h.fill_order, 1);
-    EXPECT_EQ(h.x_resolution, 300);
-    EXPECT_EQ(h.y_resolution, 200);
-    EXPECT_EQ(h.width, 2480);
-    EXPECT_EQ(h.height, 3508);
-    EXPECT_EQ(h.data_offset, 256);
     EXPECT_EQ(Open(MemoryName(b), 2, h), 2);
 }
 
@@ -254,16 +222,12 @@ TEST_F(FixedFormatTest, PageChainWalksToItsPages) {
     const Bytes b = PageChain({{216, 10}, {310, 0}, {100, 30}});
     const std::string name = MemoryName(b);
     EXPECT_EQ(GetTiffPages(name.c_str()), 3);
+    // The data of page 3 follows two records of 72 + 10 and 72 + 0 bytes and its own header.
+    EXPECT_TRUE(OpensAs(
+        name, 3,
+        "compression 1, width 800, height 1000, x_resolution 300, fill_order 1, data_offset 226"));
+    EXPECT_TRUE(OpensAs(name, 2, "width 2480"));
     ImageHeader h;
-    ASSERT_EQ(Open(name, 3, h), 0);
-    EXPECT_EQ(h.width, 800);
-    EXPECT_EQ(h.height, 1000);
-    EXPECT_EQ(h.compression, 1);
-    EXPECT_EQ(h.fill_order, 1);
-    EXPECT_EQ(h.x_resolution, 300);
-    EXPECT_EQ(h.data_offset, (72 + 10) + (72 + 0) + 72);
-    ASSERT_EQ(Open(name, 2, h), 0);
-    EXPECT_EQ(h.width, 2480);
     EXPECT_EQ(Open(name, 4, h), 2);
 }
 
@@ -317,17 +281,12 @@ TEST_F(FixedFormatTest, FixedHeaderFormatFromDiskInBothByteOrders) {
     for (bool big : {false, true}) {
         for (const Case& c : cases) {
             const auto path = TempFile("fixed.raw", FixedHeader(big, c.compression, c.options));
-            ImageHeader h;
-            ASSERT_EQ(Open(path.string(), 5, h), 0) << big << " " << c.compression;
-            EXPECT_EQ(h.compression, c.code) << big << " " << c.compression << "/" << c.options;
-            EXPECT_EQ(h.data_offset, 120);
-            EXPECT_EQ(h.data_byte_count, 80);
-            EXPECT_EQ(h.width, 1728);
-            EXPECT_EQ(h.height, 1100);
-            EXPECT_EQ(h.orientation, 1);
-            EXPECT_EQ(h.fill_order, 0);
-            EXPECT_EQ(h.x_resolution, 204);
-            EXPECT_EQ(h.y_resolution, 98);
+            EXPECT_TRUE(
+                OpensAs(path.string(), 5,
+                        "compression " + std::to_string(c.code) +
+                            ", width 1728, height 1100, x_resolution 204, y_resolution 98, "
+                            "fill_order 0, orientation 1, data_offset 120, data_byte_count 80"))
+                << big << " " << c.compression << "/" << c.options;
         }
     }
 }
@@ -357,15 +316,9 @@ TEST_F(FixedFormatTest, RawMemoryNameGivesItsHeader) {
     Bytes raw(1728 / 8 * 4);
     const std::string name =
         "ML:" + std::to_string(reinterpret_cast<uintptr_t>(raw.data())) + ",1728,4,204,196,3,1,1";
-    ImageHeader h;
-    ASSERT_EQ(Open(name, 1, h), 0);
-    EXPECT_EQ(h.width, 1728);
-    EXPECT_EQ(h.height, 4);
-    EXPECT_EQ(h.x_resolution, 204);
-    EXPECT_EQ(h.y_resolution, 196);
-    EXPECT_EQ(h.compression, 3);
-    EXPECT_EQ(h.fill_order, 1);
-    EXPECT_EQ(h.data_offset, 0);
+    EXPECT_TRUE(OpensAs(name, 1,
+                        "compression 3, width 1728, height 4, x_resolution 204, y_resolution 196, "
+                        "fill_order 1, data_offset 0"));
     EXPECT_EQ(HeaderState().negative, 1);
 }
 
