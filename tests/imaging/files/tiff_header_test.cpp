@@ -12,20 +12,18 @@ namespace {
 
 using testing::BilevelEntries;
 using testing::Bytes;
+using testing::HasFields;
 using testing::kLong;
 using testing::kRational;
 using testing::kShort;
 using testing::MemoryName;
 using testing::Open;
+using testing::OpensAs;
 using testing::TempFile;
 using testing::TiffBuilder;
 using testing::TiffEntry;
 
-class TiffHeaderTest : public ::testing::Test {
-protected:
-    void SetUp() override { testing::ResetLibraryState(); }
-    void TearDown() override { testing::ResetLibraryState(); }
-};
+using TiffHeaderTest = testing::LibraryStateTest;
 
 // Three pages of different widths, chained.
 TiffBuilder ThreePages(bool big = false) {
@@ -42,18 +40,12 @@ TEST_F(TiffHeaderTest, BothByteOrdersAndCodes) {
     for (bool big : {false, true}) {
         const TiffBuilder t = ThreePages(big);
         const std::string name = MemoryName(t.bytes());
+        SCOPED_TRACE(big ? "big-endian" : "little-endian");
+        EXPECT_TRUE(OpensAs(
+            name, 1, "compression 1, width 100, height 10, data_offset 8, data_byte_count 100"));
+        EXPECT_TRUE(OpensAs(name, 2, "compression 3"));
+        EXPECT_TRUE(OpensAs(name, 3, "compression 10, width 300"));
         ImageHeader h;
-        ASSERT_EQ(Open(name, 1, h), 0) << big;
-        EXPECT_EQ(h.width, 100);
-        EXPECT_EQ(h.height, 10);
-        EXPECT_EQ(h.compression, 1);
-        EXPECT_EQ(h.data_offset, 8);
-        EXPECT_EQ(h.data_byte_count, 100);
-        ASSERT_EQ(Open(name, 2, h), 0);
-        EXPECT_EQ(h.compression, 3);
-        ASSERT_EQ(Open(name, 3, h), 0);
-        EXPECT_EQ(h.compression, 10);
-        EXPECT_EQ(h.width, 300);
         EXPECT_EQ(Open(name, 4, h), 2);
         EXPECT_EQ(GetTiffPages(name.c_str()), 3);
     }
@@ -122,11 +114,8 @@ TEST_F(TiffHeaderTest, BigEndianDirectoryThroughTiffName) {
     TiffBuilder t(true);
     const uint32_t dir = t.AddDirectory(BilevelEntries(1728, 2200, 4, 200));
     const auto path = TempFile("big.tif", t.bytes());
-    ImageHeader h;
-    ASSERT_EQ(Open("TH:" + std::to_string(dir) + "," + path.string(), 7, h), 0);
-    EXPECT_EQ(h.width, 1728);
-    EXPECT_EQ(h.height, 2200);
-    EXPECT_EQ(h.data_offset, 200);
+    EXPECT_TRUE(OpensAs("TH:" + std::to_string(dir) + "," + path.string(), 7,
+                        "width 1728, height 2200, data_offset 200"));
 
     // Exactly four entries read little-endian as 1024: no switch, and 1024 entries fail.
     TiffBuilder four(true);
@@ -134,6 +123,7 @@ TEST_F(TiffHeaderTest, BigEndianDirectoryThroughTiffName) {
     entries.resize(4);
     const uint32_t dir4 = four.AddDirectory(entries);
     const auto path4 = TempFile("big4.tif", four.bytes());
+    ImageHeader h;
     EXPECT_EQ(Open("TH:" + std::to_string(dir4) + "," + path4.string(), 1, h), 2);
 }
 
@@ -152,10 +142,10 @@ TEST_F(TiffHeaderTest, ResolutionRules) {
         entries.push_back({282, kRational, 1, xr});
         entries.push_back({283, kRational, 1, yr});
         t.AddDirectory(entries);
-        ImageHeader h;
-        ASSERT_EQ(Open(MemoryName(t.bytes()), 1, h), 0);
-        EXPECT_EQ(h.x_resolution, c.x) << c.xn << "/" << c.xd;
-        EXPECT_EQ(h.y_resolution, c.y) << c.yn << "/" << c.yd;
+        EXPECT_TRUE(OpensAs(
+            MemoryName(t.bytes()), 1,
+            "x_resolution " + std::to_string(c.x) + ", y_resolution " + std::to_string(c.y)))
+            << c.xn << "/" << c.xd << ", " << c.yn << "/" << c.yd;
     }
 }
 
@@ -169,16 +159,11 @@ int32_t CodeFor(uint32_t compression, int t4options) {
 }
 
 TEST_F(TiffHeaderTest, CompressionAndT4Options) {
-    EXPECT_EQ(CodeFor(1, -1), 3);
-    EXPECT_EQ(CodeFor(2, -1), 5);
-    EXPECT_EQ(CodeFor(2, 1), 2);
-    EXPECT_EQ(CodeFor(3, -1), 0);
-    EXPECT_EQ(CodeFor(3, 1), 2);
-    EXPECT_EQ(CodeFor(3, 5), 2);
-    EXPECT_EQ(CodeFor(3, 4), 0);
-    EXPECT_EQ(CodeFor(4, 1), 1);
-    EXPECT_EQ(CodeFor(32773, -1), 10);
-    EXPECT_EQ(CodeFor(5, -1), -1);  // LZW: not a bilevel coding of the decoder
+    // Compression tag, T4Options (-1: none), decoder code (-1: refused; 5 is LZW).
+    const int cases[][3] = {{1, -1, 3}, {2, -1, 5}, {2, 1, 2}, {3, -1, 0},      {3, 1, 2},
+                            {3, 5, 2},  {3, 4, 0},  {4, 1, 1}, {32773, -1, 10}, {5, -1, -1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(CodeFor(uint32_t(c[0]), c[1]), c[2]) << c[0] << " options " << c[1];
 }
 
 TEST_F(TiffHeaderTest, FillOrderOrientationAndNegative) {
@@ -188,10 +173,7 @@ TEST_F(TiffHeaderTest, FillOrderOrientationAndNegative) {
     entries.insert(entries.begin() + 5, TiffEntry{266, kShort, 1, 2});
     entries.insert(entries.begin() + 7, TiffEntry{274, kShort, 1, 8});
     t.AddDirectory(entries);
-    ImageHeader h;
-    ASSERT_EQ(Open(MemoryName(t.bytes()), 1, h), 0);
-    EXPECT_EQ(h.fill_order, 1);
-    EXPECT_EQ(h.orientation, 3);
+    EXPECT_TRUE(OpensAs(MemoryName(t.bytes()), 1, "fill_order 1, orientation 3"));
     EXPECT_EQ(HeaderState().negative, 1);
     int32_t negative = -1;
     ASSERT_EQ(PXGetImageInfoExtended(MemoryName(t.bytes()).c_str(), 1, nullptr, nullptr, nullptr,
@@ -201,21 +183,13 @@ TEST_F(TiffHeaderTest, FillOrderOrientationAndNegative) {
 
     // The flag is reset by the next header read.
     const TiffBuilder plain = ThreePages();
+    ImageHeader h;
     ASSERT_EQ(Open(MemoryName(plain.bytes()), 1, h), 0);
     EXPECT_EQ(HeaderState().negative, 0);
 }
 
 TEST_F(TiffHeaderTest, ThreeStripsMakeAStripTable) {
-    TiffBuilder t;
-    const uint32_t offsets = t.AppendLongs({1000, 2000, 3000});
-    const uint32_t counts = t.AppendLongs({11, 22, 33});
-    t.AddDirectory({{256, kShort, 1, 1728},
-                    {257, kShort, 1, 300},
-                    {258, kShort, 1, 1},
-                    {259, kShort, 1, 4},
-                    {273, kLong, 3, offsets},
-                    {278, kShort, 1, 100},
-                    {279, kLong, 3, counts}});
+    const TiffBuilder t = testing::ThreeStrips();
     const auto path = TempFile("strips.tif", t.bytes());
     ImageHeader h;
     ASSERT_EQ(Open(path.string(), 1, h), 0);
