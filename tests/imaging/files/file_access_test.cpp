@@ -15,11 +15,7 @@ using testing::Bytes;
 using testing::MemoryName;
 using testing::TempFile;
 
-class FileAccessTest : public ::testing::Test {
-protected:
-    void SetUp() override { testing::ResetLibraryState(); }
-    void TearDown() override { testing::ResetLibraryState(); }
-};
+using FileAccessTest = testing::LibraryStateTest;
 
 TEST_F(FileAccessTest, ParsesSpecialNames) {
     ParsedName md = ParseName("MD:123456789012");
@@ -50,18 +46,13 @@ TEST_F(FileAccessTest, ParsesSpecialNames) {
 }
 
 TEST_F(FileAccessTest, RejectsMalformedSpecialNames) {
-    EXPECT_FALSE(ParseName("MD:").valid);
-    EXPECT_FALSE(ParseName("MD:0").valid);
-    EXPECT_FALSE(ParseName("MD:12x").valid);
-    EXPECT_FALSE(ParseName("ML:5000,1728,2200").valid);  // too few fields
-    EXPECT_FALSE(ParseName("ML:0,8,8,200,200,3,0,0").valid);
-    // The comma must stand within the first 16 characters of the name.
-    EXPECT_TRUE(ParseName("TH:000000000012,a").valid);    // comma at index 15
-    EXPECT_FALSE(ParseName("TH:0000000000012,a").valid);  // comma at index 16
-    EXPECT_FALSE(ParseName("TH:4294967296,a").valid);     // beyond 32 bits
-    EXPECT_FALSE(ParseName("TH:12/tmp/a.tif").valid);
-    EXPECT_FALSE(ParseName("TH:12,").valid);
-    EXPECT_FALSE(ParseName("").valid);
+    // Too few fields, address 0, the comma at index 16 (it must stand within the first 16
+    // characters), a directory beyond 32 bits, no comma, no path.
+    for (const char* name :
+         {"MD:", "MD:0", "MD:12x", "ML:5000,1728,2200", "ML:0,8,8,200,200,3,0,0",
+          "TH:0000000000012,a", "TH:4294967296,a", "TH:12/tmp/a.tif", "TH:12,", ""})
+        EXPECT_FALSE(ParseName(name).valid) << name;
+    EXPECT_TRUE(ParseName("TH:000000000012,a").valid);  // comma at index 15
     EXPECT_FALSE(ParseName(nullptr).valid);
 }
 

@@ -112,10 +112,7 @@ TEST_F(InfoExportsTest, GetTiffPagesAnswersUnchangedFilesFromItsCache) {
     EXPECT_EQ(GetTiffPages(path_.c_str()), 1);
     // Same name and size: the remembered count, even though the contents changed.
     Bytes changed = tiff_.bytes();
-    changed[4] = 0;
-    changed[5] = 0;
-    changed[6] = 0;
-    changed[7] = 0;
+    std::fill(changed.begin() + 4, changed.begin() + 8, 0);
     TempFile("info.tif", changed);
     EXPECT_EQ(GetTiffPages(path_.c_str()), 1);
     changed.push_back(0);  // a new size: counted again (first directory offset 0)
@@ -152,17 +149,7 @@ TEST_F(InfoExportsTest, InfoToolPrintsKeyValueLines) {
 }
 
 TEST_F(InfoExportsTest, InfoToolReportsTheFirstStripOfMultiStripPages) {
-    TiffBuilder t;
-    const uint32_t offsets = t.AppendLongs({1000, 2000, 3000});
-    const uint32_t counts = t.AppendLongs({11, 22, 33});
-    t.AddDirectory({{256, testing::kShort, 1, 1728},
-                    {257, testing::kShort, 1, 300},
-                    {258, testing::kShort, 1, 1},
-                    {259, testing::kShort, 1, 4},
-                    {273, testing::kLong, 3, offsets},
-                    {278, testing::kShort, 1, 100},
-                    {279, testing::kLong, 3, counts}});
-    const std::string path = TempFile("tool_strips.tif", t.bytes()).string();
+    const std::string path = TempFile("tool_strips.tif", testing::ThreeStrips().bytes()).string();
     int status = 0;
     const std::string out =
         RunTool(std::string(TEST_BINARY_DIR) + "/tools/pixdoc-info --page 1 " + path, status);
