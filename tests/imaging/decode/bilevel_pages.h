@@ -1,5 +1,5 @@
-// Test helpers: bitmaps, pages held in memory and read through "MD:" handles, and the output
-// of Decompress assembled into one bitmap with RotateCoordinates.
+// Test helpers: bit strings, bitmaps, pages held in memory and read through "MD:" handles, and the
+// output of Decompress assembled into one bitmap with RotateCoordinates.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +26,15 @@ struct Bitmap {
     void Set(int x, int y) { bytes[size_t(y) * RowBytes() + x / 8] |= uint8_t(0x80 >> (x % 8)); }
     bool operator==(const Bitmap& o) const = default;
 };
+
+// A string of '0' and '1' packed into bytes, first bit in the top bit, with `slack` zero bytes
+// after the last.
+inline std::vector<uint8_t> Pack(const std::string& bits, size_t slack = 0) {
+    std::vector<uint8_t> out((bits.size() + 7) / 8 + slack, 0);
+    for (size_t i = 0; i < bits.size(); ++i)
+        if (bits[i] == '1') out[i / 8] |= uint8_t(0x80 >> (i % 8));
+    return out;
+}
 
 // Text-like blobs: random rectangles and thin strokes, including one-pixel runs.
 inline Bitmap RandomPage(int w, int h, unsigned seed) {

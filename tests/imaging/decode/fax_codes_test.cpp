@@ -8,6 +8,7 @@
 #include "imaging/decode/bilevel/bit_reader.h"
 #include "imaging/decode/bilevel/fax_tables.h"
 #include "imaging/decode/bilevel/line_codings.h"
+#include "tests/imaging/decode/bilevel_pages.h"
 
 namespace pixdoc::bilevel {
 namespace {
@@ -50,16 +51,12 @@ const char* const kExtended[13] = {"00000001000",  "00000001100",  "00000001101"
                                    "000000010111", "000000011100", "000000011101", "000000011110",
                                    "000000011111"};
 
-std::vector<uint8_t> Pack(const std::string& bits) {
-    std::vector<uint8_t> out((bits.size() + 7) / 8 + 8, 0);
-    for (size_t i = 0; i < bits.size(); ++i)
-        if (bits[i] == '1') out[i / 8] |= uint8_t(0x80 >> (i % 8));
-    return out;
-}
+using testing::Pack;
+constexpr size_t kSlack = 8;  // zero bytes after a code, as after a real line
 
 // Decodes one run from the bit string; returns the run and the bits consumed.
 std::pair<int, int> DecodeRun(const std::string& code, int colour) {
-    std::vector<uint8_t> data = Pack(code);
+    std::vector<uint8_t> data = Pack(code, kSlack);
     BitReader bits(data.data(), int32_t(data.size()), BitPosition{});
     const int run = ReadRunLength(bits, colour, 1 << 14);
     const BitPosition at = bits.Save();
@@ -107,7 +104,7 @@ TEST(FaxCodes, EolZerosAndTheOtherColoursCodesAreNoRun) {
     // Nothing of a rejected code is consumed.
     EXPECT_EQ(DecodeRun("000000000001", 0).second, 0);
     // A make-up sum beyond the allowed length stops.
-    std::vector<uint8_t> data = Pack(std::string(kWhiteMakeUp[26]) + kWhiteTerm[0]);
+    std::vector<uint8_t> data = Pack(std::string(kWhiteMakeUp[26]) + kWhiteTerm[0], kSlack);
     BitReader bits(data.data(), int32_t(data.size()), BitPosition{});
     EXPECT_EQ(ReadRunLength(bits, 0, 1727), -1);
 }
