@@ -9,24 +9,18 @@
 #include "imaging/decode/bilevel/change_list.h"
 #include "imaging/decode/bilevel/line_codings.h"
 #include "imaging/decode/bilevel/row_to_changes.h"
+#include "tests/imaging/decode/bilevel_pages.h"
 
 namespace pixdoc::bilevel {
 namespace {
 
 // Code words used below (T.4).
 const std::string kEol = "000000000001";
-const std::string kW0 = "00110101", kW1 = "000111", kW2 = "0111", kW3 = "1000", kW4 = "1011",
-                  kW5 = "1100", kW10 = "00111", kW64 = "11011";
-const std::string kB0 = "0000110111", kB1 = "010", kB2 = "11", kB3 = "10", kB4 = "011",
-                  kB5 = "0011";
+const std::string kW0 = "00110101", kW2 = "0111", kW4 = "1011", kW10 = "00111";
+const std::string kB0 = "0000110111", kB2 = "11", kB3 = "10", kB5 = "0011";
 const std::string kV0 = "1", kVR1 = "011", kVL1 = "010", kPass = "0001", kHoriz = "001";
 
-std::vector<uint8_t> Pack(const std::string& bits) {
-    std::vector<uint8_t> out((bits.size() + 7) / 8, 0);
-    for (size_t i = 0; i < bits.size(); ++i)
-        if (bits[i] == '1') out[i / 8] |= uint8_t(0x80 >> (i % 8));
-    return out;
-}
+using testing::Pack;
 
 std::vector<int> Changes(const int16_t* list, int width) {
     std::vector<int> out;
@@ -35,8 +29,10 @@ std::vector<int> Changes(const int16_t* list, int width) {
     return out;
 }
 
+// Decodes lines of one width from coded bytes (or a bit string), keeping the last two lines.
 struct Decoder {
-    explicit Decoder(const std::string& bits, int w) : data(Pack(bits)), width(w) {
+    Decoder(const std::string& bits, int w) : Decoder(Pack(bits), w) {}
+    Decoder(std::vector<uint8_t> bytes, int w) : data(std::move(bytes)), width(w) {
         input.data = data.data();
         input.size = int32_t(data.size());
         input.limit = input.size;
@@ -60,12 +56,9 @@ struct Decoder {
 };
 
 TEST(OneDLines, RunsAlternateFromWhiteAndEndAtTheWidth) {
-    // Group 3 1D: EOL, white 10, black 5, white 17 (width 32); then a line starting black.
-    Decoder d(kEol + kW10 + kB5 + "01001011" /* white 17: 101011 */, 32);
-    d.data = Pack(kEol + kW10 + kB5 + "101011" + kEol + kW0 + kB3 + kW64.substr(0, 0) + "0100111" +
-                  "0010");  // white 0, black 3, white 18 (0100111), black 6 (0010)... width 27
-    d.input.data = d.data.data();
-    d.input.size = d.input.limit = int32_t(d.data.size());
+    // Group 3 1D: EOL, white 10, black 5, white 17 (101011) (width 32); then a line starting
+    // black: white 0, black 3, white 18 (0100111), black 6 (0010) (width 27).
+    Decoder d(kEol + kW10 + kB5 + "101011" + kEol + kW0 + kB3 + "0100111" + "0010", 32);
     EXPECT_EQ(d.Line(kGroup3OneD), kLineGood);
     EXPECT_EQ(d.Now(), (std::vector<int>{10, 15}));
     d.width = 27;
@@ -83,13 +76,30 @@ TEST(OneDLines, ZeroLengthRunsMergeTheirNeighbours) {
     EXPECT_EQ(d.input.at.bit_count, 0);  // the next row starts on a byte
 }
 
-TEST(OneDLines, ShortLongAndBadLinesAreDamaged) {
-    Decoder shortline(kW4 + kB2 + "000000000001", 8);  // ends at 6 of 8
-    EXPECT_EQ(shortline.Line(kModifiedHuffman), kLineDamaged);
-    Decoder longline(kW10 + "0000", 8);  // 10 > 8
-    EXPECT_EQ(longline.Line(kModifiedHuffman), kLineDamaged);
-    // The list of a damaged line still ends with sentinels.
-    EXPECT_EQ(shortline.current[shortline.Now().size()], 8);
+TEST(Lines, BadLinesAreDamaged) {
+    const std::string eofb = kEol + kEol;
+    const struct {
+        const char* what;
+        std::string bits;
+        int width;
+        int32_t code;
+    } cases[] = {
+        {"1D line ending at 6 of 8", kW4 + kB2 + kEol, 8, kModifiedHuffman},
+        {"1D run of 10 in 8", kW10 + "0000", 8, kModifiedHuffman},
+        {"2D right move past the width", "0000011" /* VR3 */ + eofb, 16, kGroup4},
+        {"2D unknown extension mid-line", kVR1 + "0000001000" + eofb, 16, kGroup4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Decoder d(c.bits, c.width);
+        EXPECT_EQ(d.Line(c.code), kLineDamaged);
+        // The list of a damaged line still ends with sentinels.
+        EXPECT_EQ(d.current[d.Now().size()], c.width);
+    }
+    // A vertical mode left of a0.
+    Decoder left(kVR1 + "0000010" /* VL3 */ + eofb, 16);
+    left.current = {4, 5, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16};
+    EXPECT_EQ(left.Line(kGroup4), kLineDamaged);
 }
 
 TEST(OneDLines, ADamagedGroup3LineIsRetriedFromTheNextEol) {
@@ -131,20 +141,10 @@ TEST(TwoDLines, VerticalPassAndHorizontalModesFollowTheReferenceLine) {
     EXPECT_EQ(d.Now(), (std::vector<int>{10, 12}));
 }
 
-TEST(TwoDLines, Group4EndOfBlockEndsThePageAndBadModesDamageTheLine) {
-    const std::string eofb = kEol + kEol;
-    Decoder d(kV0 + eofb, 16);  // a white line against the empty reference, then EOFB
+TEST(TwoDLines, Group4EndOfBlockEndsThePage) {
+    Decoder d(kV0 + kEol + kEol, 16);  // a white line against the empty reference, then EOFB
     EXPECT_EQ(d.Line(kGroup4), kLineGood);
     EXPECT_EQ(d.Line(kGroup4), kLineEnd);
-    // A vertical mode left of a0, and a right move past the width, are damaged.
-    Decoder left(kVR1 + "0000010" /* VL3 */ + eofb, 16);
-    left.current = {4, 5, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16};
-    EXPECT_EQ(left.Line(kGroup4), kLineDamaged);
-    Decoder past("0000011" /* VR3 */ + eofb, 16);
-    EXPECT_EQ(past.Line(kGroup4), kLineDamaged);
-    // An unknown extension mid-line damages it.
-    Decoder ext(kVR1 + "0000001000" + eofb, 16);
-    EXPECT_EQ(ext.Line(kGroup4), kLineDamaged);
 }
 
 TEST(TwoDLines, UncompressedModePaintsPixelsAndExitsWithTheTagColour) {
@@ -182,10 +182,7 @@ TEST(TwoDLines, CodeFourReadsEolsOnlyOnItsFirstTwoLines) {
 }
 
 TEST(ByteRows, UncompressedPackBitsAndPcxRowsBecomeChangeLists) {
-    Decoder raw("", 12);
-    raw.data = {0xF0, 0x10, 0x0F, 0xFF};
-    raw.input.data = raw.data.data();
-    raw.input.size = raw.input.limit = 4;
+    Decoder raw(std::vector<uint8_t>{0xF0, 0x10, 0x0F, 0xFF}, 12);
     EXPECT_EQ(raw.Line(kUncompressed), kLineGood);
     EXPECT_EQ(raw.Now(), (std::vector<int>{0, 4, 11}));  // bits past the width are dropped
     EXPECT_EQ(raw.Line(kUncompressed), kLineGood);
@@ -193,10 +190,7 @@ TEST(ByteRows, UncompressedPackBitsAndPcxRowsBecomeChangeLists) {
     EXPECT_EQ(raw.Line(kUncompressed), kLineEnd);
 
     // PackBits: 128 is skipped, -2 (254) repeats 3 times and is cut at the row end (2 bytes).
-    Decoder pb("", 16);
-    pb.data = {128, 254, 0xFF, 0x01, 0x00, 0x0F};
-    pb.input.data = pb.data.data();
-    pb.input.size = pb.input.limit = int32_t(pb.data.size());
+    Decoder pb(std::vector<uint8_t>{128, 254, 0xFF, 0x01, 0x00, 0x0F}, 16);
     EXPECT_EQ(pb.Line(kPackBits), kLineGood);
     EXPECT_EQ(pb.Now(), (std::vector<int>{0}));
     EXPECT_EQ(pb.Line(kPackBits), kLineGood);  // literal of two: 0x00 0x0F
@@ -204,10 +198,7 @@ TEST(ByteRows, UncompressedPackBitsAndPcxRowsBecomeChangeLists) {
     EXPECT_EQ(pb.Line(kPackBits), kLineEnd);
 
     // PCX stores white as 1: 0xC2 0xF0 is "0xF0 twice", inverted 0x0F 0x0F.
-    Decoder pcx("", 16);
-    pcx.data = {0xC3, 0xF0, 0x00, 0x3F};
-    pcx.input.data = pcx.data.data();
-    pcx.input.size = pcx.input.limit = int32_t(pcx.data.size());
+    Decoder pcx(std::vector<uint8_t>{0xC3, 0xF0, 0x00, 0x3F}, 16);
     EXPECT_EQ(pcx.Line(kPcx), kLineGood);
     EXPECT_EQ(pcx.Now(), (std::vector<int>{4, 8, 12}));  // run of 3 cut to 2
     EXPECT_EQ(pcx.Line(kPcx), kLineGood);                // 0x00 -> 0xFF, 0x3F -> 0xC0
