@@ -47,9 +47,7 @@ Bitmap Reference(const Bitmap& src, const View& v) {
     return out;
 }
 
-DecodeResult Decode(const Bitmap& src, const View& v, int orientation = 0) {
-    MemoryPage page = RawPage(src);
-    ImageHeader& h = page.header();
+void Configure(ImageHeader& h, const View& v, int orientation = 0) {
     h.output_width = v.out_w;
     h.output_height = v.out_h;
     h.horizontal_scale = v.hscale;
@@ -58,7 +56,12 @@ DecodeResult Decode(const Bitmap& src, const View& v, int orientation = 0) {
     h.first_row = v.first_row;
     h.options = v.options;
     h.orientation = orientation;
-    return DecodeAll(h);
+}
+
+DecodeResult Decode(const Bitmap& src, const View& v, int orientation = 0) {
+    MemoryPage page = RawPage(src);
+    Configure(page.header(), v, orientation);
+    return DecodeAll(page.header());
 }
 
 Bitmap Turn(const Bitmap& b, int orientation) {
@@ -108,9 +111,7 @@ TEST(Decompress, QuarterTurnRoundsTheHeightAndBandsCoverTheWidth) {
     const Bitmap src = RandomPage(2200, 1728, 3);
     MemoryPage page = RawPage(src);
     ImageHeader& h = page.header();
-    h.output_width = 1728;
-    h.output_height = 2200;
-    h.orientation = 1;
+    Configure(h, View{1728, 2200, 2048, 2048, 0, 0}, 1);
     int rows = 0;
     for (int32_t r; (r = Decompress(&h)) == 4;) {
         EXPECT_EQ(h.output_height, 2192);
@@ -165,25 +166,25 @@ TEST(Decompress, ThinRunsVanishOrStayUnderHorizontalHalving) {
 
 TEST(Decompress, BadGeometryFailsSetUpWithNothingAllocated) {
     const Bitmap src = RandomPage(100, 40, 1);
+    // The last two are huge source widths: they fail before anything is allocated.
     struct Case {
         int out_w, out_h, hscale, vscale, orientation;
-        int32_t expected;
-    } cases[] = {
-        {100, 40, 2048, 2048, 0, 8},   {104, 40, 2048, 2048, 0, 4}, {0, 40, 2048, 2048, 0, 8},
-        {104, 0, 2048, 2048, 0, 8},    {104, 40, 0, 2048, 0, 8},    {104, 40, 2048, 0, 0, 8},
-        {104, 40, 32768, 2048, 0, 8},  {104, 15, 2048, 2048, 1, 8}, {104, 40, 2048, 2048, 4, 8},
-        {30008, 40, 2048, 2048, 0, 8}, {104, 40, 32767, 1, 0, 4},
-    };
+        int32_t expected, src_w;
+    } cases[] = {{100, 40, 2048, 2048, 0, 8, 100},      {104, 40, 2048, 2048, 0, 4, 100},
+                 {0, 40, 2048, 2048, 0, 8, 100},        {104, 0, 2048, 2048, 0, 8, 100},
+                 {104, 40, 0, 2048, 0, 8, 100},         {104, 40, 2048, 0, 0, 8, 100},
+                 {104, 40, 32768, 2048, 0, 8, 100},     {104, 15, 2048, 2048, 1, 8, 100},
+                 {104, 40, 2048, 2048, 4, 8, 100},      {30008, 40, 2048, 2048, 0, 8, 100},
+                 {104, 40, 32767, 1, 0, 4, 100},        {104, 40, 2048, 2048, 0, 8, 30001},
+                 {104, 40, 2048, 2048, 0, 8, INT32_MAX}};
     for (const Case& c : cases) {
         MemoryPage page = RawPage(src);
         ImageHeader& h = page.header();
-        h.output_width = c.out_w;
-        h.output_height = c.out_h;
-        h.horizontal_scale = c.hscale;
-        h.vertical_scale = c.vscale;
-        h.orientation = c.orientation;
-        EXPECT_EQ(Decompress(&h), c.expected) << c.out_w << "x" << c.out_h << " " << c.hscale << "/"
-                                              << c.vscale << " o" << c.orientation;
+        Configure(h, View{c.out_w, c.out_h, c.hscale, c.vscale, 0, 0}, c.orientation);
+        h.width = c.src_w;
+        EXPECT_EQ(Decompress(&h), c.expected)
+            << c.out_w << "x" << c.out_h << " " << c.hscale << "/" << c.vscale << " o"
+            << c.orientation << " width " << c.src_w;
         if (c.expected == 8) {
             EXPECT_EQ(h.band_buffer, nullptr);
             EXPECT_EQ(h.input_buffer, nullptr);
@@ -198,10 +199,8 @@ TEST(Decompress, FittingMovesTheRectangleIntoThePage) {
     const Bitmap src = RandomPage(200, 100, 9);
     MemoryPage page = RawPage(src);
     ImageHeader& h = page.header();
-    h.output_width = 64;
-    h.output_height = 32;
-    h.first_column = 180;  // 64 columns from 180 do not fit: moved left to 136
-    h.first_row = 500;     // outside: reset to 0
+    // 64 columns from 180 do not fit: moved left to 136; row 500 is outside: reset to 0.
+    Configure(h, View{64, 32, 2048, 2048, 180, 500});
     ASSERT_EQ(Decompress(&h), 4);
     EXPECT_EQ(h.first_column, 136);
     EXPECT_EQ(h.first_row, 0);
@@ -233,12 +232,6 @@ TEST(ByteHelpers, XchgBytesReversesAndInvertBytesInverts) {
     InvertBytes(b, 3);
     EXPECT_EQ(std::vector<uint8_t>(b, b + 4), (std::vector<uint8_t>{0x7F, 0xFE, 0xF0, 0x5A}));
 }
-
-}  // namespace
-}  // namespace pixdoc::bilevel::testing
-
-namespace pixdoc::bilevel::testing {
-namespace {
 
 TEST(Decompress, AnUnknownCodingDeliversAWhitePageWithTheWidthAsError) {
     const Bitmap src = RandomPage(120, 40, 4);
@@ -280,27 +273,13 @@ TEST(Decompress, DamagedLinesOfMultiStripPagesAreWhiteAndDecodingGoesOn) {
         EXPECT_FALSE(s1.output.Get(0, y)) << y;
 }
 
-}  // namespace
-}  // namespace pixdoc::bilevel::testing
-
-namespace pixdoc::bilevel::testing {
-namespace {
-
-TEST(Decompress, HugeWidthsFailBeforeAnythingIsAllocated) {
+TEST(Decompress, AHugeRowWidthFailsWhenTurned) {
     const Bitmap src = RandomPage(64, 16, 6);
-    for (int32_t width : {30001, INT32_MAX}) {
-        MemoryPage page(src.bytes, 64, 16, 3);
-        ImageHeader& h = page.header();
-        h.width = width;
-        EXPECT_EQ(Decompress(&h), 8) << width;
-        EXPECT_EQ(h.input_buffer, nullptr);
-    }
     for (int orientation : {0, 1}) {
         MemoryPage page(src.bytes, 64, 16, 3);
         ImageHeader& h = page.header();
-        h.output_width = 64;
-        h.output_height = 0x7FFFFFF0;  // the row width when turned
-        h.orientation = orientation;
+        // The output height is the row width when turned.
+        Configure(h, View{64, 0x7FFFFFF0, 2048, 2048, 0, 0}, orientation);
         EXPECT_EQ(Decompress(&h), orientation ? 8 : 4) << orientation;
         while (Decompress(&h) == 4 && h.rows_delivered < 1000) {
         }
