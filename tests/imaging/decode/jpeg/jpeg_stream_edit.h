@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 namespace jpeg_test {
@@ -20,6 +22,15 @@ inline std::vector<uint8_t> CutAndAppend(const std::vector<uint8_t>& d, long end
                                          std::vector<uint8_t> tail) {
     std::vector<uint8_t> out(d.begin(), d.begin() + end);
     out.insert(out.end(), tail.begin(), tail.end());
+    return out;
+}
+
+// A copy of the stream with bytes replaced: {offset, new value}...
+inline std::vector<uint8_t> Patched(const std::vector<uint8_t>& d,
+                                    std::initializer_list<std::pair<long, uint8_t>> changes) {
+    std::vector<uint8_t> out(d);
+    for (const auto& [at, value] : changes)
+        out[static_cast<size_t>(at)] = value;
     return out;
 }
 
