@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <vector>
 
 #include "imaging/colour/colour_error.h"
 #include "imaging/decode/jpeg/jpeg_blocks.h"
@@ -16,40 +17,25 @@ namespace {
 
 using namespace pixdoc::jpeg;
 
-TEST(JpegConversion, TablesFollowTheirLines) {
+TEST(JpegConversion, TablesFollowTheirLinesAndResultsAreClampedToTheByteRange) {
     ConversionTables t;
     BuildConversionTables(t);
-    EXPECT_EQ(t.cr_red[0], -179);
-    EXPECT_EQ(t.cr_red[255], 179);
-    EXPECT_EQ(t.cb_blue[0], -226);
-    EXPECT_EQ(t.cb_blue[255], 226);
-    EXPECT_EQ(t.cr_green[0], 91);
-    EXPECT_EQ(t.cr_green[255], -91);
-    EXPECT_EQ(t.cb_green[0], 44);
-    EXPECT_EQ(t.cb_green[255], -44);
-    EXPECT_EQ(t.range_limit[0], 0);
-    EXPECT_EQ(t.range_limit[200], 200);
-    EXPECT_EQ(t.range_limit[256], 255);
-    EXPECT_EQ(t.range_limit[511], 255);
-    EXPECT_EQ(t.range_limit[512], 0);
-    EXPECT_EQ(t.range_limit[1023], 0);
-}
+    // Each chroma table at chroma 0 and 255.
+    EXPECT_EQ((std::vector<int>{t.cr_red[0], t.cr_red[255], t.cb_blue[0], t.cb_blue[255],
+                                t.cr_green[0], t.cr_green[255], t.cb_green[0], t.cb_green[255]}),
+              (std::vector<int>{-179, 179, -226, 226, 91, -91, 44, -44}));
+    // The range limit: identity, then 255 up to 511, then 0 (negative values wrapped).
+    EXPECT_EQ((std::vector<int>{t.range_limit[0], t.range_limit[200], t.range_limit[256],
+                                t.range_limit[511], t.range_limit[512], t.range_limit[1023]}),
+              (std::vector<int>{0, 200, 255, 255, 0, 0}));
 
-TEST(JpegConversion, ResultsAreClampedToTheByteRange) {
-    ConversionTables t;
-    BuildConversionTables(t);
     const uint8_t y[3] = {255, 0, 128}, cb[3] = {255, 0, 128}, cr[3] = {255, 0, 128};
     uint8_t out[9];
     ConvertRowRgb(t, y, cb, cr, 1, 3, out);
-    EXPECT_EQ(out[0], 255);  // 255 + 179 -> 255
-    EXPECT_EQ(out[2], 255);
-    EXPECT_EQ(out[1], 120);  // 255 - 44 - 91
-    EXPECT_EQ(out[3], 0);    // 0 - 179 -> 0
-    EXPECT_EQ(out[5], 0);
-    EXPECT_EQ(out[4], 135);
-    EXPECT_EQ(out[6], 129);  // the tables' half-step start: neutral chroma adds 1 to red, blue
-    EXPECT_EQ(out[7], 128);
-    EXPECT_EQ(out[8], 129);
+    // White: 255 + 179 -> 255, green 255 - 44 - 91; black: 0 - 179 -> 0; grey: the tables'
+    // half-step start makes neutral chroma add 1 to red and blue.
+    EXPECT_EQ(std::vector<uint8_t>(out, out + 9),
+              (std::vector<uint8_t>{255, 120, 255, 0, 135, 0, 129, 128, 129}));
 }
 
 HuffmanTable OneCodeTable(uint8_t symbol) {
