@@ -1,5 +1,8 @@
-// Helpers of the colour tests: files, binary PPM images and a collecting line callback.
+// Helpers of the colour tests: files, binary PPM images, a collecting line callback, decoding
+// through it, and the colour edit buffer reset around each test.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <fstream>
@@ -7,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "imaging/colour/colour_edit.h"
 #include "imaging/decode/colour/colour_state.h"
+#include "pixdoc32.h"
 
 namespace colour_test {
 
@@ -48,6 +53,8 @@ struct Collector {
     int calls = 0;
     int refuse_after = -1;  // refuse the call with this number (0-based)
     bool bad_range = false;
+    int next_row = 0;       // the row after the last delivery
+    bool in_order = true;   // every delivery began where the last one ended
 
     void Prepare(const pixdoc::ColourDecoderState& s) {
         image.width = s.width;
@@ -62,6 +69,8 @@ struct Collector {
         auto* c = static_cast<Collector*>(user);
         if (c->refuse_after >= 0 && c->calls == c->refuse_after) return 1;
         ++c->calls;
+        c->in_order = c->in_order && first_row == c->next_row;
+        c->next_row = end_row;
         if (first_column < 0 || columns < 1 || first_column + columns > c->image.width ||
             first_row < 0 || end_row <= first_row || end_row > c->image.height) {
             c->bad_range = true;
@@ -80,6 +89,44 @@ struct Collector {
         }
         return 0;
     }
+};
+
+// Recognises the container of the state's source, with a palette at hand; 0 when recognised.
+inline int Recognise(pixdoc::ColourDecoderState& s) {
+    static pixdoc::ColourPalette palette;
+    s.palette = &palette;
+    return pixdoc::RecogniseColourContainer(s);
+}
+
+// Decodes a recognised image through the collector; returns the decode result.
+inline int DecodeInto(pixdoc::ColourDecoderState& s, Collector& c,
+                      pixdoc::ColourOutputMode mode = pixdoc::ColourOutputMode::kRgb) {
+    s.output_mode = mode;
+    s.line_callback = &Collector::Callback;
+    s.callback_user = &c;
+    c.Prepare(s);
+    return pixdoc::DecodeColourImage(s);
+}
+
+// Recognises and decodes a memory image into the collector; -100 when it is not recognised.
+inline int DecodeMemory(const std::vector<uint8_t>& bytes, pixdoc::ColourDecoderState& s,
+                        Collector& c,
+                        pixdoc::ColourOutputMode mode = pixdoc::ColourOutputMode::kRgb) {
+    pixdoc::SetColourSourceMemory(s, bytes.data(), static_cast<int64_t>(bytes.size()));
+    if (Recognise(s) != 0) return -100;
+    return DecodeInto(s, c, mode);
+}
+
+// Merges page 1 of a fixture whole into the colour edit buffer.
+inline int32_t MergeWhole(const std::string& file) {
+    return PX_ColorEditMergeImageEx(FixturePath(file).c_str(), 1, -1, -1, -1, -1, -1, -1, -1, -1);
+}
+
+// Tests that start and end without a colour edit buffer.
+class EditTest : public testing::Test {
+protected:
+    void SetUp() override { pixdoc::ResetColourEdit(); }
+    void TearDown() override { pixdoc::ResetColourEdit(); }
 };
 
 }  // namespace colour_test
