@@ -12,25 +12,13 @@
 namespace {
 
 using colour_test::Collector;
+using colour_test::DecodeInto;
+using colour_test::DecodeMemory;
 using colour_test::FixturePath;
 using colour_test::ReadBytes;
 using colour_test::ReadPpm;
 using pixdoc::ColourDecoderState;
 using pixdoc::ColourOutputMode;
-
-// Recognises and decodes a memory image as RGB into the collector; returns the decode result.
-int DecodeMemory(const std::vector<uint8_t>& bytes, ColourDecoderState& s, Collector& c,
-                 ColourOutputMode mode = ColourOutputMode::kRgb) {
-    static pixdoc::ColourPalette palette;
-    pixdoc::SetColourSourceMemory(s, bytes.data(), static_cast<int64_t>(bytes.size()));
-    s.palette = &palette;
-    if (pixdoc::RecogniseColourContainer(s) != 0) return -100;
-    s.output_mode = mode;
-    s.line_callback = &Collector::Callback;
-    s.callback_user = &c;
-    c.Prepare(s);
-    return pixdoc::DecodeColourImage(s);
-}
 
 class ReferenceDecode : public testing::TestWithParam<const char*> {};
 
@@ -73,28 +61,33 @@ INSTANTIATE_TEST_SUITE_P(Tiff, ReferenceDecode,
                                          "tiff_palette.tif"));
 
 TEST(ColourRecognition, HeaderFieldsAndCodes) {
-    struct Case {
+    const struct {
         const char* file;
         const char* container;
-        int32_t bits;
-        int32_t code;
+        int32_t width, height, bits, code;
+    } cases[] = {
+        {"bmp24_BMP3.bmp", "BMP", 101, 67, 24, 1024},
+        {"bmp4_BMP2.bmp", "BMP", 101, 67, 4, 1024},
+        {"gif_plain.gif", "GIF", 101, 67, 8, 1025},
+        {"gif_two.gif", "GIF", 101, 67, 1, 1025},
+        {"pcx_planes16.pcx", "PCX", 101, 67, 4, 1026},
+        {"pcx_24.pcx", "PCX", 101, 67, 24, 1026},
+        {"tiff_rgb.tif", "TIFF", 101, 67, 24, 1029},
+        {"tiff_grey_strips_mm.tif", "TIFF", 101, 67, 8, 1029},
+        {"jpeg_wide.jpg", "JPEG", 2000, 1000, 24, 1027},
+        {"jpeg_grey.jpg", "JPEG", 101, 67, 8, 1028},
     };
-    const Case cases[] = {
-        {"bmp24_BMP3.bmp", "BMP", 24, 1024},  {"bmp4_BMP2.bmp", "BMP", 4, 1024},
-        {"gif_plain.gif", "GIF", 8, 1025},    {"gif_two.gif", "GIF", 1, 1025},
-        {"pcx_planes16.pcx", "PCX", 4, 1026}, {"pcx_24.pcx", "PCX", 24, 1026},
-        {"tiff_rgb.tif", "TIFF", 24, 1029},   {"tiff_grey_strips_mm.tif", "TIFF", 8, 1029},
-    };
-    for (const Case& k : cases) {
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.file);
         const auto bytes = ReadBytes(FixturePath(k.file));
         ColourDecoderState s;
         pixdoc::SetColourSourceMemory(s, bytes.data(), static_cast<int64_t>(bytes.size()));
-        ASSERT_EQ(pixdoc::RecogniseColourContainer(s), 0) << k.file;
-        EXPECT_STREQ(s.container_name, k.container) << k.file;
-        EXPECT_EQ(s.width, 101) << k.file;
-        EXPECT_EQ(s.height, 67) << k.file;
-        EXPECT_EQ(s.bits_per_pixel, k.bits) << k.file;
-        EXPECT_EQ(pixdoc::ColourCompressionCode(s), k.code) << k.file;
+        ASSERT_EQ(pixdoc::RecogniseColourContainer(s), 0);
+        EXPECT_STREQ(s.container_name, k.container);
+        EXPECT_EQ(s.width, k.width);
+        EXPECT_EQ(s.height, k.height);
+        EXPECT_EQ(s.bits_per_pixel, k.bits);
+        EXPECT_EQ(pixdoc::ColourCompressionCode(s), k.code);
     }
 }
 
@@ -103,15 +96,9 @@ TEST(ColourRecognition, ReadsThroughTheFileAccessLayer) {
     ASSERT_GE(file, 0);
     ColourDecoderState s;
     Collector c;
-    pixdoc::ColourPalette palette;
     pixdoc::SetColourSourceFile(s, file);
-    s.palette = &palette;
-    ASSERT_EQ(pixdoc::RecogniseColourContainer(s), 0);
-    s.output_mode = ColourOutputMode::kRgb;
-    s.line_callback = &Collector::Callback;
-    s.callback_user = &c;
-    c.Prepare(s);
-    EXPECT_EQ(pixdoc::DecodeColourImage(s), 0);
+    ASSERT_EQ(colour_test::Recognise(s), 0);
+    EXPECT_EQ(DecodeInto(s, c), 0);
     pixdoc::files::FileClose(file);
     const auto reference = ReadPpm(FixturePath("gif_interlaced.ppm"));
     EXPECT_EQ(c.image.pixels, reference.pixels);
@@ -143,7 +130,8 @@ TEST(ColourDelivery, WindowChunksAndPaletteIndices) {
 }
 
 TEST(ColourDelivery, RefusingCallbackStopsWithCode14) {
-    for (const char* file : {"bmp24_BMP3.bmp", "gif_plain.gif", "pcx_24.pcx", "tiff_rgb.tif"}) {
+    for (const char* file :
+         {"bmp24_BMP3.bmp", "gif_plain.gif", "pcx_24.pcx", "tiff_rgb.tif", "jpeg_wide.jpg"}) {
         const auto bytes = ReadBytes(FixturePath(file));
         ColourDecoderState s;
         Collector c;
@@ -156,27 +144,15 @@ TEST(ColourDelivery, RefusingCallbackStopsWithCode14) {
     }
 }
 
-}  // namespace
-
-namespace {
-
 TEST(ColourDelivery, OversizedChunkIsHeldToTheImage) {
-    const auto bytes = colour_test::ReadBytes(colour_test::FixturePath("pcx_24.pcx"));
-    pixdoc::ColourDecoderState s;
-    colour_test::Collector c;
-    static pixdoc::ColourPalette palette;
-    pixdoc::SetColourSourceMemory(s, bytes.data(), static_cast<int64_t>(bytes.size()));
-    s.palette = &palette;
-    ASSERT_EQ(pixdoc::RecogniseColourContainer(s), 0);
-    s.output_mode = pixdoc::ColourOutputMode::kRgb;
+    const auto bytes = ReadBytes(FixturePath("pcx_24.pcx"));
+    ColourDecoderState s;
+    Collector c;
     s.rows_per_chunk = 1000000000;
-    s.line_callback = &colour_test::Collector::Callback;
-    s.callback_user = &c;
-    c.Prepare(s);
-    EXPECT_EQ(pixdoc::DecodeColourImage(s), 0);
+    EXPECT_EQ(DecodeMemory(bytes, s, c), 0);
     EXPECT_EQ(c.calls, 1);
     EXPECT_EQ(s.rows_per_chunk, 67);
-    EXPECT_EQ(c.image.pixels, colour_test::ReadPpm(colour_test::FixturePath("pcx_24.ppm")).pixels);
+    EXPECT_EQ(c.image.pixels, ReadPpm(FixturePath("pcx_24.ppm")).pixels);
 }
 
 }  // namespace
