@@ -16,49 +16,12 @@ namespace {
 using colour_test::FixturePath;
 using colour_test::ReadBytes;
 
-TEST(ColourJpeg, RecognisedWithItsCodes) {
-    struct Case {
-        const char* file;
-        int32_t width, height, bits, code;
-    };
-    for (const Case& k :
-         {Case{"jpeg_wide.jpg", 2000, 1000, 24, 1027}, Case{"jpeg_grey.jpg", 101, 67, 8, 1028}}) {
-        const auto bytes = ReadBytes(FixturePath(k.file));
-        pixdoc::ColourDecoderState s;
-        pixdoc::SetColourSourceMemory(s, bytes.data(), static_cast<int64_t>(bytes.size()));
-        ASSERT_EQ(pixdoc::RecogniseColourContainer(s), 0) << k.file;
-        EXPECT_STREQ(s.container_name, "JPEG");
-        EXPECT_EQ(s.width, k.width);
-        EXPECT_EQ(s.height, k.height);
-        EXPECT_EQ(s.bits_per_pixel, k.bits);
-        EXPECT_EQ(pixdoc::ColourCompressionCode(s), k.code);
-    }
-}
-
-TEST(ColourJpeg, ScanBeforeFrameLeavesCode20) {
-    const std::vector<uint8_t> bytes = {0xFF, 0xD8, 0xFF, 0xDA, 0x00, 0x08, 0x01,
-                                        0x01, 0x00, 0x00, 0x3F, 0x00, 0xFF, 0xD9};
-    pixdoc::ColourDecoderState s;
-    pixdoc::SetColourSourceMemory(s, bytes.data(), static_cast<int64_t>(bytes.size()));
-    EXPECT_LT(pixdoc::RecogniseColourContainer(s), 0);
-    EXPECT_EQ(PX_GetColorError(), 20);
-    EXPECT_EQ(s.error_code, 20);
-    EXPECT_STREQ(PX_GetColorErrorText(20), "Could not find Start of Frame marker in a JPEG file.");
-}
-
-class JpegMerge : public testing::Test {
-protected:
-    void SetUp() override { pixdoc::ResetColourEdit(); }
-    void TearDown() override { pixdoc::ResetColourEdit(); }
-};
+using JpegMerge = colour_test::EditTest;
 
 TEST_F(JpegMerge, OneUniformScaleLeavesTheRestInTheStartColour) {
     // 2000 x 1000 into 1000 x 1000: half size, so only the top 500 rows are covered.
     ASSERT_EQ(PX_StartColorEdit(1000, 1000, 0, 0, 255), 0);
-    ASSERT_EQ(PX_ColorEditMergeImageEx(FixturePath("jpeg_wide.jpg").c_str(), 1, -1, -1, -1, -1, -1,
-                                       -1, -1, -1),
-              0)
-        << PX_GetColorError();
+    ASSERT_EQ(colour_test::MergeWhole("jpeg_wide.jpg"), 0) << PX_GetColorError();
     for (int32_t y : {0, 250, 499, 500, 999})
         for (int32_t x : {0, 500, 999}) {
             const uint8_t* p = pixdoc::EditPixel(pixdoc::ColourEdit(), x, y);
@@ -74,9 +37,7 @@ TEST_F(JpegMerge, OneUniformScaleLeavesTheRestInTheStartColour) {
 
 TEST_F(JpegMerge, GreyPageMergesAsGrey) {
     ASSERT_EQ(PX_StartColorEdit(101, 67, 0, 0, 255), 0);
-    ASSERT_EQ(PX_ColorEditMergeImageEx(FixturePath("jpeg_grey.jpg").c_str(), 1, -1, -1, -1, -1, -1,
-                                       -1, -1, -1),
-              0);
+    ASSERT_EQ(colour_test::MergeWhole("jpeg_grey.jpg"), 0);
     const auto reference = colour_test::ReadPpm(FixturePath("base.ppm"));
     int64_t error = 0;
     for (int32_t y = 0; y < 67; ++y)
@@ -89,10 +50,6 @@ TEST_F(JpegMerge, GreyPageMergesAsGrey) {
         }
     EXPECT_LT(error / (101 * 67), 6);  // a faithful grey rendering, within JPEG's loss
 }
-
-}  // namespace
-
-namespace {
 
 // Mean absolute difference per sample against ImageMagick's decode (through libtiff and libjpeg).
 double MeanDifference(const colour_test::Rgb& a, const colour_test::Rgb& b) {
@@ -109,19 +66,17 @@ TEST(ColourJpeg, TiffPagesWithJpegTables) {
         const auto bytes = ReadBytes(FixturePath(file));
         pixdoc::ColourDecoderState s;
         colour_test::Collector c;
-        static pixdoc::ColourPalette palette;
         pixdoc::SetColourSourceMemory(s, bytes.data(), static_cast<int64_t>(bytes.size()));
-        s.palette = &palette;
-        ASSERT_EQ(pixdoc::RecogniseColourContainer(s), 0) << file << " " << PX_GetColorError();
+        ASSERT_EQ(colour_test::Recognise(s), 0) << file << " " << PX_GetColorError();
         EXPECT_STREQ(s.container_name, "JPEG");
         EXPECT_FALSE(s.jpeg_tables.empty());
-        EXPECT_EQ(pixdoc::ColourCompressionCode(s), s.components == 1 ? 1028 : 1027) << file;
         const bool grey = s.components == 1;
-        s.output_mode = grey ? pixdoc::ColourOutputMode::kGrey : pixdoc::ColourOutputMode::kRgb;
-        s.line_callback = &colour_test::Collector::Callback;
-        s.callback_user = &c;
-        c.Prepare(s);
-        ASSERT_EQ(pixdoc::DecodeColourImage(s), 0) << file << " " << PX_GetColorError();
+        EXPECT_EQ(pixdoc::ColourCompressionCode(s), grey ? 1028 : 1027) << file;
+        ASSERT_EQ(
+            colour_test::DecodeInto(
+                s, c, grey ? pixdoc::ColourOutputMode::kGrey : pixdoc::ColourOutputMode::kRgb),
+            0)
+            << file << " " << PX_GetColorError();
         // Chroma is repeated rather than interpolated, so colour pages differ a little more.
         const double tolerance = grey ? 1.0 : 3.0;
         const auto reference = colour_test::ReadPpm(FixturePath(std::string(name) + ".ppm"));
@@ -129,12 +84,11 @@ TEST(ColourJpeg, TiffPagesWithJpegTables) {
     }
 }
 
-TEST(ColourJpeg, TiffJpegPagesMergeWithTheirTables) {
+TEST_F(JpegMerge, TiffJpegPagesMergeWithTheirTables) {
     for (const char* name : {"tiff_jpeg_rgb", "tiff_jpeg_grey"}) {
         pixdoc::ResetColourEdit();
         ASSERT_EQ(PX_StartColorEdit(101, 67, 0, 0, 0), 0);
-        const std::string file = FixturePath(std::string(name) + ".tif");
-        ASSERT_EQ(PX_ColorEditMergeImageEx(file.c_str(), 1, -1, -1, -1, -1, -1, -1, -1, -1), 0)
+        ASSERT_EQ(colour_test::MergeWhole(std::string(name) + ".tif"), 0)
             << name << " " << PX_GetColorError();
         colour_test::Rgb merged;
         merged.width = 101;
@@ -144,15 +98,6 @@ TEST(ColourJpeg, TiffJpegPagesMergeWithTheirTables) {
         const auto reference = colour_test::ReadPpm(FixturePath(std::string(name) + ".ppm"));
         EXPECT_LT(MeanDifference(merged, reference), 3.0) << name;
     }
-    pixdoc::ResetColourEdit();
-}
-
-TEST(ColourJpeg, TiffJpegInSeveralStripsIsRefused) {
-    const auto bytes = ReadBytes(FixturePath("tiff_jpeg_strips.tif"));
-    pixdoc::ColourDecoderState s;
-    pixdoc::SetColourSourceMemory(s, bytes.data(), static_cast<int64_t>(bytes.size()));
-    EXPECT_LT(pixdoc::RecogniseColourContainer(s), 0);
-    EXPECT_EQ(PX_GetColorError(), pixdoc::kErrTiffUnsupported);
 }
 
 }  // namespace

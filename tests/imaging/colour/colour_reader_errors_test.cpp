@@ -10,6 +10,7 @@
 #include "imaging/colour/colour_error.h"
 #include "imaging/decode/colour/colour_state.h"
 #include "tests/imaging/colour/colour_test_support.h"
+#include "tests/imaging/files/test_images.h"
 
 namespace {
 
@@ -17,6 +18,9 @@ using colour_test::Collector;
 using colour_test::FixturePath;
 using colour_test::ReadBytes;
 using pixdoc::ColourDecoderState;
+using pixdoc::files::testing::PutLe16;
+using pixdoc::files::testing::PutLe32;
+using pixdoc::files::testing::TiffEntry;
 
 struct Outcome {
     int recognised = 0;
@@ -26,34 +30,19 @@ struct Outcome {
 };
 
 Outcome Attempt(const std::vector<uint8_t>& bytes) {
-    static pixdoc::ColourPalette palette;
     Outcome o;
     ColourDecoderState s;
     Collector c;
     pixdoc::SetColourSourceMemory(s, bytes.data(), static_cast<int64_t>(bytes.size()));
-    s.palette = &palette;
-    o.recognised = pixdoc::RecogniseColourContainer(s);
+    o.recognised = colour_test::Recognise(s);
     if (o.recognised == 0) {
-        s.output_mode = pixdoc::ColourOutputMode::kRgb;
-        s.line_callback = &Collector::Callback;
-        s.callback_user = &c;
-        c.Prepare(s);
-        o.decoded = pixdoc::DecodeColourImage(s);
+        o.decoded = colour_test::DecodeInto(s, c);
         for (int d : c.deliveries)
             o.rows += d;
     }
     o.code = pixdoc::GetColourError();
     EXPECT_EQ(s.error_code, o.code);
     return o;
-}
-
-void Put16(std::vector<uint8_t>& b, size_t at, uint16_t v) {
-    b[at] = v & 0xFF;
-    b[at + 1] = v >> 8;
-}
-void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = (v >> (8 * i)) & 0xFF;
 }
 
 TEST(ColourErrors, TruncatedFilesKeepTheRowsSoFar) {
@@ -81,16 +70,16 @@ TEST(ColourErrors, TruncatedFilesKeepTheRowsSoFar) {
 TEST(ColourErrors, BmpHeaders) {
     const auto good = ReadBytes(FixturePath("bmp8_plain.bmp"));
     auto bad_size = good;
-    Put32(bad_size, 14, 64);
+    PutLe32(bad_size, 14, 64);
     EXPECT_EQ(Attempt(bad_size).code, pixdoc::kErrGifCode);  // unknown information header
     auto sixteen = good;
-    Put16(sixteen, 28, 16);
+    PutLe16(sixteen, 28, 16);
     EXPECT_EQ(Attempt(sixteen).code, pixdoc::kErrUnsupportedDepth);
     auto offset = good;
-    Put32(offset, 10, static_cast<uint32_t>(good.size() + 10));
+    PutLe32(offset, 10, static_cast<uint32_t>(good.size() + 10));
     EXPECT_EQ(Attempt(offset).code, pixdoc::kErrDataOffset);
     auto huge = good;
-    Put32(huge, 18, 0x7FFFFFFF);
+    PutLe32(huge, 18, 0x7FFFFFFF);
     EXPECT_EQ(Attempt(huge).code, pixdoc::kErrDimensions);
 }
 
@@ -126,10 +115,10 @@ TEST(ColourErrors, PcxRunsPastTheRowAndMissingPalette) {
     pcx[1] = 5;
     pcx[2] = 1;
     pcx[3] = 8;
-    Put16(pcx, 8, 3);
-    Put16(pcx, 10, 2);
+    PutLe16(pcx, 8, 3);
+    PutLe16(pcx, 10, 2);
     pcx[65] = 1;
-    Put16(pcx, 66, 4);
+    PutLe16(pcx, 66, 4);
     pcx.insert(pcx.end(), {0xFF, 7});
     EXPECT_EQ(Attempt(pcx).code, pixdoc::kErrPalette);  // no 256-colour palette at the end
     pcx.push_back(12);
@@ -139,24 +128,15 @@ TEST(ColourErrors, PcxRunsPastTheRowAndMissingPalette) {
     EXPECT_EQ(o.rows, 3);
 }
 
-// A little-endian TIFF with one directory of the given (tag, type, value) entries.
-std::vector<uint8_t> Tiff(std::vector<std::array<uint32_t, 3>> entries) {
-    std::vector<uint8_t> b(8 + 2 + entries.size() * 12 + 4 + 64, 0);
-    b[0] = b[1] = 'I';
-    Put16(b, 2, 42);
-    Put32(b, 4, 8);
-    Put16(b, 8, static_cast<uint16_t>(entries.size()));
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const size_t at = 10 + i * 12;
-        Put16(b, at, static_cast<uint16_t>(entries[i][0]));
-        Put16(b, at + 2, static_cast<uint16_t>(entries[i][1]));
-        Put32(b, at + 4, 1);
-        if (entries[i][1] == 3)
-            Put16(b, at + 8, static_cast<uint16_t>(entries[i][2]));
-        else
-            Put32(b, at + 8, entries[i][2]);
-    }
-    return b;
+// A little-endian TIFF with one directory of (tag, type, value) entries and 64 zero bytes.
+std::vector<uint8_t> Tiff(const std::vector<std::array<uint32_t, 3>>& entries) {
+    std::vector<TiffEntry> directory;
+    for (const auto& [tag, type, value] : entries)
+        directory.push_back({uint16_t(tag), uint16_t(type), 1, value});
+    pixdoc::files::testing::TiffBuilder t;
+    t.AddDirectory(directory);
+    t.Append(std::vector<uint8_t>(64));
+    return t.bytes();
 }
 
 TEST(ColourErrors, TiffForms) {
@@ -167,10 +147,10 @@ TEST(ColourErrors, TiffForms) {
     EXPECT_STREQ(pixdoc::ColourErrorText(o.code), "Unsupported TIFF types.");
 
     auto version = ReadBytes(FixturePath("tiff_grey.tif"));
-    Put16(version, 2, 0x012A);  // still "II*"
+    PutLe16(version, 2, 0x012A);  // still "II*"
     EXPECT_EQ(Attempt(version).code, pixdoc::kErrNotTiff);
     auto no_directory = ReadBytes(FixturePath("tiff_grey.tif"));
-    Put32(no_directory, 4, 0);
+    PutLe32(no_directory, 4, 0);
     EXPECT_EQ(Attempt(no_directory).code, pixdoc::kErrTiffIfdOffset);
 
     // A JPEG page in several strips, and one whose strip offsets are bytes.
@@ -192,6 +172,19 @@ TEST(ColourErrors, TiffForms) {
     o = Attempt(Tiff({{256, 3, 16}, {257, 3, 16}, {258, 3, 8}, {273, 4, 5000}}));
     EXPECT_EQ(o.recognised, 0);
     EXPECT_EQ(o.code, pixdoc::kErrUnexpectedEnd);
+    // A JPEG page in several strips as libtiff writes it.
+    o = Attempt(ReadBytes(FixturePath("tiff_jpeg_strips.tif")));
+    EXPECT_LT(o.recognised, 0);
+    EXPECT_EQ(o.code, pixdoc::kErrTiffUnsupported);
+}
+
+TEST(ColourErrors, JpegScanBeforeFrame) {
+    const Outcome o = Attempt(
+        {0xFF, 0xD8, 0xFF, 0xDA, 0x00, 0x08, 0x01, 0x01, 0x00, 0x00, 0x3F, 0x00, 0xFF, 0xD9});
+    EXPECT_LT(o.recognised, 0);
+    EXPECT_EQ(o.code, 20);
+    EXPECT_EQ(PX_GetColorError(), 20);
+    EXPECT_STREQ(PX_GetColorErrorText(20), "Could not find Start of Frame marker in a JPEG file.");
 }
 
 TEST(ColourErrors, UnknownBytesAndShortSources) {
