@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -13,15 +14,13 @@
 namespace {
 
 using colour_test::FixturePath;
+using colour_test::MergeWhole;
 using colour_test::ReadBytes;
 using colour_test::ReadPpm;
 using colour_test::Rgb;
 
-class ColourEdit : public testing::Test {
+class ColourEdit : public colour_test::EditTest {
 protected:
-    void SetUp() override { pixdoc::ResetColourEdit(); }
-    void TearDown() override { pixdoc::ResetColourEdit(); }
-
     static std::vector<uint8_t> Pixel(int32_t x, int32_t y) {
         const uint8_t* p = pixdoc::EditPixel(pixdoc::ColourEdit(), x, y);
         return {p[0], p[1], p[2]};
@@ -34,9 +33,6 @@ protected:
                          int32_t dl, int32_t dt, int32_t dr, int32_t db) {
         return PX_ColorEditMergeImageEx(FixturePath(file).c_str(), 1, sl, st, sr, sb, dl, dt, dr,
                                         db);
-    }
-    static int32_t MergeWhole(const std::string& file) {
-        return Merge(file, -1, -1, -1, -1, -1, -1, -1, -1);
     }
 };
 
@@ -66,11 +62,11 @@ TEST_F(ColourEdit, StartEndAndSize) {
 TEST_F(ColourEdit, MergeNeedsABufferAndAValidDestination) {
     EXPECT_EQ(MergeWhole("bmp24_BMP3.bmp"), 1);
     ASSERT_EQ(PX_StartColorEdit(100, 80, 255, 255, 255), 0);
-    EXPECT_EQ(Merge("bmp24_BMP3.bmp", -1, -1, -1, -1, 0, 0, 101, 80), 2);  // beyond the width
-    EXPECT_EQ(Merge("bmp24_BMP3.bmp", -1, -1, -1, -1, -2, 0, 50, 80), 2);  // negative left
-    EXPECT_EQ(Merge("bmp24_BMP3.bmp", -1, -1, -1, -1, 50, 0, 50, 80), 2);  // empty
-    EXPECT_EQ(Merge("bmp24_BMP3.bmp", -1, -1, -1, -1, 0, 60, 50, 40), 2);  // upside down
-    EXPECT_EQ(Merge("bmp24_BMP3.bmp", -1, -1, -1, -1, 0, 0, 50, 81), 2);   // beyond the height
+    // Beyond the width, negative left, empty, upside down, beyond the height.
+    for (const auto& [l, t, r, b] :
+         {std::array{0, 0, 101, 80}, std::array{-2, 0, 50, 80}, std::array{50, 0, 50, 80},
+          std::array{0, 60, 50, 40}, std::array{0, 0, 50, 81}})
+        EXPECT_EQ(Merge("bmp24_BMP3.bmp", -1, -1, -1, -1, l, t, r, b), 2) << l << "," << t;
     EXPECT_EQ(MergeWhole("no_such_file.bmp"), 3);
     // Nothing was written by the refused merges.
     for (int32_t y = 0; y < 80; ++y)
@@ -78,20 +74,17 @@ TEST_F(ColourEdit, MergeNeedsABufferAndAValidDestination) {
             ASSERT_EQ(Pixel(x, y), (std::vector<uint8_t>{255, 255, 255}));
 }
 
-class WholePageMerge : public testing::TestWithParam<const char*> {};
+class WholePageMerge : public colour_test::EditTest,
+                       public testing::WithParamInterface<const char*> {};
 
 TEST_P(WholePageMerge, FillsTheBufferWithTheReferencePixels) {
-    pixdoc::ResetColourEdit();
     const std::string name = GetParam();
     const Rgb reference = ReadPpm(FixturePath(name.substr(0, name.rfind('.')) + ".ppm"));
     ASSERT_EQ(PX_StartColorEdit(reference.width, reference.height, 1, 2, 3), 0);
-    ASSERT_EQ(
-        PX_ColorEditMergeImageEx(FixturePath(name).c_str(), 1, -1, -1, -1, -1, -1, -1, -1, -1), 0)
-        << name << " colour error " << PX_GetColorError();
+    ASSERT_EQ(MergeWhole(name), 0) << name << " colour error " << PX_GetColorError();
     const auto& pixels = pixdoc::ColourEdit().pixels;
     EXPECT_TRUE(std::equal(reference.pixels.begin(), reference.pixels.end(), pixels.begin()))
         << name;
-    pixdoc::ResetColourEdit();
 }
 
 INSTANTIATE_TEST_SUITE_P(Containers, WholePageMerge,
@@ -201,19 +194,8 @@ TEST_F(ColourEdit, RefusedTiffFormIsNotRecognised) {
     EXPECT_EQ(PX_GetColorError(), pixdoc::kErrTiffUnsupported);
 }
 
-}  // namespace
-
-namespace {
-
-class BilevelMerge : public testing::Test {
+class BilevelMerge : public colour_test::EditTest {
 protected:
-    void SetUp() override { pixdoc::ResetColourEdit(); }
-    void TearDown() override { pixdoc::ResetColourEdit(); }
-
-    static int32_t MergeWhole(const char* file) {
-        return PX_ColorEditMergeImageEx(FixturePath(file).c_str(), 1, -1, -1, -1, -1, -1, -1, -1,
-                                        -1);
-    }
     static uint8_t Grey(int32_t x, int32_t y) {
         const uint8_t* p = pixdoc::EditPixel(pixdoc::ColourEdit(), x, y);
         EXPECT_TRUE(p[0] == p[1] && p[1] == p[2]);
@@ -221,35 +203,29 @@ protected:
     }
 };
 
-TEST_F(BilevelMerge, GreyLevelsOfKnownPatterns) {
-    struct Case {
-        const char* file;
-        uint8_t grey;
-    };
-    // 256 x 128 pages into 64 x 32: every buffer pixel is one 4 x 4 block of the page.
-    for (const Case& k : {Case{"bilevel_white.tif", 255}, Case{"bilevel_black.tif", 0},
-                          Case{"bilevel_half.tif", 127}}) {
-        pixdoc::ResetColourEdit();
-        ASSERT_EQ(PX_StartColorEdit(64, 32, 1, 2, 3), 0);
-        ASSERT_EQ(MergeWhole(k.file), 0) << k.file;
-        for (int32_t y = 0; y < 32; ++y)
-            for (int32_t x = 0; x < 64; ++x)
-                ASSERT_EQ(Grey(x, y), k.grey) << k.file << x << "," << y;
-    }
-}
-
-TEST_F(BilevelMerge, BlocksLandInPlaceAndStripsMergeAlike) {
+TEST_F(BilevelMerge, GreyLevelsOfKnownPatternsLandInPlace) {
     ImageHeader strips{};
     ASSERT_EQ(OpenImageHeader(0, FixturePath("bilevel_quadrant_strips.tif").c_str(), 1, &strips),
               0);
     EXPECT_EQ(strips.compression, 257);  // Group 4 in three strips
-    for (const char* file : {"bilevel_quadrant.tif", "bilevel_quadrant_strips.tif"}) {
+    // 256 x 128 pages into 64 x 32: every buffer pixel is one 4 x 4 block of the page. The
+    // quadrant pages are black in the top-left quarter; strips merge alike.
+    const struct {
+        const char* file;
+        uint8_t top_left, rest;
+    } cases[] = {{"bilevel_white.tif", 255, 255},
+                 {"bilevel_black.tif", 0, 0},
+                 {"bilevel_half.tif", 127, 127},
+                 {"bilevel_quadrant.tif", 0, 255},
+                 {"bilevel_quadrant_strips.tif", 0, 255}};
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.file);
         pixdoc::ResetColourEdit();
         ASSERT_EQ(PX_StartColorEdit(64, 32, 1, 2, 3), 0);
-        ASSERT_EQ(MergeWhole(file), 0) << file;
+        ASSERT_EQ(MergeWhole(k.file), 0);
         for (int32_t y = 0; y < 32; ++y)
             for (int32_t x = 0; x < 64; ++x)
-                ASSERT_EQ(Grey(x, y), x < 32 && y < 16 ? 0 : 255) << file << " " << x << "," << y;
+                ASSERT_EQ(Grey(x, y), x < 32 && y < 16 ? k.top_left : k.rest) << x << "," << y;
     }
 }
 
