@@ -48,6 +48,11 @@ struct Decoder {
                           scratch.data());
     }
     std::vector<int> Now() const { return Changes(current.data(), width); }
+    // The changes of the next line when it is good, else {-1, the line result}.
+    std::vector<int> GoodLine(int32_t code, int line = 0) {
+        const int32_t result = Line(code, line);
+        return result == kLineGood ? Now() : std::vector<int>{-1, result};
+    }
     std::vector<uint8_t> data;
     int width;
     LineInput input;
@@ -59,11 +64,9 @@ TEST(OneDLines, RunsAlternateFromWhiteAndEndAtTheWidth) {
     // Group 3 1D: EOL, white 10, black 5, white 17 (101011) (width 32); then a line starting
     // black: white 0, black 3, white 18 (0100111), black 6 (0010) (width 27).
     Decoder d(kEol + kW10 + kB5 + "101011" + kEol + kW0 + kB3 + "0100111" + "0010", 32);
-    EXPECT_EQ(d.Line(kGroup3OneD), kLineGood);
-    EXPECT_EQ(d.Now(), (std::vector<int>{10, 15}));
+    EXPECT_EQ(d.GoodLine(kGroup3OneD), (std::vector<int>{10, 15}));
     d.width = 27;
-    EXPECT_EQ(d.Line(kGroup3OneD), kLineGood);
-    EXPECT_EQ(d.Now(), (std::vector<int>{0, 3, 21}));
+    EXPECT_EQ(d.GoodLine(kGroup3OneD), (std::vector<int>{0, 3, 21}));
 }
 
 TEST(OneDLines, ZeroLengthRunsMergeTheirNeighbours) {
@@ -71,8 +74,7 @@ TEST(OneDLines, ZeroLengthRunsMergeTheirNeighbours) {
     // run of 0 in the middle joins two black runs.
     const std::string row1 = kW0 + kB0 + kW4 + kB2 + kW0 + kB2;  // width 8: 4 white, 4 black
     Decoder d(row1 + std::string((8 - row1.size() % 8) % 8, '0'), 8);
-    EXPECT_EQ(d.Line(kModifiedHuffman), kLineGood);
-    EXPECT_EQ(d.Now(), (std::vector<int>{4}));
+    EXPECT_EQ(d.GoodLine(kModifiedHuffman), (std::vector<int>{4}));
     EXPECT_EQ(d.input.at.bit_count, 0);  // the next row starts on a byte
 }
 
@@ -105,8 +107,7 @@ TEST(Lines, BadLinesAreDamaged) {
 TEST(OneDLines, ADamagedGroup3LineIsRetriedFromTheNextEol) {
     // First attempt: white 4 then an EOL; retry: white 8.
     Decoder d(kEol + kW4 + kEol + "10011" /* white 8 */, 8);
-    EXPECT_EQ(d.Line(kGroup3OneD), kLineGood);
-    EXPECT_EQ(d.Now(), std::vector<int>{});
+    EXPECT_EQ(d.GoodLine(kGroup3OneD), std::vector<int>{});
 }
 
 TEST(EolSearch, SkipsFillAndGarbageAndEndsAtSixEols) {
@@ -133,12 +134,9 @@ TEST(TwoDLines, VerticalPassAndHorizontalModesFollowTheReferenceLine) {
     // Line 2 (2D): pass (a0 moves to 8), then V0 onto 10, VL1 (12), then V0 (16).
     const std::string line2 = kEol + "0" + kPass + kV0 + kVL1 + kV0;
     Decoder d(line0 + line1 + line2, 16);
-    EXPECT_EQ(d.Line(kGroup3TwoD), kLineGood);
-    EXPECT_EQ(d.Now(), (std::vector<int>{4, 8}));
-    EXPECT_EQ(d.Line(kGroup3TwoD), kLineGood);
-    EXPECT_EQ(d.Now(), (std::vector<int>{5, 8, 10, 13}));
-    EXPECT_EQ(d.Line(kGroup3TwoD), kLineGood);
-    EXPECT_EQ(d.Now(), (std::vector<int>{10, 12}));
+    EXPECT_EQ(d.GoodLine(kGroup3TwoD), (std::vector<int>{4, 8}));
+    EXPECT_EQ(d.GoodLine(kGroup3TwoD), (std::vector<int>{5, 8, 10, 13}));
+    EXPECT_EQ(d.GoodLine(kGroup3TwoD), (std::vector<int>{10, 12}));
 }
 
 TEST(TwoDLines, Group4EndOfBlockEndsThePage) {
@@ -154,8 +152,7 @@ TEST(TwoDLines, UncompressedModePaintsPixelsAndExitsWithTheTagColour) {
     const std::string bits = "0000001111" + std::string("01") + "1" + "000001" + "00000001" + "1" +
                              kHoriz + kB3 + kW4 + kV0;
     Decoder d(bits + kEol + kEol, 16);
-    EXPECT_EQ(d.Line(kGroup4), kLineGood);
-    EXPECT_EQ(d.Now(), (std::vector<int>{1, 3, 9, 12}));
+    EXPECT_EQ(d.GoodLine(kGroup4), (std::vector<int>{1, 3, 9, 12}));
 }
 
 TEST(TwoDLines, ADamagedGroup3TwoDLineSkipsToTheNextOneDLine) {
@@ -165,8 +162,7 @@ TEST(TwoDLines, ADamagedGroup3TwoDLineSkipsToTheNextOneDLine) {
     const std::string skipped = kEol + "0" + kV0;
     const std::string good = kEol + "1" + kW4 + "011" + "10011";
     Decoder d(bad + skipped + good + kEol + kEol + kEol + kEol + kEol + kEol, 16);
-    EXPECT_EQ(d.Line(kGroup3TwoD), kLineGood);
-    EXPECT_EQ(d.Now(), (std::vector<int>{4, 8}));
+    EXPECT_EQ(d.GoodLine(kGroup3TwoD), (std::vector<int>{4, 8}));
     EXPECT_EQ(d.Line(kGroup3TwoD), kLineEnd);
 }
 
@@ -177,32 +173,26 @@ TEST(TwoDLines, CodeFourReadsEolsOnlyOnItsFirstTwoLines) {
     Decoder d(line0 + line1 + line2, 16);
     EXPECT_EQ(d.Line(kTwoDNoEol, 0), kLineGood);
     EXPECT_EQ(d.Line(kTwoDNoEol, 1), kLineGood);
-    EXPECT_EQ(d.Line(kTwoDNoEol, 2), kLineGood);
-    EXPECT_EQ(d.Now(), (std::vector<int>{4, 8}));
+    EXPECT_EQ(d.GoodLine(kTwoDNoEol, 2), (std::vector<int>{4, 8}));
 }
 
 TEST(ByteRows, UncompressedPackBitsAndPcxRowsBecomeChangeLists) {
     Decoder raw(std::vector<uint8_t>{0xF0, 0x10, 0x0F, 0xFF}, 12);
-    EXPECT_EQ(raw.Line(kUncompressed), kLineGood);
-    EXPECT_EQ(raw.Now(), (std::vector<int>{0, 4, 11}));  // bits past the width are dropped
-    EXPECT_EQ(raw.Line(kUncompressed), kLineGood);
-    EXPECT_EQ(raw.Now(), (std::vector<int>{4}));
+    EXPECT_EQ(raw.GoodLine(kUncompressed),
+              (std::vector<int>{0, 4, 11}));  // bits past the width are dropped
+    EXPECT_EQ(raw.GoodLine(kUncompressed), (std::vector<int>{4}));
     EXPECT_EQ(raw.Line(kUncompressed), kLineEnd);
 
     // PackBits: 128 is skipped, -2 (254) repeats 3 times and is cut at the row end (2 bytes).
     Decoder pb(std::vector<uint8_t>{128, 254, 0xFF, 0x01, 0x00, 0x0F}, 16);
-    EXPECT_EQ(pb.Line(kPackBits), kLineGood);
-    EXPECT_EQ(pb.Now(), (std::vector<int>{0}));
-    EXPECT_EQ(pb.Line(kPackBits), kLineGood);  // literal of two: 0x00 0x0F
-    EXPECT_EQ(pb.Now(), (std::vector<int>{12}));
+    EXPECT_EQ(pb.GoodLine(kPackBits), (std::vector<int>{0}));
+    EXPECT_EQ(pb.GoodLine(kPackBits), (std::vector<int>{12}));  // literal of two: 0x00 0x0F
     EXPECT_EQ(pb.Line(kPackBits), kLineEnd);
 
     // PCX stores white as 1: 0xC2 0xF0 is "0xF0 twice", inverted 0x0F 0x0F.
     Decoder pcx(std::vector<uint8_t>{0xC3, 0xF0, 0x00, 0x3F}, 16);
-    EXPECT_EQ(pcx.Line(kPcx), kLineGood);
-    EXPECT_EQ(pcx.Now(), (std::vector<int>{4, 8, 12}));  // run of 3 cut to 2
-    EXPECT_EQ(pcx.Line(kPcx), kLineGood);                // 0x00 -> 0xFF, 0x3F -> 0xC0
-    EXPECT_EQ(pcx.Now(), (std::vector<int>{0, 10}));
+    EXPECT_EQ(pcx.GoodLine(kPcx), (std::vector<int>{4, 8, 12}));  // run of 3 cut to 2
+    EXPECT_EQ(pcx.GoodLine(kPcx), (std::vector<int>{0, 10}));     // 0x00 -> 0xFF, 0x3F -> 0xC0
 }
 
 TEST(ByteRows, UnknownCodesGiveTheWidth) {
