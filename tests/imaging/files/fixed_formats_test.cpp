@@ -13,6 +13,7 @@ using testing::Bytes;
 using testing::HasFields;
 using testing::MemoryName;
 using testing::Open;
+using testing::OpenResult;
 using testing::OpensAs;
 using testing::PutLe16;
 using testing::PutLe32;
@@ -110,8 +111,7 @@ TEST_F(FixedFormatTest, DcxPagesAndCount) {
     EXPECT_TRUE(OpensAs(name, 2,
                         "compression 7, width 1728, height 1002, x_resolution 200, y_resolution "
                         "196, data_offset 4528"));
-    ImageHeader h;
-    EXPECT_EQ(Open(name, 4, h), 2);  // zero fourth entry
+    EXPECT_EQ(OpenResult(name, 4), 2);  // zero fourth entry
 }
 
 Bytes CalsFile(const std::vector<std::string>& records) {
@@ -130,8 +130,7 @@ TEST_F(FixedFormatTest, CalsTypeOne) {
     EXPECT_TRUE(OpensAs(MemoryName(cals), 1,
                         "compression 1, width 2480, height 3508, x_resolution 300, y_resolution "
                         "300, orientation 1, data_offset 2048"));
-    ImageHeader h;
-    EXPECT_EQ(Open(MemoryName(cals), 2, h), 2);
+    EXPECT_EQ(OpenResult(MemoryName(cals), 2), 2);
 }
 
 TEST_F(FixedFormatTest, CalsOrientationsAndFields) {
@@ -150,9 +149,8 @@ TEST_F(FixedFormatTest, CalsOrientationsAndFields) {
 }
 
 TEST_F(FixedFormatTest, CalsWithoutPixelCountOrOfOtherTypeIsRefused) {
-    ImageHeader h;
-    EXPECT_EQ(Open(MemoryName(CalsFile({"rtype: 1", "rdensty: 200"})), 1, h), 2);
-    EXPECT_EQ(Open(MemoryName(CalsFile({"rtype: 2", "rpelcnt: 100,100"})), 1, h), 2);
+    EXPECT_EQ(OpenResult(MemoryName(CalsFile({"rtype: 1", "rdensty: 200"})), 1), 2);
+    EXPECT_EQ(OpenResult(MemoryName(CalsFile({"rtype: 2", "rpelcnt: 100,100"})), 1), 2);
 }
 
 TEST_F(FixedFormatTest, DcFormat) {
@@ -168,8 +166,7 @@ TEST_F(FixedFormatTest, DcFormat) {
     PutLe16(b, 8, 2480);
     EXPECT_TRUE(OpensAs(MemoryName(b), 1, "y_resolution 300, fill_order 0"));
     PutLe16(b, 6, 255);  // below 256
-    ImageHeader h;
-    EXPECT_EQ(Open(MemoryName(b), 1, h), 2);
+    EXPECT_EQ(OpenResult(MemoryName(b), 1), 2);
 }
 
 TEST_F(FixedFormatTest, CdAbFormatKeepsItsCode) {
@@ -185,8 +182,7 @@ TEST_F(FixedFormatTest, CdAbFormatKeepsItsCode) {
                         "compression 10, width 64, height 100, x_resolution 300, y_resolution 150, "
                         "data_offset 512"));
     PutLe16(b, 8, 8193);
-    ImageHeader h;
-    EXPECT_EQ(Open(MemoryName(b), 1, h), 2);
+    EXPECT_EQ(OpenResult(MemoryName(b), 1), 2);
 }
 
 TEST_F(FixedFormatTest, DirSectFormat) {
@@ -200,8 +196,7 @@ TEST_F(FixedFormatTest, DirSectFormat) {
     EXPECT_TRUE(OpensAs(MemoryName(b), 1,
                         "compression 1, width 2480, height 3508, x_resolution 300, y_resolution "
                         "200, fill_order 1, data_offset 256"));
-    ImageHeader h;
-    EXPECT_EQ(Open(MemoryName(b), 2, h), 2);
+    EXPECT_EQ(OpenResult(MemoryName(b), 2), 2);
 }
 
 // Page-chain records: 72-byte headers, each followed by `length` data bytes.
@@ -227,8 +222,7 @@ TEST_F(FixedFormatTest, PageChainWalksToItsPages) {
         name, 3,
         "compression 1, width 800, height 1000, x_resolution 300, fill_order 1, data_offset 226"));
     EXPECT_TRUE(OpensAs(name, 2, "width 2480"));
-    ImageHeader h;
-    EXPECT_EQ(Open(name, 4, h), 2);
+    EXPECT_EQ(OpenResult(name, 4), 2);
 }
 
 TEST_F(FixedFormatTest, PageCountRules) {
@@ -292,13 +286,12 @@ TEST_F(FixedFormatTest, FixedHeaderFormatFromDiskInBothByteOrders) {
 }
 
 TEST_F(FixedFormatTest, FixedHeaderFormatRefusals) {
-    ImageHeader h;
     const Bytes good = FixedHeader(false, 4, 0);
-    EXPECT_EQ(Open(MemoryName(good), 1, h), 2);  // memory images never match
-    EXPECT_EQ(Open(TempFile("bad_code.raw", FixedHeader(false, 7, 0)).string(), 1, h), 2);
+    EXPECT_EQ(OpenResult(MemoryName(good), 1), 2);  // memory images never match
+    EXPECT_EQ(OpenResult(TempFile("bad_code.raw", FixedHeader(false, 7, 0)).string(), 1), 2);
     Bytes bad_orientation = good;
     bad_orientation[72] = 2;
-    EXPECT_EQ(Open(TempFile("bad_orient.raw", bad_orientation).string(), 1, h), 2);
+    EXPECT_EQ(OpenResult(TempFile("bad_orient.raw", bad_orientation).string(), 1), 2);
 }
 
 TEST_F(FixedFormatTest, PlainTextIsOnePageAndUnrecognised) {
@@ -307,8 +300,7 @@ TEST_F(FixedFormatTest, PlainTextIsOnePageAndUnrecognised) {
         PutText(b, 0, "Just a few lines of plain text,\nnothing like an image file.\n");
         return b;
     }());
-    ImageHeader h;
-    EXPECT_EQ(Open(path.string(), 1, h), 2);
+    EXPECT_EQ(OpenResult(path.string(), 1), 2);
     EXPECT_EQ(GetTiffPages(path.c_str()), 1);
 }
 

@@ -174,6 +174,12 @@ inline int32_t Open(const std::string& name, int32_t page, ImageHeader& header) 
     return OpenImageHeader(0, name.c_str(), page, &header);
 }
 
+// The result of reading the header of page `page` of `name`.
+inline int32_t OpenResult(const std::string& name, int32_t page) {
+    ImageHeader h;
+    return Open(name, page, h);
+}
+
 // Passes when the header fields named in `want` ("width 1728, height 2200", names as in
 // ImageHeader) hold the given values; the failure names each differing field.
 inline ::testing::AssertionResult HasFields(const ImageHeader& h, const std::string& want) {

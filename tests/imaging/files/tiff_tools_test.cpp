@@ -13,6 +13,7 @@ namespace {
 
 using testing::HasFields;
 using testing::Open;
+using testing::OpenResult;
 using testing::OpensAs;
 
 const std::string kDir = std::string(TEST_FIXTURE_DIR) + "/files_tiff/";
@@ -124,8 +125,7 @@ TEST_F(TiffToolsTest, ColourContainers) {
 TEST_F(TiffToolsTest, JpegFilesAndJpegStrips) {
     EXPECT_TRUE(OpensAs(kDir + "colour.jpg", 1,
                         "compression 1027, width 120, height 80, x_resolution 150, data_offset 0"));
-    ImageHeader h;
-    EXPECT_EQ(Open(kDir + "colour.jpg", 2, h), 2);
+    EXPECT_EQ(OpenResult(kDir + "colour.jpg", 2), 2);
     EXPECT_EQ(GetTiffPages((kDir + "colour.jpg").c_str()), 1);
     EXPECT_TRUE(OpensAs(kDir + "grey.jpg", 1, "compression 1028"));
 
