@@ -15,8 +15,8 @@ namespace {
 
 using colour_test::FixturePath;
 using colour_test::MergeWhole;
-using colour_test::ReadBytes;
-using colour_test::ReadPpm;
+using colour_test::ReadFile;
+using colour_test::ReadPnm;
 using colour_test::Rgb;
 
 class ColourEdit : public colour_test::EditTest {
@@ -79,7 +79,7 @@ class WholePageMerge : public colour_test::EditTest,
 
 TEST_P(WholePageMerge, FillsTheBufferWithTheReferencePixels) {
     const std::string name = GetParam();
-    const Rgb reference = ReadPpm(FixturePath(name.substr(0, name.rfind('.')) + ".ppm"));
+    const Rgb reference = ReadPnm(FixturePath(name.substr(0, name.rfind('.')) + ".ppm"));
     ASSERT_EQ(PX_StartColorEdit(reference.width, reference.height, 1, 2, 3), 0);
     ASSERT_EQ(MergeWhole(name), 0) << name << " colour error " << PX_GetColorError();
     const auto& pixels = pixdoc::ColourEdit().pixels;
@@ -145,7 +145,7 @@ TEST_F(ColourEdit, ScaledMergesIntoSubRectangles) {
         ASSERT_EQ(PX_StartColorEdit(160, 130, 9, 8, 7), 0);
         ASSERT_EQ(Merge(k.file, k.sl, k.st, k.sr, k.sb, k.dl, k.dt, k.dr, k.db), 0) << k.file;
         const std::string name = k.file;
-        const Rgb ref = ReadPpm(FixturePath(name.substr(0, name.rfind('.')) + ".ppm"));
+        const Rgb ref = ReadPnm(FixturePath(name.substr(0, name.rfind('.')) + ".ppm"));
         const int64_t ox = k.sl < 0 ? 0 : k.sl, oy = k.st < 0 ? 0 : k.st;
         const int64_t sw = (k.sl < 0 ? ref.width : std::min(k.sr, ref.width)) - ox;
         const int64_t sh = (k.sl < 0 ? ref.height : std::min(k.sb, ref.height)) - oy;
@@ -170,20 +170,20 @@ TEST_F(ColourEdit, ScaledMergesIntoSubRectangles) {
 TEST_F(ColourEdit, SmallSourceRectangleGivesTheWholePage) {
     ASSERT_EQ(PX_StartColorEdit(101, 67, 0, 0, 0), 0);
     ASSERT_EQ(Merge("tiff_rgb.tif", 10, 10, 30, 30, -1, -1, -1, -1), 0);
-    const Rgb ref = ReadPpm(FixturePath("tiff_rgb.ppm"));
+    const Rgb ref = ReadPnm(FixturePath("tiff_rgb.ppm"));
     EXPECT_TRUE(
         std::equal(ref.pixels.begin(), ref.pixels.end(), pixdoc::ColourEdit().pixels.begin()));
 }
 
 TEST_F(ColourEdit, DamagedPageKeepsTheRowsWritten) {
-    auto bytes = ReadBytes(FixturePath("pcx_24.pcx"));
+    auto bytes = ReadFile(FixturePath("pcx_24.pcx"));
     bytes.resize(bytes.size() / 2);
     const std::string name = "MD:" + std::to_string(reinterpret_cast<uintptr_t>(bytes.data())) +
                              "," + std::to_string(bytes.size());
     ASSERT_EQ(PX_StartColorEdit(101, 67, 1, 1, 1), 0);
     EXPECT_EQ(PX_ColorEditMergeImageEx(name.c_str(), 1, -1, -1, -1, -1, -1, -1, -1, -1), 6);
     EXPECT_EQ(PX_GetColorError(), pixdoc::kErrUnexpectedEnd);
-    const Rgb ref = ReadPpm(FixturePath("pcx_24.ppm"));
+    const Rgb ref = ReadPnm(FixturePath("pcx_24.ppm"));
     EXPECT_EQ(Pixel(5, 0), Reference(ref, 5, 0));              // top rows written
     EXPECT_EQ(Pixel(5, 66), (std::vector<uint8_t>{1, 1, 1}));  // bottom rows untouched
 }

@@ -14,7 +14,7 @@
 namespace {
 
 using colour_test::FixturePath;
-using colour_test::ReadBytes;
+using colour_test::ReadFile;
 
 using JpegMerge = colour_test::EditTest;
 
@@ -38,7 +38,7 @@ TEST_F(JpegMerge, OneUniformScaleLeavesTheRestInTheStartColour) {
 TEST_F(JpegMerge, GreyPageMergesAsGrey) {
     ASSERT_EQ(PX_StartColorEdit(101, 67, 0, 0, 255), 0);
     ASSERT_EQ(colour_test::MergeWhole("jpeg_grey.jpg"), 0);
-    const auto reference = colour_test::ReadPpm(FixturePath("base.ppm"));
+    const auto reference = colour_test::ReadPnm(FixturePath("base.ppm"));
     int64_t error = 0;
     for (int32_t y = 0; y < 67; ++y)
         for (int32_t x = 0; x < 101; ++x) {
@@ -63,7 +63,7 @@ double MeanDifference(const colour_test::Rgb& a, const colour_test::Rgb& b) {
 TEST(ColourJpeg, TiffPagesWithJpegTables) {
     for (const char* name : {"tiff_jpeg_rgb", "tiff_jpeg_grey"}) {
         const std::string file = std::string(name) + ".tif";
-        const auto bytes = ReadBytes(FixturePath(file));
+        const auto bytes = ReadFile(FixturePath(file));
         pixdoc::ColourDecoderState s;
         colour_test::Collector c;
         pixdoc::SetColourSourceMemory(s, bytes.data(), static_cast<int64_t>(bytes.size()));
@@ -79,7 +79,7 @@ TEST(ColourJpeg, TiffPagesWithJpegTables) {
             << file << " " << PX_GetColorError();
         // Chroma is repeated rather than interpolated, so colour pages differ a little more.
         const double tolerance = grey ? 1.0 : 3.0;
-        const auto reference = colour_test::ReadPpm(FixturePath(std::string(name) + ".ppm"));
+        const auto reference = colour_test::ReadPnm(FixturePath(std::string(name) + ".ppm"));
         EXPECT_LT(MeanDifference(c.image, reference), tolerance) << file;
     }
 }
@@ -95,7 +95,7 @@ TEST_F(JpegMerge, TiffJpegPagesMergeWithTheirTables) {
         merged.height = 67;
         const auto& pixels = pixdoc::ColourEdit().pixels;
         merged.pixels.assign(pixels.begin(), pixels.begin() + 101 * 67 * 3);
-        const auto reference = colour_test::ReadPpm(FixturePath(std::string(name) + ".ppm"));
+        const auto reference = colour_test::ReadPnm(FixturePath(std::string(name) + ".ppm"));
         EXPECT_LT(MeanDifference(merged, reference), 3.0) << name;
     }
 }

@@ -16,7 +16,7 @@ namespace {
 
 using colour_test::Collector;
 using colour_test::FixturePath;
-using colour_test::ReadBytes;
+using colour_test::ReadFile;
 using pixdoc::ColourDecoderState;
 using pixdoc::files::testing::PutLe16;
 using pixdoc::files::testing::PutLe32;
@@ -49,7 +49,7 @@ TEST(ColourErrors, TruncatedFilesKeepTheRowsSoFar) {
     for (const char* file :
          {"bmp24_BMP3.bmp", "bmp8_BMP3.bmp", "gif_plain.gif", "gif_interlaced.gif", "pcx_24.pcx",
           "pcx_planes16.pcx", "tiff_grey_packbits.tif"}) {
-        auto bytes = ReadBytes(FixturePath(file));
+        auto bytes = ReadFile(FixturePath(file));
         // TIFF keeps its directory at the end; cut into the strips instead.
         const bool tiff = std::string(file).ends_with(".tif");
         if (tiff)
@@ -67,24 +67,27 @@ TEST(ColourErrors, TruncatedFilesKeepTheRowsSoFar) {
     }
 }
 
+// A copy of the file with a 16- or 32-bit little-endian value written at `at`.
+std::vector<uint8_t> With16(std::vector<uint8_t> b, size_t at, uint32_t v) {
+    PutLe16(b, at, v);
+    return b;
+}
+std::vector<uint8_t> With32(std::vector<uint8_t> b, size_t at, uint32_t v) {
+    PutLe32(b, at, v);
+    return b;
+}
+
 TEST(ColourErrors, BmpHeaders) {
-    const auto good = ReadBytes(FixturePath("bmp8_plain.bmp"));
-    auto bad_size = good;
-    PutLe32(bad_size, 14, 64);
-    EXPECT_EQ(Attempt(bad_size).code, pixdoc::kErrGifCode);  // unknown information header
-    auto sixteen = good;
-    PutLe16(sixteen, 28, 16);
-    EXPECT_EQ(Attempt(sixteen).code, pixdoc::kErrUnsupportedDepth);
-    auto offset = good;
-    PutLe32(offset, 10, static_cast<uint32_t>(good.size() + 10));
-    EXPECT_EQ(Attempt(offset).code, pixdoc::kErrDataOffset);
-    auto huge = good;
-    PutLe32(huge, 18, 0x7FFFFFFF);
-    EXPECT_EQ(Attempt(huge).code, pixdoc::kErrDimensions);
+    const auto good = ReadFile(FixturePath("bmp8_plain.bmp"));
+    // An unknown information header size, 16 bits per pixel, data beyond the file, a huge width.
+    EXPECT_EQ(Attempt(With32(good, 14, 64)).code, pixdoc::kErrGifCode);
+    EXPECT_EQ(Attempt(With16(good, 28, 16)).code, pixdoc::kErrUnsupportedDepth);
+    EXPECT_EQ(Attempt(With32(good, 10, uint32_t(good.size() + 10))).code, pixdoc::kErrDataOffset);
+    EXPECT_EQ(Attempt(With32(good, 18, 0x7FFFFFFF)).code, pixdoc::kErrDimensions);
 }
 
 TEST(ColourErrors, GifStructure) {
-    const auto good = ReadBytes(FixturePath("gif_plain.gif"));
+    const auto good = ReadFile(FixturePath("gif_plain.gif"));
     // Only a trailer after the screen descriptor and its table.
     const size_t table = 3u << ((good[10] & 7) + 1);
     std::vector<uint8_t> no_image(good.begin(), good.begin() + 13 + table);
@@ -140,18 +143,14 @@ std::vector<uint8_t> Tiff(const std::vector<std::array<uint32_t, 3>>& entries) {
 }
 
 TEST(ColourErrors, TiffForms) {
-    auto packbits = ReadBytes(FixturePath("tiff_rgb_packbits.tif"));
-    Outcome o = Attempt(packbits);
+    Outcome o = Attempt(ReadFile(FixturePath("tiff_rgb_packbits.tif")));
     EXPECT_LT(o.recognised, 0);
     EXPECT_EQ(o.code, pixdoc::kErrTiffUnsupported);
     EXPECT_STREQ(pixdoc::ColourErrorText(o.code), "Unsupported TIFF types.");
 
-    auto version = ReadBytes(FixturePath("tiff_grey.tif"));
-    PutLe16(version, 2, 0x012A);  // still "II*"
-    EXPECT_EQ(Attempt(version).code, pixdoc::kErrNotTiff);
-    auto no_directory = ReadBytes(FixturePath("tiff_grey.tif"));
-    PutLe32(no_directory, 4, 0);
-    EXPECT_EQ(Attempt(no_directory).code, pixdoc::kErrTiffIfdOffset);
+    const auto grey = ReadFile(FixturePath("tiff_grey.tif"));
+    EXPECT_EQ(Attempt(With16(grey, 2, 0x012A)).code, pixdoc::kErrNotTiff);  // still "II*"
+    EXPECT_EQ(Attempt(With32(grey, 4, 0)).code, pixdoc::kErrTiffIfdOffset);
 
     // A JPEG page in several strips, and one whose strip offsets are bytes.
     EXPECT_EQ(Attempt(Tiff({{256, 3, 16},
@@ -173,7 +172,7 @@ TEST(ColourErrors, TiffForms) {
     EXPECT_EQ(o.recognised, 0);
     EXPECT_EQ(o.code, pixdoc::kErrUnexpectedEnd);
     // A JPEG page in several strips as libtiff writes it.
-    o = Attempt(ReadBytes(FixturePath("tiff_jpeg_strips.tif")));
+    o = Attempt(ReadFile(FixturePath("tiff_jpeg_strips.tif")));
     EXPECT_LT(o.recognised, 0);
     EXPECT_EQ(o.code, pixdoc::kErrTiffUnsupported);
 }

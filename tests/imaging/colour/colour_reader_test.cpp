@@ -15,8 +15,8 @@ using colour_test::Collector;
 using colour_test::DecodeInto;
 using colour_test::DecodeMemory;
 using colour_test::FixturePath;
-using colour_test::ReadBytes;
-using colour_test::ReadPpm;
+using colour_test::ReadFile;
+using colour_test::ReadPnm;
 using pixdoc::ColourDecoderState;
 using pixdoc::ColourOutputMode;
 
@@ -24,9 +24,9 @@ class ReferenceDecode : public testing::TestWithParam<const char*> {};
 
 TEST_P(ReferenceDecode, MatchesImageMagickExactly) {
     const std::string name = GetParam();
-    const auto bytes = ReadBytes(FixturePath(name));
+    const auto bytes = ReadFile(FixturePath(name));
     ASSERT_FALSE(bytes.empty()) << name;
-    const auto reference = ReadPpm(FixturePath(name.substr(0, name.rfind('.')) + ".ppm"));
+    const auto reference = ReadPnm(FixturePath(name.substr(0, name.rfind('.')) + ".ppm"));
     ASSERT_GT(reference.width, 0);
     ColourDecoderState s;
     Collector c;
@@ -79,7 +79,7 @@ TEST(ColourRecognition, HeaderFieldsAndCodes) {
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(k.file);
-        const auto bytes = ReadBytes(FixturePath(k.file));
+        const auto bytes = ReadFile(FixturePath(k.file));
         ColourDecoderState s;
         pixdoc::SetColourSourceMemory(s, bytes.data(), static_cast<int64_t>(bytes.size()));
         ASSERT_EQ(pixdoc::RecogniseColourContainer(s), 0);
@@ -100,13 +100,13 @@ TEST(ColourRecognition, ReadsThroughTheFileAccessLayer) {
     ASSERT_EQ(colour_test::Recognise(s), 0);
     EXPECT_EQ(DecodeInto(s, c), 0);
     pixdoc::files::FileClose(file);
-    const auto reference = ReadPpm(FixturePath("gif_interlaced.ppm"));
+    const auto reference = ReadPnm(FixturePath("gif_interlaced.ppm"));
     EXPECT_EQ(c.image.pixels, reference.pixels);
 }
 
 TEST(ColourDelivery, WindowChunksAndPaletteIndices) {
-    const auto bytes = ReadBytes(FixturePath("pcx_8.pcx"));
-    const auto reference = ReadPpm(FixturePath("pcx_8.ppm"));
+    const auto bytes = ReadFile(FixturePath("pcx_8.pcx"));
+    const auto reference = ReadPnm(FixturePath("pcx_8.ppm"));
     ColourDecoderState s;
     Collector c;
     s.window_first_row = 10;
@@ -132,7 +132,7 @@ TEST(ColourDelivery, WindowChunksAndPaletteIndices) {
 TEST(ColourDelivery, RefusingCallbackStopsWithCode14) {
     for (const char* file :
          {"bmp24_BMP3.bmp", "gif_plain.gif", "pcx_24.pcx", "tiff_rgb.tif", "jpeg_wide.jpg"}) {
-        const auto bytes = ReadBytes(FixturePath(file));
+        const auto bytes = ReadFile(FixturePath(file));
         ColourDecoderState s;
         Collector c;
         c.refuse_after = 2;
@@ -145,14 +145,14 @@ TEST(ColourDelivery, RefusingCallbackStopsWithCode14) {
 }
 
 TEST(ColourDelivery, OversizedChunkIsHeldToTheImage) {
-    const auto bytes = ReadBytes(FixturePath("pcx_24.pcx"));
+    const auto bytes = ReadFile(FixturePath("pcx_24.pcx"));
     ColourDecoderState s;
     Collector c;
     s.rows_per_chunk = 1000000000;
     EXPECT_EQ(DecodeMemory(bytes, s, c), 0);
     EXPECT_EQ(c.calls, 1);
     EXPECT_EQ(s.rows_per_chunk, 67);
-    EXPECT_EQ(c.image.pixels, ReadPpm(FixturePath("pcx_24.ppm")).pixels);
+    EXPECT_EQ(c.image.pixels, ReadPnm(FixturePath("pcx_24.ppm")).pixels);
 }
 
 }  // namespace

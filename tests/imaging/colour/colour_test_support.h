@@ -1,18 +1,17 @@
-// Helpers of the colour tests: files, binary PPM images, a collecting line callback, decoding
+// Helpers of the colour tests: fixture files, a collecting line callback, decoding
 // through it, and the colour edit buffer reset around each test.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "imaging/colour/colour_edit.h"
 #include "imaging/decode/colour/colour_state.h"
 #include "pixdoc32.h"
+#include "tests/imaging/decode/jpeg/jpeg_test_support.h"
 
 namespace colour_test {
 
@@ -20,30 +19,10 @@ inline std::string FixturePath(const std::string& name) {
     return std::string(TEST_FIXTURE_DIR) + "/colour/" + name;
 }
 
-inline std::vector<uint8_t> ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-struct Rgb {
-    int32_t width = 0, height = 0;
-    std::vector<uint8_t> pixels;  // red, green, blue, top row first
-};
-
-// Reads a binary PPM with maxval 255.
-inline Rgb ReadPpm(const std::string& path) {
-    Rgb image;
-    std::ifstream in(path, std::ios::binary);
-    std::string magic;
-    int maxval = 0;
-    in >> magic >> image.width >> image.height >> maxval;
-    in.get();
-    if (magic != "P6" || maxval != 255) return {};
-    image.pixels.resize(static_cast<size_t>(image.width) * image.height * 3);
-    in.read(reinterpret_cast<char*>(image.pixels.data()),
-            static_cast<std::streamsize>(image.pixels.size()));
-    return image;
-}
+// Files and binary PPM pictures (red, green, blue, top row first) as the JPEG tests read them.
+using Rgb = jpeg_test::Image;
+using jpeg_test::ReadFile;
+using jpeg_test::ReadPnm;
 
 // Collects what the line callback delivers into an RGB image and counts each row's deliveries.
 struct Collector {
@@ -53,8 +32,8 @@ struct Collector {
     int calls = 0;
     int refuse_after = -1;  // refuse the call with this number (0-based)
     bool bad_range = false;
-    int next_row = 0;       // the row after the last delivery
-    bool in_order = true;   // every delivery began where the last one ended
+    int next_row = 0;      // the row after the last delivery
+    bool in_order = true;  // every delivery began where the last one ended
 
     void Prepare(const pixdoc::ColourDecoderState& s) {
         image.width = s.width;
