@@ -59,7 +59,7 @@ TEST_F(ColourEdit, StartEndAndSize) {
     EXPECT_STREQ(PX_GetExportName(325), "PX_ColorEditGetHeight");
 }
 
-TEST_F(ColourEdit, MergeNeedsABufferAndAValidDestination) {
+TEST_F(ColourEdit, MergeNeedsABufferAValidDestinationAndAKnownFile) {
     EXPECT_EQ(MergeWhole("bmp24_BMP3.bmp"), 1);
     ASSERT_EQ(PX_StartColorEdit(100, 80, 255, 255, 255), 0);
     // Beyond the width, negative left, empty, upside down, beyond the height.
@@ -68,6 +68,8 @@ TEST_F(ColourEdit, MergeNeedsABufferAndAValidDestination) {
           std::array{0, 60, 50, 40}, std::array{0, 0, 50, 81}})
         EXPECT_EQ(Merge("bmp24_BMP3.bmp", -1, -1, -1, -1, l, t, r, b), 2) << l << "," << t;
     EXPECT_EQ(MergeWhole("no_such_file.bmp"), 3);
+    EXPECT_EQ(MergeWhole("tiff_rgb_packbits.tif"), 3);  // a refused form is not recognised
+    EXPECT_EQ(PX_GetColorError(), pixdoc::kErrTiffUnsupported);
     // Nothing was written by the refused merges.
     for (int32_t y = 0; y < 80; ++y)
         for (int32_t x = 0; x < 100; ++x)
@@ -186,12 +188,6 @@ TEST_F(ColourEdit, DamagedPageKeepsTheRowsWritten) {
     const Rgb ref = ReadPnm(FixturePath("pcx_24.ppm"));
     EXPECT_EQ(Pixel(5, 0), Reference(ref, 5, 0));              // top rows written
     EXPECT_EQ(Pixel(5, 66), (std::vector<uint8_t>{1, 1, 1}));  // bottom rows untouched
-}
-
-TEST_F(ColourEdit, RefusedTiffFormIsNotRecognised) {
-    ASSERT_EQ(PX_StartColorEdit(101, 67, 1, 1, 1), 0);
-    EXPECT_EQ(MergeWhole("tiff_rgb_packbits.tif"), 3);
-    EXPECT_EQ(PX_GetColorError(), pixdoc::kErrTiffUnsupported);
 }
 
 class BilevelMerge : public colour_test::EditTest {

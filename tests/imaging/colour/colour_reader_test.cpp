@@ -43,22 +43,17 @@ TEST_P(ReferenceDecode, MatchesImageMagickExactly) {
     EXPECT_EQ(differing, 0u) << name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Bmp, ReferenceDecode,
+INSTANTIATE_TEST_SUITE_P(Containers, ReferenceDecode,
                          testing::Values("bmp24_BMP2.bmp", "bmp24_BMP3.bmp", "bmp8_BMP2.bmp",
                                          "bmp8_BMP3.bmp", "bmp8_plain.bmp", "bmp4_BMP2.bmp",
                                          "bmp4_BMP3.bmp", "bmp4_rle.bmp", "bmp1_BMP2.bmp",
-                                         "bmp1_BMP3.bmp"));
-INSTANTIATE_TEST_SUITE_P(Gif, ReferenceDecode,
-                         testing::Values("gif_plain.gif", "gif_interlaced.gif", "gif_local.gif",
-                                         "gif_two.gif"));
-INSTANTIATE_TEST_SUITE_P(Pcx, ReferenceDecode,
-                         testing::Values("pcx_mono.pcx", "pcx_planes16.pcx", "pcx_packed16.pcx",
-                                         "pcx_packed4.pcx", "pcx_8.pcx", "pcx_24.pcx"));
-INSTANTIATE_TEST_SUITE_P(Tiff, ReferenceDecode,
-                         testing::Values("tiff_grey.tif", "tiff_grey_strips_mm.tif",
-                                         "tiff_grey_packbits.tif", "tiff_grey_miniswhite.tif",
-                                         "tiff_rgb.tif", "tiff_rgb_strips_mm.tif",
-                                         "tiff_palette.tif"));
+                                         "bmp1_BMP3.bmp", "gif_plain.gif", "gif_interlaced.gif",
+                                         "gif_local.gif", "gif_two.gif", "pcx_mono.pcx",
+                                         "pcx_planes16.pcx", "pcx_packed16.pcx", "pcx_packed4.pcx",
+                                         "pcx_8.pcx", "pcx_24.pcx", "tiff_grey.tif",
+                                         "tiff_grey_strips_mm.tif", "tiff_grey_packbits.tif",
+                                         "tiff_grey_miniswhite.tif", "tiff_rgb.tif",
+                                         "tiff_rgb_strips_mm.tif", "tiff_palette.tif"));
 
 TEST(ColourRecognition, HeaderFieldsAndCodes) {
     const struct {
