@@ -97,10 +97,9 @@ TEST(FaxCodes, ExtendedMakeUpCodesServeBothColoursAndChain) {
 }
 
 TEST(FaxCodes, EolZerosAndTheOtherColoursCodesAreNoRun) {
-    EXPECT_EQ(DecodeRun("000000000001", 0).first, -1);
-    EXPECT_EQ(DecodeRun("000000000001", 1).first, -1);
-    EXPECT_EQ(DecodeRun("0000000000000000", 0).first, -1);
-    EXPECT_EQ(DecodeRun("0000000000000000", 1).first, -1);
+    for (const char* code : {"000000000001", "0000000000000000"})
+        for (int colour : {0, 1})
+            EXPECT_EQ(DecodeRun(code, colour).first, -1) << code << " colour " << colour;
     // Nothing of a rejected code is consumed.
     EXPECT_EQ(DecodeRun("000000000001", 0).second, 0);
     // A make-up sum beyond the allowed length stops.

@@ -104,6 +104,9 @@ TEST(JpegTables, MissingTablesAreReported) {
     EXPECT_EQ(DecodeError(Patched(d, {{sos + 6, 0x02}})), 27);  // AC table 2
     EXPECT_EQ(DecodeError(Patched(d, {{sos + 6, 0x50}})), 26);  // DC table 5: out of range
     EXPECT_EQ(DecodeError(Patched(d, {{sos + 5, 9}})), 20);     // unknown component
+    // A progressive scan of an undefined component.
+    const Bytes progressive = ReadFile(Fixture("progressive420.jpg"));
+    EXPECT_EQ(DecodeError(Patched(progressive, {{FindMarker(progressive, kSos, 3) + 5, 7}})), 20);
 }
 
 TEST(JpegRestart, MarkersMustRunInOrderAndNeedAnInterval) {
@@ -149,11 +152,6 @@ TEST(JpegDamage, FailureReportedByTheMarkerThatFollows) {
     Bytes progressive = ReadFile(Fixture("progressive420.jpg"));
     long scan2 = FindMarker(progressive, kSos, 1);
     EXPECT_EQ(DecodeError(CutAndAppend(progressive, scan2 + 40, {})), 9);
-}
-
-TEST(JpegDamage, ProgressiveScanOfAnUndefinedComponent) {
-    const Bytes d = ReadFile(Fixture("progressive420.jpg"));
-    EXPECT_EQ(DecodeError(Patched(d, {{FindMarker(d, kSos, 3) + 5, 7}})), 20);
 }
 
 TEST(JpegDamage, HugeDimensionsNeedNoHugeMemory) {
