@@ -26,12 +26,12 @@ void Prepare(pixdoc::ColourDecoderState& s, const Bytes& data) {
     pixdoc::SetColourSourceMemory(s, data.data(), static_cast<int64_t>(data.size()));
 }
 
-TEST(JpegColourReader, HeaderFieldsAndReadPositionKept) {
+TEST(JpegColourReader, HeaderFieldsReadPositionAndPalette) {
     Bytes data = ReadFile(Fixture("baseline420_q90.jpg"));
     pixdoc::ColourDecoderState s;
     Prepare(s, data);
     ASSERT_TRUE(pixdoc::ColourSeek(s, 0));
-    ASSERT_EQ(pixdoc::JpegReadHeader(s), 0);
+    ASSERT_EQ(pixdoc::JpegReadHeader(s), 0);  // without a palette
     EXPECT_EQ(s.width, 601);
     EXPECT_EQ(s.height, 397);
     EXPECT_EQ(s.bits_per_pixel, 24);
@@ -39,20 +39,14 @@ TEST(JpegColourReader, HeaderFieldsAndReadPositionKept) {
     EXPECT_EQ(s.x_resolution, 1);  // cjpeg writes a 1:1 aspect ratio without units
     EXPECT_EQ(pixdoc::ColourTell(s), 0);
 
-    Bytes grey = ReadFile(Fixture("grey_q85.jpg"));
-    Prepare(s, grey);
-    ASSERT_EQ(pixdoc::JpegReadHeader(s), 0);
-    EXPECT_EQ(s.bits_per_pixel, 8);
-    EXPECT_EQ(s.components, 1);
-}
-
-TEST(JpegColourReader, PalettePreparedAsGreyRampOrColourCube) {
+    // Grey pictures prepare a grey ramp; colour ones a cube of 6 levels per channel.
     pixdoc::ColourPalette palette = {};
-    pixdoc::ColourDecoderState s;
     Bytes grey = ReadFile(Fixture("grey_q85.jpg"));
     Prepare(s, grey);
     s.palette = &palette;
     ASSERT_EQ(pixdoc::JpegReadHeader(s), 0);
+    EXPECT_EQ(s.bits_per_pixel, 8);
+    EXPECT_EQ(s.components, 1);
     EXPECT_EQ(s.palette_entries, 256);
     for (int i = 0; i < 256; ++i) {
         EXPECT_EQ(palette[i][0], i);
@@ -62,7 +56,7 @@ TEST(JpegColourReader, PalettePreparedAsGreyRampOrColourCube) {
     Prepare(s, colour);
     s.palette = &palette;
     ASSERT_EQ(pixdoc::JpegReadHeader(s), 0);
-    EXPECT_EQ(s.palette_entries, 216);  // 6 levels per channel
+    EXPECT_EQ(s.palette_entries, 216);
     EXPECT_EQ(palette[215][0], 255);
     EXPECT_EQ(palette[215][1], 255);
     EXPECT_EQ(palette[1][2], 51);
