@@ -153,11 +153,18 @@ TEST_F(FixedFormatTest, CalsWithoutPixelCountOrOfOtherTypeIsRefused) {
     EXPECT_EQ(OpenResult(MemoryName(CalsFile({"rtype: 2", "rpelcnt: 100,100"})), 1), 2);
 }
 
-TEST_F(FixedFormatTest, DcFormat) {
+// A 600-byte header starting with `magic`, with 16-bit little-endian fields {offset, value}.
+Bytes RasterHeader(const std::string& magic,
+                   std::initializer_list<std::pair<size_t, uint32_t>> fields) {
     Bytes b(600);
-    b[0] = 0xDC;
-    PutLe16(b, 6, 2200);
-    PutLe16(b, 8, 1728);
+    PutText(b, 0, magic);
+    for (const auto& [at, value] : fields)
+        PutLe16(b, at, value);
+    return b;
+}
+
+TEST_F(FixedFormatTest, DcFormat) {
+    Bytes b = RasterHeader("\xDC", {{6, 2200}, {8, 1728}});
     // Byte 13 zero: fill order 1.
     EXPECT_TRUE(OpensAs(
         MemoryName(b), 1,
@@ -170,14 +177,7 @@ TEST_F(FixedFormatTest, DcFormat) {
 }
 
 TEST_F(FixedFormatTest, CdAbFormatKeepsItsCode) {
-    Bytes b(600);
-    b[0] = 0xCD;
-    b[1] = 0xAB;
-    PutLe16(b, 6, 100);
-    PutLe16(b, 8, 64);
-    b[12] = 10;
-    PutLe16(b, 16, 150);
-    PutLe16(b, 18, 300);
+    Bytes b = RasterHeader("\xCD\xAB", {{6, 100}, {8, 64}, {12, 10}, {16, 150}, {18, 300}});
     EXPECT_TRUE(OpensAs(MemoryName(b), 1,
                         "compression 10, width 64, height 100, x_resolution 300, y_resolution 150, "
                         "data_offset 512"));
@@ -186,13 +186,8 @@ TEST_F(FixedFormatTest, CdAbFormatKeepsItsCode) {
 }
 
 TEST_F(FixedFormatTest, DirSectFormat) {
-    Bytes b(600);
-    PutText(b, 0, "DiR-sEcT");
-    PutLe16(b, 41, 300);
-    PutLe16(b, 43, 200);
-    PutLe16(b, 45, 2480);
-    PutLe16(b, 47, 3508);
-    PutLe16(b, 55, 256);
+    const Bytes b =
+        RasterHeader("DiR-sEcT", {{41, 300}, {43, 200}, {45, 2480}, {47, 3508}, {55, 256}});
     EXPECT_TRUE(OpensAs(MemoryName(b), 1,
                         "compression 1, width 2480, height 3508, x_resolution 300, y_resolution "
                         "200, fill_order 1, data_offset 256"));
