@@ -228,20 +228,25 @@ private:
     bool four_digits_met_ = false;
 };
 
+// The fewest elements of a read: both end guards, the digits and the centre guard.
+constexpr int ElementsOfRead(int half_digits) {
+    return 2 * kEndGuardElements + kCentreGuardElements + 2 * half_digits * kDigitElements;
+}
+
 // A quick, exact rejection of lines that cannot hold a symbol. A read runs without a reset from
 // its start guard through its end guard: no element of it is wider than B_5, it holds at least
-// `ElementsOfRead` elements, and its first three are narrower than B_2 (before the start guard
-// such an element resets). The check looks at the change list's own elements (pairs of
-// neighbouring entries) and jumps ahead by whole reads past wide ones, so text lines cost a few
-// look-ups instead of a walk.
+// `ElementsOfRead` elements, and, without merging, its first three are narrower than B_2
+// (before the start guard such an element resets). The check looks at the change list's own
+// elements (pairs of neighbouring entries) and jumps ahead by whole reads past wide ones, so text
+// lines cost a few look-ups instead of a walk.
+template <bool kMerging>
 class ReadWindow {
 public:
-    ReadWindow(const LineView& line, int threshold, bool merge_single_pixels)
+    ReadWindow(const LineView& line, int threshold)
         : at_(line.changes),
           last_(LastElement(line)),
           narrow_(2 * threshold / kModulesPerDigit),
-          widest_(5 * threshold / kModulesPerDigit),
-          merge_(merge_single_pixels) {}
+          widest_(5 * threshold / kModulesPerDigit) {}
 
     // Whether the elements hold a stretch where a read of `elements` elements could lie.
     bool CanHold(int elements) const {
@@ -255,7 +260,7 @@ public:
                 from = wide + 1;
                 continue;
             }
-            if (merge_) return true;
+            if (kMerging) return true;
             wide = FirstStartOrWide(from, elements);
             if (wide < 0) return true;
             from = wide + 1;
@@ -264,7 +269,14 @@ public:
     }
 
 private:
-    int Width(int element) const { return std::abs(at_[element + 1] - at_[element]); }
+    int Difference(int element) const { return at_[element + 1] - at_[element]; }
+
+    // Whether the element is wider than B_5: one comparison covers both signs of the difference.
+    bool Wide(int element) const {
+        return static_cast<unsigned>(Difference(element) + widest_) > 2u * widest_;
+    }
+
+    bool OnePixel(int element) const { return std::abs(Difference(element)) == 1; }
 
     // The last element the walk can touch: the first ending at or past the right edge (a merged
     // element may take in the one-pixel element before it and the element after). The list ends
@@ -285,14 +297,14 @@ private:
 
     static constexpr int kSentinelStride = 4;
 
-    // Whether the element, wider than B_5, resets every walk that reaches it. With merging on it
-    // does so only when it stands alone: a one-pixel neighbour could join it into a wider
+    // Whether the element is wider than B_5 and resets every walk that reaches it. With merging
+    // on it does so only when it stands alone: a one-pixel neighbour could join it into a wider
     // element, whose width need not be the sum of its parts on a list that is not ascending.
     bool EndsRead(int element) const {
-        if (Width(element) <= widest_) return false;
-        if (!merge_) return true;
-        return (element == 0 || Width(element - 1) != 1) &&
-               (element == last_ || Width(element + 1) != 1);
+        if (!Wide(element)) return false;
+        if (!kMerging) return true;
+        return (element == 0 || !OnePixel(element - 1)) &&
+               (element == last_ || !OnePixel(element + 1));
     }
 
     // From `from` (a stretch of `elements` without wide elements starts there), the first three
@@ -304,7 +316,7 @@ private:
         int element = from;
         for (; element <= last_; ++element) {
             if (EndsRead(element)) return element;
-            narrow_run = Width(element) < narrow_ ? narrow_run + 1 : 0;
+            narrow_run = std::abs(Difference(element)) < narrow_ ? narrow_run + 1 : 0;
             if (narrow_run == kEndGuardElements) break;
         }
         if (element > last_) return last_;
@@ -320,12 +332,13 @@ private:
     int last_;
     int narrow_;  // B_2
     int widest_;  // B_5
-    bool merge_;
 };
 
-// The fewest elements of a read: both end guards, the digits and the centre guard.
-constexpr int ElementsOfRead(int half_digits) {
-    return 2 * kEndGuardElements + kCentreGuardElements + 2 * half_digits * kDigitElements;
+// Whether the line holds a stretch where a read of the format could lie.
+bool MayHoldRead(const LineView& line, int threshold, bool merge_single_pixels, Format format) {
+    const int elements = ElementsOfRead(LayoutOf(format).half_digits);
+    return merge_single_pixels ? ReadWindow<true>(line, threshold).CanHold(elements)
+                               : ReadWindow<false>(line, threshold).CanHold(elements);
 }
 
 // The entries a forward walk reads: from the bar start through the first at the right edge.
@@ -375,8 +388,7 @@ void RememberFailure(const LineView& line, int threshold, bool merge_single_pixe
 bool Decode(const LineView& line, int threshold, bool merge_single_pixels, Format format,
             Candidate& out) {
     if (threshold < kMinimumThreshold) return false;
-    const ReadWindow window(line, threshold, merge_single_pixels);
-    if (!window.CanHold(ElementsOfRead(LayoutOf(format).half_digits))) return false;
+    if (!MayHoldRead(line, threshold, merge_single_pixels, format)) return false;
     if (KnownToFail(line, threshold, merge_single_pixels, format)) return false;
     ElementStream stream(line, merge_single_pixels);
     EanReader reader(threshold, format);
