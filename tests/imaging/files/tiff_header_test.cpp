@@ -51,25 +51,6 @@ TEST_F(TiffHeaderTest, BothByteOrdersAndCodes) {
     }
 }
 
-TEST_F(TiffHeaderTest, PageCursorCacheGivesIdenticalRecords) {
-    const TiffBuilder t = ThreePages();
-    const auto path = TempFile("three.tif", t.bytes());
-    ImageHeader in_order[3], out_of_order[3];
-    for (int p = 1; p <= 3; ++p)
-        ASSERT_EQ(Open(path.string(), p, in_order[p - 1]), 0);
-    EXPECT_EQ(HeaderState().cursor.page, 3);  // the cache was used along the way
-    testing::ResetLibraryState();
-    for (int p : {3, 1, 2})
-        ASSERT_EQ(Open(path.string(), p, out_of_order[p - 1]), 0);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(in_order[i].width, out_of_order[i].width) << i;
-        EXPECT_EQ(in_order[i].compression, out_of_order[i].compression) << i;
-        EXPECT_EQ(in_order[i].data_offset, out_of_order[i].data_offset) << i;
-        EXPECT_EQ(in_order[i].data_byte_count, out_of_order[i].data_byte_count) << i;
-    }
-    EXPECT_EQ(in_order[1].width, 200);
-}
-
 TEST_F(TiffHeaderTest, PageCursorCacheFollowsTheRememberedDirectory) {
     TiffBuilder t = ThreePages();
     const auto path = TempFile("cursor.tif", t.bytes());
