@@ -155,6 +155,26 @@ TEST(EanUpc, WhiteOfTwoModulesBeforeTheStartGuardResetsTheSearch) {
     EXPECT_EQ(ReadWith(&DecodeEan13, line, 21), "*3456789012340*");
 }
 
+// Lines without room for a read are refused before the walk, by jumping past wide elements: a
+// symbol between text-like strokes (wide and narrow elements) is still read from the first bar.
+TEST(EanUpc, SymbolBetweenStrokesIsReadFromTheLinesFirstBar) {
+    const std::vector<int> strokes = {3, 5, 4, 20, 4, 6, 3, 30, 5, 3, 6, 12, 3};
+    const struct {
+        const char* name;
+        DecodeFn decode;
+        const char* text;
+    } cases[] = {{"ean13_4", &DecodeEan13, "*4567890123456*"},
+                 {"upca", &DecodeUpcA, "*012345678905*"},
+                 {"ean8", &DecodeEan8, "*12345670*"}};
+    for (const auto& c : cases) {
+        const BarLine line = LineFromGroups({strokes, SymbolElements(c.name, 2), strokes}, 5, 5);
+        for (bool merge : {false, true}) {
+            ResetBarcodeState();
+            EXPECT_EQ(ReadWith(c.decode, line, 14, merge), c.text) << c.name << " merge " << merge;
+        }
+    }
+}
+
 TEST(EanUpc, InkSpreadIsCorrectedAtThreePixelsPerModule) {
     // Every bar one pixel thicker and every space one thinner; T = 21: boundaries 3, 6, 9, 12, 15.
     std::vector<int> e = SymbolElements("ean13_7", 3);
