@@ -12,7 +12,6 @@ namespace {
 
 using testing::BilevelEntries;
 using testing::Bytes;
-using testing::HasFields;
 using testing::kLong;
 using testing::kRational;
 using testing::kShort;
