@@ -1,8 +1,17 @@
 #include "imaging/barcode/code39.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "imaging/barcode/code39_table.h"
 #include "imaging/barcode/element_stream.h"
@@ -80,6 +89,365 @@ bool IsGap(int width, int threshold) {
     return width / kGapDivisor <= threshold;
 }
 
+// Quick rejection. Text lines hold no Code 39 symbol, yet a decoder would walk each of them at
+// every threshold of the sweep; a cheap walk over the same element stream first looks for what
+// every read must contain, and only a line that has it is decoded. Without merging, element k
+// of the stream runs from changes[k] to changes[k + 1] and is a bar for even k; the merging
+// walk keeps ElementStream's rule.
+
+constexpr unsigned kNineElements = (1u << kElementsPerCharacter) - 1;
+
+int WidthBetween(int from, int to) {
+    return std::abs(to - from);
+}
+
+// The merging walk of ElementStream reduced to widths: visit(width, bar) for every element until
+// it returns true (then true is returned). `stop` receives the change where the walk stopped, so
+// that the white run to the right edge can be measured.
+template <typename Visit>
+bool WalkMergedWidths(const LineView& line, Visit&& visit, const int16_t*& stop) {
+    const int16_t* at = line.changes;
+    const int edge = line.right_edge;
+    bool bar = true;
+    while (at[1] < edge) {
+        const int advance = at[2] < edge && WidthBetween(at[1], at[2]) == 1 ? 3 : 1;
+        const int width = WidthBetween(at[0], at[advance]);
+        at += advance;
+        if (visit(width, bar)) {
+            stop = at;
+            return true;
+        }
+        bar = !bar;
+    }
+    stop = at;
+    return false;
+}
+
+// The last nine elements as bit registers: wide in the first pass (w >= T), wide in the second
+// pass (bars w > T, spaces w >= T), and too wide to lie inside a group (w > 2T, which resets
+// it). Elements before the walk count as too wide, so a window is clean only once nine elements
+// have been seen.
+struct Window {
+    unsigned first_pass = 0;
+    unsigned second_pass = 0;
+    unsigned too_wide = kNineElements;
+
+    void Shift(int width, bool bar, int threshold) {
+        first_pass = (first_pass << 1) | (width >= threshold ? 1u : 0u);
+        second_pass = (second_pass << 1) | (width >= threshold + (bar ? 1 : 0) ? 1u : 0u);
+        too_wide = (too_wide << 1) | (width > 2 * threshold ? 1u : 0u);
+    }
+
+    bool Clean() const { return (too_wide & kNineElements) == 0; }
+    unsigned First() const { return first_pass & kNineElements; }
+    unsigned Second() const { return second_pass & kNineElements; }
+};
+
+constexpr auto BuildStartStopSet() {
+    std::array<bool, kNineElements + 1> set{};
+    set[kCode39StartForward] = true;
+    set[kCode39StartBackward] = true;
+    return set;
+}
+
+constexpr auto kStartStop = BuildStartStopSet();
+
+bool IsStartStop(const Window& w) {
+    return kStartStop[w.First()] | kStartStop[w.Second()];
+}
+
+// A standard read holds a start group and a later stop group, each nine elements none wider than
+// 2T whose first- or second-pass pattern is 148 or 82 (the start is looked up in the forward
+// column, the stop in the read's column, where "*" is 148 forward and 82 backward). Groups follow
+// each other with one gap between them, and at least one data character stands between start
+// and stop, so the stop's last element comes at least 20 elements after the start's last.
+constexpr int kStartToStop = 2 * (kElementsPerCharacter + 1);
+
+// Notes a start/stop window ending at element `index`; true once two lie far enough apart.
+bool NoteStartStop(const Window& w, int index, int& first) {
+    if (!w.Clean()) return false;
+    if (first < 0) first = index;
+    return index - first >= kStartToStop;
+}
+
+bool MayHoldStandardReadMerged(const LineView& line, int threshold) {
+    Window window;
+    int index = 0;
+    int first = -1;
+    const int16_t* stop;
+    return WalkMergedWidths(
+        line,
+        [&](int width, bool bar) {
+            window.Shift(width, bar, threshold);
+            ++index;
+            return IsStartStop(window) && NoteStartStop(window, index, first);
+        },
+        stop);
+}
+
+bool MayHoldStandardReadPlain(const LineView& line, int threshold) {
+    // Bar and space in one step, so that each knows its colour.
+    const int16_t* c = line.changes;
+    const int edge = line.right_edge;
+    Window window;
+    int first = -1;
+    for (int k = 0;; k += 2) {
+        if (c[k + 1] >= edge) return false;
+        window.Shift(WidthBetween(c[k], c[k + 1]), true, threshold);
+        if (IsStartStop(window) && NoteStartStop(window, k, first)) return true;
+        if (c[k + 2] >= edge) return false;
+        window.Shift(WidthBetween(c[k + 1], c[k + 2]), false, threshold);
+        if (IsStartStop(window) && NoteStartStop(window, k + 1, first)) return true;
+    }
+}
+
+bool IsCharacter(unsigned pattern) {
+    return FindCode39Forward(static_cast<int>(pattern)) != nullptr;
+}
+
+bool IsCharacter(const Window& w) {
+    return w.Clean() && (IsCharacter(w.First()) || IsCharacter(w.Second()));
+}
+
+// A nude read ends after an accepted character: nine elements none wider than 2T whose first- or
+// second-pass pattern is in the table, followed directly by an element that is no gap (w / 4 > T)
+// or by the end of the walk with a white run to the right edge that is no gap.
+bool MayHoldNudeReadMerged(const LineView& line, int threshold) {
+    Window window;
+    const int16_t* stop;
+    if (WalkMergedWidths(
+            line,
+            [&](int width, bool bar) {
+                if (!IsGap(width, threshold) && IsCharacter(window)) return true;
+                window.Shift(width, bar, threshold);
+                return false;
+            },
+            stop))
+        return true;
+    return !IsGap(WidthBetween(stop[0], stop[1]), threshold) && IsCharacter(window);
+}
+
+// Without merging, the nine elements before a quiet zone are looked at only when one is met,
+// from the last backward, so that one too wide for a group ends the look early.
+bool CharacterEndsAt(const int16_t* c, int k, int threshold) {
+    if (k < kElementsPerCharacter) return false;
+    unsigned first_pass = 0;
+    unsigned second_pass = 0;
+    for (int bit = 0; bit < kElementsPerCharacter; ++bit) {
+        const int j = k - 1 - bit;
+        const int width = WidthBetween(c[j], c[j + 1]);
+        if (width > 2 * threshold) return false;
+        first_pass |= (width >= threshold ? 1u : 0u) << bit;
+        second_pass |= (width >= threshold + (j % 2 == 0 ? 1 : 0) ? 1u : 0u) << bit;
+    }
+    return IsCharacter(first_pass) || IsCharacter(second_pass);
+}
+
+#if defined(__SSE2__)
+// The plain walk eight elements at a time: each element's classes become one bit of a 64-bit
+// word, and the windows of all elements of a word are judged together. Each word repeats the
+// last kCarried elements of the word before, so that a window of nine and the element after it
+// always lie in one word; the first word's carried bits stand for no element and count as too
+// wide.
+constexpr int kWordBits = 64;
+constexpr int kCarried = 16;
+constexpr int kLanes = 8;
+constexpr uint64_t kCarriedBits = (uint64_t{1} << kCarried) - 1;
+
+struct ClassWord {
+    uint64_t first_pass = 0;
+    uint64_t second_pass = 0;
+    uint64_t too_wide = kCarriedBits;
+    uint64_t quiet = 0;  // no gap: w / 4 > T
+};
+
+// The number of elements of the plain walk (the first k with changes[k + 1] at or right of the
+// edge), four changes at a time: the four read from one change inside the walk stay within the
+// sentinels. False when a change is negative or the edge does not fit 16 bits: widths in 16-bit
+// lanes are exact only for changes of 0 and above.
+bool CountPlainElements(const LineView& line, int& count) {
+    if (line.right_edge < INT16_MIN || line.right_edge > INT16_MAX) return false;
+    const int16_t* c = line.changes;
+    const __m128i edge = _mm_set1_epi16(static_cast<int16_t>(line.right_edge));
+    __m128i seen = _mm_set1_epi16(c[0]);
+    for (int k = 0;; k += 4) {
+        const __m128i next = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(c + k + 1));
+        seen = _mm_or_si128(seen, next);
+        const unsigned inside = _mm_movemask_epi8(_mm_cmplt_epi16(next, edge)) & 0xFFu;
+        if (inside != 0xFFu) {
+            count = k + std::countr_zero(~inside) / 2;
+            break;
+        }
+    }
+    constexpr int kSignBits = 0xAAAA;  // the high byte of every 16-bit lane
+    return (_mm_movemask_epi8(seen) & kSignBits) == 0;
+}
+
+// Calls visit(word, fresh, base) for the words of the plain walk of `count` elements: bit i of a
+// word stands for element base + i, and `fresh` marks the elements it judges (those it does not
+// carry). visit returns true to stop the walk, and so does this function.
+template <typename Visit>
+bool WalkPlainWords(const int16_t* c, int count, int threshold, Visit&& visit) {
+    const auto t = static_cast<int16_t>(threshold);
+    const __m128i first_limit = _mm_set1_epi16(static_cast<int16_t>(t - 1));
+    const __m128i second_limit = _mm_setr_epi16(t, t - 1, t, t - 1, t, t - 1, t, t - 1);
+    const __m128i too_wide_limit = _mm_set1_epi16(static_cast<int16_t>(2 * t));
+    const __m128i quiet_limit = _mm_set1_epi16(static_cast<int16_t>(kGapDivisor * t + 3));
+    ClassWord word;
+    int base = -kCarried;
+    int filled = kCarried;
+    auto flush = [&] {
+        const uint64_t fresh =
+            filled == kWordBits ? ~kCarriedBits : ((uint64_t{1} << filled) - 1) & ~kCarriedBits;
+        if (visit(word, fresh, base)) return true;
+        constexpr int kDropped = kWordBits - kCarried;
+        word.first_pass >>= kDropped;
+        word.second_pass >>= kDropped;
+        word.too_wide >>= kDropped;
+        word.quiet >>= kDropped;
+        base += kDropped;
+        filled = kCarried;
+        return false;
+    };
+    int k = 0;
+    for (; k + kLanes <= count; k += kLanes) {
+        // k is even, so the even lanes are bars.
+        const __m128i from = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c + k));
+        const __m128i to = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c + k + 1));
+        const __m128i d = _mm_sub_epi16(to, from);
+        const __m128i w = _mm_max_epi16(d, _mm_sub_epi16(_mm_setzero_si128(), d));
+        const unsigned passes = _mm_movemask_epi8(
+            _mm_packs_epi16(_mm_cmpgt_epi16(w, first_limit), _mm_cmpgt_epi16(w, second_limit)));
+        const unsigned wide = _mm_movemask_epi8(
+            _mm_packs_epi16(_mm_cmpgt_epi16(w, too_wide_limit), _mm_cmpgt_epi16(w, quiet_limit)));
+        word.first_pass |= uint64_t{passes & 0xFFu} << filled;
+        word.second_pass |= uint64_t{passes >> 8} << filled;
+        word.too_wide |= uint64_t{wide & 0xFFu} << filled;
+        word.quiet |= uint64_t{wide >> 8} << filled;
+        filled += kLanes;
+        if (filled == kWordBits && flush()) return true;
+    }
+    for (; k < count; ++k) {
+        const int width = WidthBetween(c[k], c[k + 1]);
+        const bool bar = k % 2 == 0;
+        word.first_pass |= uint64_t{width >= threshold} << filled;
+        word.second_pass |= uint64_t{width >= threshold + (bar ? 1 : 0)} << filled;
+        word.too_wide |= uint64_t{width > 2 * threshold} << filled;
+        word.quiet |= uint64_t{!IsGap(width, threshold)} << filled;
+        ++filled;
+        if (filled == kWordBits && flush()) return true;
+    }
+    return filled > kCarried && flush();
+}
+
+// The 16-bit lanes hold every limit up to the quiet zone's.
+bool FitsLanes(int threshold) {
+    return threshold <= (INT16_MAX - 3) / kGapDivisor;
+}
+
+// Bit j set when bits j-8 .. j of `bits` read Pattern (bit j-8 is the pattern's first element);
+// the terms are spelled out at compile time.
+template <unsigned Pattern, int... K>
+uint64_t WindowsReading(uint64_t bits, std::integer_sequence<int, K...>) {
+    return (... & (((Pattern >> K) & 1u) != 0 ? bits << K : ~(bits << K)));
+}
+
+template <unsigned Pattern>
+uint64_t WindowsReading(uint64_t bits) {
+    return WindowsReading<Pattern>(bits, std::make_integer_sequence<int, kElementsPerCharacter>{});
+}
+
+// Bit j set when none of bits j-8 .. j is set.
+template <int... K>
+uint64_t CleanWindows(uint64_t too_wide, std::integer_sequence<int, K...>) {
+    return ~(... | (too_wide << K));
+}
+
+uint64_t StartStopWindows(const ClassWord& w) {
+    const uint64_t start_stop = WindowsReading<kCode39StartForward>(w.first_pass) |
+                                WindowsReading<kCode39StartBackward>(w.first_pass) |
+                                WindowsReading<kCode39StartForward>(w.second_pass) |
+                                WindowsReading<kCode39StartBackward>(w.second_pass);
+    return start_stop &
+           CleanWindows(w.too_wide, std::make_integer_sequence<int, kElementsPerCharacter>{});
+}
+
+// true / false for a read that may be there or not; nothing when the lanes cannot take the line.
+std::optional<bool> MayHoldStandardReadLanes(const LineView& line, int threshold) {
+    int count = 0;
+    if (!FitsLanes(threshold) || !CountPlainElements(line, count)) return std::nullopt;
+    int first = -1;
+    return WalkPlainWords(line.changes, count, threshold,
+                          [&](const ClassWord& w, uint64_t fresh, int base) {
+                              const uint64_t hits = StartStopWindows(w) & fresh;
+                              if (hits == 0) return false;
+                              if (first < 0) first = base + std::countr_zero(hits);
+                              const int last = base + kWordBits - 1 - std::countl_zero(hits);
+                              return last - first >= kStartToStop;
+                          });
+}
+
+// Whether the nine-element window with its first element at bit 0 is a character.
+bool IsCharacterFromBitZero(unsigned bits) {
+    static const auto kTable = [] {
+        std::array<bool, kNineElements + 1> table{};
+        for (unsigned bits = 0; bits <= kNineElements; ++bits) {
+            unsigned pattern = 0;
+            for (int k = 0; k < kElementsPerCharacter; ++k)
+                pattern |= ((bits >> k) & 1u) << (kElementsPerCharacter - 1 - k);
+            table[bits] = IsCharacter(pattern);
+        }
+        return table;
+    }();
+    return kTable[bits];
+}
+
+std::optional<bool> MayHoldNudeReadLanes(const LineView& line, int threshold) {
+    int count = 0;
+    if (!FitsLanes(threshold) || !CountPlainElements(line, count)) return std::nullopt;
+    const int16_t* c = line.changes;
+    if (WalkPlainWords(c, count, threshold, [](const ClassWord& w, uint64_t fresh, int) {
+            for (uint64_t ends = w.quiet & fresh; ends != 0; ends &= ends - 1) {
+                const int from = std::countr_zero(ends) - kElementsPerCharacter;
+                if (((w.too_wide >> from) & kNineElements) != 0) continue;
+                if (IsCharacterFromBitZero((w.first_pass >> from) & kNineElements) ||
+                    IsCharacterFromBitZero((w.second_pass >> from) & kNineElements))
+                    return true;
+            }
+            return false;
+        }))
+        return true;
+    return !IsGap(WidthBetween(c[count], c[count + 1]), threshold) &&
+           CharacterEndsAt(c, count, threshold);
+}
+#else
+std::optional<bool> MayHoldStandardReadLanes(const LineView&, int) {
+    return std::nullopt;
+}
+std::optional<bool> MayHoldNudeReadLanes(const LineView&, int) {
+    return std::nullopt;
+}
+#endif
+
+bool MayHoldStandardRead(const LineView& line, int threshold, bool merge_single_pixels) {
+    if (merge_single_pixels) return MayHoldStandardReadMerged(line, threshold);
+    if (const auto lanes = MayHoldStandardReadLanes(line, threshold)) return *lanes;
+    return MayHoldStandardReadPlain(line, threshold);
+}
+
+bool MayHoldNudeRead(const LineView& line, int threshold, bool merge_single_pixels) {
+    if (merge_single_pixels) return MayHoldNudeReadMerged(line, threshold);
+    if (const auto lanes = MayHoldNudeReadLanes(line, threshold)) return *lanes;
+    const int16_t* c = line.changes;
+    const int edge = line.right_edge;
+    int k = 0;
+    for (; c[k + 1] < edge; ++k) {
+        if (!IsGap(WidthBetween(c[k], c[k + 1]), threshold) && CharacterEndsAt(c, k, threshold))
+            return true;
+    }
+    return !IsGap(WidthBetween(c[k], c[k + 1]), threshold) && CharacterEndsAt(c, k, threshold);
+}
+
 void Deliver(const char* text, int length, bool backward, int start, int end, Candidate& out) {
     std::memcpy(out.text, text, length);
     out.text[length] = '\0';
@@ -96,6 +464,7 @@ void Deliver(const char* text, int length, bool backward, int start, int end, Ca
 
 bool DecodeCode39(const LineView& line, int threshold, bool merge_single_pixels, Candidate& out) {
     if (threshold < kMinimumThreshold) return false;
+    if (!MayHoldStandardRead(line, threshold, merge_single_pixels)) return false;
     ElementStream stream(line, merge_single_pixels);
     Group group;
     char text[kCandidateCapacity];
@@ -161,6 +530,7 @@ bool DecodeCode39(const LineView& line, int threshold, bool merge_single_pixels,
 bool DecodeCode39Nude(const LineView& line, int threshold, bool merge_single_pixels,
                       Candidate& out) {
     if (threshold < kMinimumThreshold) return false;
+    if (!MayHoldNudeRead(line, threshold, merge_single_pixels)) return false;
     ElementStream stream(line, merge_single_pixels);
     Group group;
     char text[kCandidateCapacity];
