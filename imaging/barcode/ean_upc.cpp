@@ -349,11 +349,15 @@ size_t WalkedEntries(const LineView& line) {
     return n + 1;
 }
 
+// Entry by entry, so another line differs within an entry or two. Every remembered entry but the
+// last lies left of the (same) right edge, so the line can be read as far as it matches.
 bool SameWalk(const UpcEanWalkMemo& memo, const LineView& line, int threshold) {
     if (memo.threshold != threshold || memo.right_edge != line.right_edge) return false;
-    const size_t n = WalkedEntries(line);
-    return memo.entries.size() == n &&
-           std::equal(line.changes, line.changes + n, memo.entries.begin());
+    if (memo.entries.empty()) return false;
+    for (size_t i = 0; i < memo.entries.size(); ++i) {
+        if (line.changes[i] != memo.entries[i]) return false;
+    }
+    return true;
 }
 
 // True when an earlier failed walk proves this format fails too.
@@ -388,8 +392,8 @@ void RememberFailure(const LineView& line, int threshold, bool merge_single_pixe
 bool Decode(const LineView& line, int threshold, bool merge_single_pixels, Format format,
             Candidate& out) {
     if (threshold < kMinimumThreshold) return false;
-    if (!MayHoldRead(line, threshold, merge_single_pixels, format)) return false;
     if (KnownToFail(line, threshold, merge_single_pixels, format)) return false;
+    if (!MayHoldRead(line, threshold, merge_single_pixels, format)) return false;
     ElementStream stream(line, merge_single_pixels);
     EanReader reader(threshold, format);
     if (reader.Read(stream, out)) return true;
