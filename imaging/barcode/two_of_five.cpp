@@ -14,6 +14,36 @@ constexpr int kMinimumThreshold = 2;
 constexpr char kFrame = '*';
 constexpr int kMaxWidthDifference = 4;  // pixels between neighbouring digit groups
 
+// The widths of the elements a forward ElementStream delivers, merged the same way when the
+// switch is on, without their columns: the quick rejections below walk every line at every
+// threshold, so they carry nothing else. Positions let a reader start where a screen points.
+template <bool kMerge>
+class WidthWalk {
+public:
+    explicit WidthWalk(const LineView& line) : at_(line.changes), edge_(line.right_edge) {}
+
+    bool Next(int& width) {
+        if (at_[1] >= edge_) return false;
+        int advance = 1;
+        if (kMerge && at_[2] < edge_ && Distance(at_[1], at_[2]) == 1) advance = 3;
+        width = Distance(at_[0], at_[advance]);
+        at_ += advance;
+        return true;
+    }
+
+    // As ElementStream::Peek failing and ElementStream::WidthToEdge.
+    bool AtEnd() const { return at_[1] >= edge_; }
+    int WidthToNextChange() const { return Distance(at_[0], at_[1]); }
+
+    const int16_t* position() const { return at_; }
+
+private:
+    static int Distance(int a, int b) { return a < b ? b - a : a - b; }
+
+    const int16_t* at_;
+    int edge_;
+};
+
 // ---- Interleaved 2 of 5 ----
 
 constexpr int kInterleavedResetFactor = 3;  // an element wider than 3T ends the attempt
@@ -47,6 +77,27 @@ unsigned Reclassify(const int* widths, int first, int threshold, unsigned patter
         }
     }
     return pattern;
+}
+
+// The two patterns of a digit pair as the interleaved decoder classifies them.
+struct PairPatterns {
+    unsigned even;
+    unsigned odd;
+};
+
+PairPatterns ClassifyPair(const int* widths, int threshold) {
+    // Even elements are wide when wider than T, odd ones when T or wider.
+    PairPatterns p{Pattern(widths, 0, threshold), Pattern(widths, 1, threshold - 1)};
+    const bool even_ok = WideCount(p.even) == kTwoOfFiveWideElements;
+    const bool odd_ok = WideCount(p.odd) == kTwoOfFiveWideElements;
+    if (even_ok && !odd_ok) p.odd = Reclassify(widths, 1, threshold, p.odd);
+    if (!even_ok && odd_ok) p.even = Reclassify(widths, 0, threshold, p.even);
+    return p;
+}
+
+bool PairReads(const int* widths, int threshold, bool backward) {
+    const PairPatterns p = ClassifyPair(widths, threshold);
+    return FindTwoOfFiveDigit(p.even, backward) >= 0 && FindTwoOfFiveDigit(p.odd, backward) >= 0;
 }
 
 class InterleavedReader {
@@ -113,16 +164,9 @@ private:
         int width = 0;
         for (int i = 0; i < kPairElements; ++i)
             width += widths_[i];
-        // Even elements are wide when wider than T, odd ones when T or wider.
-        unsigned even = Pattern(widths_, 0, t_);
-        unsigned odd = Pattern(widths_, 1, t_ - 1);
-        const bool even_ok = WideCount(even) == kTwoOfFiveWideElements;
-        const bool odd_ok = WideCount(odd) == kTwoOfFiveWideElements;
-        if (even_ok && !odd_ok) odd = Reclassify(widths_, 1, t_, odd);
-        if (!even_ok && odd_ok) even = Reclassify(widths_, 0, t_, even);
-
-        const int first = FindTwoOfFiveDigit(even, backward_);
-        const int second = FindTwoOfFiveDigit(odd, backward_);
+        const PairPatterns patterns = ClassifyPair(widths_, t_);
+        const int first = FindTwoOfFiveDigit(patterns.even, backward_);
+        const int second = FindTwoOfFiveDigit(patterns.odd, backward_);
         if (first < 0 || second < 0) {
             DropText();
             return;
@@ -166,6 +210,55 @@ private:
     int start_column_ = 0;
     int last_end_ = 0;
 };
+
+// Quick rejection. Every element wider than 3T resets the reader, and a read is only returned
+// at such an element or at the line's end, so the elements since the previous reset hold the
+// whole symbol: a start (four elements, or three for the stop met from the right), at least one
+// digit pair and a stop - 17 elements at least - and they end with the stop right after a pair
+// that reads: forward, an element of T or more and two of at most T; from the right, four of at
+// most T. Returns the first element of the first run that may hold a read (the reader starts
+// there as it would after the reset), or null when no run can.
+constexpr int kInterleavedMinRun = kStartElements + kPairElements + kStopElements;
+constexpr int kRecentElements = 16;  // a power of two above the stop and its pair
+
+bool InterleavedStopCloses(const int* recent, int count, int t) {
+    // back = 1 is the run's last element
+    const auto at = [&](int back) { return recent[(count - back) & (kRecentElements - 1)]; };
+    int pair[kPairElements];
+    if (at(3) >= t && at(2) <= t && at(1) <= t) {
+        for (int i = 0; i < kPairElements; ++i)
+            pair[i] = at(kStopElements + kPairElements - i);
+        if (PairReads(pair, t, false)) return true;
+    }
+    if (at(4) <= t && at(3) <= t && at(2) <= t && at(1) <= t) {
+        for (int i = 0; i < kPairElements; ++i)
+            pair[i] = at(kStartElements + kPairElements - i);
+        if (PairReads(pair, t, true)) return true;
+    }
+    return false;
+}
+
+template <bool kMerge>
+const int16_t* FirstInterleavedRun(const LineView& line, int t) {
+    const int reset_above = kInterleavedResetFactor * t;
+    WidthWalk<kMerge> walk(line);
+    const int16_t* run = walk.position();
+    int recent[kRecentElements];
+    int count = 0;
+    int width;
+    while (walk.Next(width)) {
+        if (width > reset_above) {
+            if (count >= kInterleavedMinRun && InterleavedStopCloses(recent, count, t)) return run;
+            count = 0;
+            run = walk.position();
+            continue;
+        }
+        recent[count & (kRecentElements - 1)] = width;
+        ++count;
+    }
+    if (count >= kInterleavedMinRun && InterleavedStopCloses(recent, count, t)) return run;
+    return nullptr;
+}
 
 // ---- IATA 2 of 5 ----
 
@@ -289,18 +382,115 @@ private:
     int last_bar_end_ = 0;
 };
 
+// Quick rejection. An element with width / 3 > T is never skipped as a gap, so the reader
+// takes it as a bar, and it is wider than 2T: it resets. Between such elements a read needs,
+// since its last reset, 79 bars (start, 15 digits, stop), each followed by a gap it skipped
+// except the last: 157 consecutive elements, the bars at most 2T. The screen checks the rest of
+// the reader's rules on every such chain that ends where a stop may be taken (a narrow bar
+// followed by a space of 2T or more, or the line's end). Returns the first element of the first
+// run that may hold a read, or null.
+constexpr int kIataBars = kIataGuardBars + kIataDigits * kTwoOfFiveElements + kIataGuardBars;
+constexpr int kIataChain = 2 * kIataBars - 1;  // the bars and the gaps between them
+constexpr int kIataHistory = 256;              // a power of two above the chain
+
+struct IataHistory {
+    int width[kIataHistory];
+    bool stop_space[kIataHistory];  // the element is followed by a possible stop space
+};
+
+// The chain of 157 elements ending at element `last` of the run.
+bool IataChainReads(const IataHistory& h, int last, int t) {
+    const int first = last - (kIataChain - 1);
+    const auto element = [&](int k) { return (first + k) & (kIataHistory - 1); };
+    const auto bar = [&](int n) { return h.width[element(2 * n)]; };  // n from 0
+    const auto gap = [&](int n) { return h.width[element(2 * n + 1)]; };
+    const auto wide = [&](int n) { return bar(n) >= t ? 1u : 0u; };
+
+    for (int n = 0; n < kIataBars; ++n)
+        if (bar(n) > kIataResetFactor * t) return false;
+    const unsigned start = (wide(0) << 1) | wide(1);
+    if (start != kIataStartForward && start != kIataStartBackward) return false;
+    const bool backward = start == kIataStartBackward;
+    int reference = 0;
+    for (int digit = 0; digit < kIataDigits; ++digit) {
+        const int from = kIataGuardBars + digit * kTwoOfFiveElements;
+        unsigned pattern = 0;
+        int width = 0;
+        for (int n = from; n < from + kTwoOfFiveElements; ++n) {
+            pattern = (pattern << 1) | wide(n);
+            width += bar(n) + gap(n);
+        }
+        if (FindTwoOfFiveDigit(pattern, backward) < 0) return false;
+        if (digit == 0) reference = width;
+        if (std::abs(width - reference) > kMaxWidthDifference) return false;
+        // With text enough for a stop ("*" and the digits before this group), a wide space
+        // after the group's second bar is taken as one and ends the read.
+        const int text_size = 1 + digit;
+        const int second_bar = from + 1;
+        if (text_size >= kIataMinStopText && h.stop_space[element(2 * second_bar)]) return false;
+    }
+    const unsigned stop = (wide(kIataBars - 2) << 1) | wide(kIataBars - 1);
+    return stop == (backward ? kIataStopBackward : kIataStopForward);
+}
+
+// Walks one run from its first element to the element that ends it (taken) or the line's end.
+template <bool kMerge>
+bool IataRunReads(WidthWalk<kMerge>& walk, int t, IataHistory& h) {
+    const int gap_limit = kIataGapDivisor * t + (kIataGapDivisor - 1);  // width / 3 <= T
+    int width;
+    for (int k = 0; walk.Next(width); ++k) {
+        if (width > gap_limit) return false;
+        const bool stop_space =
+            walk.AtEnd() || walk.WidthToNextChange() >= kIataStopSpaceFactor * t;
+        h.width[k & (kIataHistory - 1)] = width;
+        h.stop_space[k & (kIataHistory - 1)] = stop_space;
+        if (k >= kIataChain - 1 && stop_space && IataChainReads(h, k, t)) return true;
+    }
+    return false;
+}
+
+template <bool kMerge>
+const int16_t* FirstIataRun(const LineView& line, int t) {
+    const int gap_limit = kIataGapDivisor * t + (kIataGapDivisor - 1);
+    WidthWalk<kMerge> walk(line);
+    WidthWalk<kMerge> run = walk;
+    int count = 0;
+    int width;
+    while (walk.Next(width)) {
+        if (width > gap_limit) {
+            count = 0;
+            run = walk;
+            continue;
+        }
+        if (++count < kIataChain) continue;
+        // Long enough: look at the whole run closely, then go on after it.
+        IataHistory history;
+        walk = run;
+        if (IataRunReads(walk, t, history)) return run.position();
+        count = 0;
+        run = walk;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 bool DecodeInterleaved2of5(const LineView& line, int threshold, bool merge_single_pixels,
                            Candidate& out) {
     if (threshold < kMinimumThreshold) return false;
-    ElementStream stream(line, merge_single_pixels);
+    const int16_t* from = merge_single_pixels ? FirstInterleavedRun<true>(line, threshold)
+                                              : FirstInterleavedRun<false>(line, threshold);
+    if (from == nullptr) return false;
+    ElementStream stream(LineView{from, line.right_edge}, merge_single_pixels);
     return InterleavedReader(threshold).Read(stream, out);
 }
 
 bool DecodeIata2of5(const LineView& line, int threshold, bool merge_single_pixels, Candidate& out) {
     if (threshold < kMinimumThreshold) return false;
-    ElementStream stream(line, merge_single_pixels);
+    const int16_t* from = merge_single_pixels ? FirstIataRun<true>(line, threshold)
+                                              : FirstIataRun<false>(line, threshold);
+    if (from == nullptr) return false;
+    ElementStream stream(LineView{from, line.right_edge}, merge_single_pixels);
     return IataReader(threshold).Read(stream, out);
 }
 
