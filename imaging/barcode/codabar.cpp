@@ -1,6 +1,13 @@
 #include "imaging/barcode/codabar.h"
 
-#include <limits>
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "imaging/barcode/barcode_state.h"
 #include "imaging/barcode/candidate_text.h"
@@ -26,12 +33,39 @@ int Distance(int a, int b) {
     return a < b ? b - a : a - b;
 }
 
+// Sixteen elements are judged at a time by the quick rejection.
+constexpr int kBlockElements = 16;
+constexpr uint32_t kBlockBits = (1u << kBlockElements) - 1;
+constexpr int kNoBit = 32;
+
+// The next sixteen elements of the walk, bit i for element i. `special`: the element ends the
+// walk, is wider than 2T, or merges with the one-pixel element after it; `reset`: a special
+// element that is only wide (taken alone and wider than 2T). For the other, plain, elements:
+// `at_least` T wide, and `above` T wide.
+struct ElementBlock {
+    uint32_t special = 0;
+    uint32_t reset = 0;
+    uint32_t at_least = 0;
+    uint32_t above = 0;
+};
+
+int LowestBit(uint32_t bits) {
+    return bits == 0 ? kNoBit : std::countr_zero(bits);
+}
+
 // The decoder's forward walk reduced to widths: the same changes and the same widths as
 // ElementStream::Next, merging included, plus runs of elements that take one change each.
 template <bool kMerge>
 class WidthWalk {
 public:
-    explicit WidthWalk(const LineView& line) : at_(line.changes), edge_(line.right_edge) {}
+    WidthWalk(const LineView& line, int t) : at_(line.changes), edge_(line.right_edge), t_(t) {
+#if defined(__SSE2__)
+        wide_ = Bound(kResetFactor * t);
+        at_least_ = Bound(t - 1);
+        above_ = Bound(t);
+        last_inside_ = _mm_set1_epi16(static_cast<int16_t>(std::min(edge_ - 1, 32767)));
+#endif
+    }
 
     // The next element's width; false when the walk has ended.
     bool Next(int& width) {
@@ -52,11 +86,108 @@ public:
         return n;
     }
 
-    const int16_t* Position() const { return at_; }
-    void Skip(int elements) { at_ += elements; }
-    void Rewind(const int16_t* at) { at_ = at; }
+    // The next sixteen elements as an ElementBlock against threshold t. The walk reads no
+    // further than the scalar steps would: four positions past one known to lie left of the
+    // edge stay inside the list, whose sentinels are the edge itself.
+    ElementBlock Block() const {
+#if defined(__SSE2__)
+        if (t_ <= kMaxVectorThreshold && at_[1] < edge_ && at_[5] < edge_ && at_[9] < edge_ &&
+            at_[13] < edge_)
+            return VectorBlock();
+#endif
+        return ScalarBlock();
+    }
+
+    const int16_t* Position() const {
+        return at_;
+    }
+    void Skip(int elements) {
+        at_ += elements;
+    }
+    void Rewind(const int16_t* at) {
+        at_ = at;
+    }
 
 private:
+    ElementBlock ScalarBlock() const {
+        const int t = t_;
+        ElementBlock block;
+        for (int i = 0; i < kBlockElements; ++i) {
+            if (at_[i + 1] >= edge_) {
+                block.special |= kBlockBits & (kBlockBits << i);
+                break;
+            }
+            const int width = Distance(at_[i], at_[i + 1]);
+            const bool wide = width > kResetFactor * t;
+            const bool merges = MergesFollowing(at_ + i);
+            if (wide || merges) block.special |= 1u << i;
+            if (wide && !merges) block.reset |= 1u << i;
+            if (width >= t) block.at_least |= 1u << i;
+            if (width > t) block.above |= 1u << i;
+        }
+        return block;
+    }
+
+#if defined(__SSE2__)
+    // Widths are saturated 16-bit differences: exact up to 32767, and any larger width stays
+    // above every bound used here while 2T is below that.
+    static constexpr int kMaxVectorThreshold = 16383;
+
+    // A width bound in both signs, broadcast once per walk.
+    struct VectorBound {
+        __m128i above;
+        __m128i below;
+    };
+
+    static VectorBound Bound(int bound) {
+        return {_mm_set1_epi16(static_cast<int16_t>(bound)),
+                _mm_set1_epi16(static_cast<int16_t>(-bound))};
+    }
+
+    // Lanes whose width (either sign) exceeds the bound.
+    static __m128i WiderThan(__m128i width, const VectorBound& bound) {
+        return _mm_or_si128(_mm_cmpgt_epi16(width, bound.above),
+                            _mm_cmpgt_epi16(bound.below, width));
+    }
+
+    struct Lanes {
+        __m128i special, reset, at_least, above;
+    };
+
+    // Eight elements from `at`. Needs the edge above -32768, which a position left of it
+    // guarantees.
+    Lanes VectorHalf(const int16_t* at) const {
+        const __m128i last_inside = last_inside_;
+        const __m128i from = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        const __m128i to = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 1));
+        const __m128i width = _mm_subs_epi16(to, from);
+        const __m128i wide = WiderThan(width, wide_);
+        const __m128i ends = _mm_cmpgt_epi16(to, last_inside);
+        __m128i merges = _mm_setzero_si128();
+        if constexpr (kMerge) {
+            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 2));
+            const __m128i next_width = _mm_subs_epi16(next, to);
+            const __m128i one_pixel = _mm_or_si128(_mm_cmpeq_epi16(next_width, _mm_set1_epi16(1)),
+                                                   _mm_cmpeq_epi16(next_width, _mm_set1_epi16(-1)));
+            merges = _mm_andnot_si128(_mm_cmpgt_epi16(next, last_inside), one_pixel);
+        }
+        return {_mm_or_si128(_mm_or_si128(wide, ends), merges),
+                _mm_andnot_si128(_mm_or_si128(ends, merges), wide), WiderThan(width, at_least_),
+                WiderThan(width, above_)};
+    }
+
+    static uint32_t Bits(__m128i low, __m128i high) {
+        return static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(low, high)));
+    }
+
+    ElementBlock VectorBlock() const {
+        const Lanes low = VectorHalf(at_);
+        const Lanes high = VectorHalf(at_ + kBlockElements / 2);
+        return {Bits(low.special, high.special), Bits(low.reset, high.reset),
+                Bits(low.at_least, high.at_least), Bits(low.above, high.above)};
+    }
+#endif
+
     // ElementStream's merging rule at `at`: the element after it is one pixel wide.
     bool MergesFollowing(const int16_t* at) const {
         return kMerge && at[2] < edge_ && Distance(at[1], at[2]) == 1;
@@ -64,6 +195,13 @@ private:
 
     const int16_t* at_;
     int edge_;
+    int t_;
+#if defined(__SSE2__)
+    VectorBound wide_;
+    VectorBound at_least_;
+    VectorBound above_;
+    __m128i last_inside_;
+#endif
 };
 
 // A group's patterns for both classifications: first pass every element of T or more is wide;
@@ -78,12 +216,42 @@ struct GroupPatterns {
     }
 };
 
+constexpr std::array<uint8_t, 1u << kCodabarElements> BuildReversedPatterns() {
+    std::array<uint8_t, 1u << kCodabarElements> reversed{};
+    for (unsigned bits = 0; bits < reversed.size(); ++bits)
+        for (int i = 0; i < kCodabarElements; ++i)
+            if ((bits >> i) & 1u) reversed[bits] |= static_cast<uint8_t>(1u << (6 - i));
+    return reversed;
+}
+// Element i at bit i turned into element i at bit 6 - i (the patterns' order).
+constexpr std::array<uint8_t, 1u << kCodabarElements> kReversedPatterns = BuildReversedPatterns();
+
+// The group of the seven plain elements from bit `first` of a block.
+GroupPatterns PatternsAt(const ElementBlock& block, int first) {
+    constexpr unsigned kGroupBits = (1u << kCodabarElements) - 1;
+    constexpr unsigned kBarPlaces = 0b1010101;
+    const unsigned at_least = (block.at_least >> first) & kGroupBits;
+    const unsigned above = (block.above >> first) & kGroupBits;
+    return {kReversedPatterns[at_least],
+            kReversedPatterns[(above & kBarPlaces) | (at_least & ~kBarPlaces)]};
+}
+
 int ClassifyPatterns(const GroupPatterns& group, bool backward) {
     const int row = FindCodabarRow(group.first, backward);
     return row >= 0 ? row : FindCodabarRow(group.second, backward);
 }
 
 enum class GroupEnd { kComplete, kReset, kWalkEnded };
+
+// The seven plain elements from the walk's position make the group.
+template <bool kMerge>
+void TakePlainGroup(WidthWalk<kMerge>& walk, int t, GroupPatterns& group) {
+    const int16_t* start = walk.Position();
+    group = {};
+    for (int i = 0; i < kCodabarElements; ++i)
+        group.Add(Distance(start[i], start[i + 1]), i, t);
+    walk.Skip(kCodabarElements);
+}
 
 // Collects the next group of seven elements as the decoder does, or stops at the element that
 // resets it (wider than 2T) or at the end of the walk.
@@ -93,9 +261,7 @@ GroupEnd CollectGroup(WidthWalk<kMerge>& walk, int t, GroupPatterns& group) {
     const int16_t* start = walk.Position();
     const int plain = walk.PlainRun(reset_above, kCodabarElements);
     if (plain == kCodabarElements) {
-        for (int i = 0; i < kCodabarElements; ++i)
-            group.Add(Distance(start[i], start[i + 1]), i, t);
-        walk.Skip(plain);
+        TakePlainGroup(walk, t, group);
         return GroupEnd::kComplete;
     }
     walk.Skip(plain);
@@ -104,6 +270,7 @@ GroupEnd CollectGroup(WidthWalk<kMerge>& walk, int t, GroupPatterns& group) {
     if (width > reset_above) return GroupEnd::kReset;
     // A merged element no wider than 2T inside the group: take the group element by element.
     walk.Rewind(start);
+    group = {};
     for (int i = 0; i < kCodabarElements; ++i) {
         if (!walk.Next(width)) return GroupEnd::kWalkEnded;
         if (width > reset_above) return GroupEnd::kReset;
@@ -112,11 +279,57 @@ GroupEnd CollectGroup(WidthWalk<kMerge>& walk, int t, GroupPatterns& group) {
     return GroupEnd::kComplete;
 }
 
-// Takes elements up to and including the next one wider than `limit`; false if the walk ends.
+// Bit i set where elements i to i + 6 of a block are all plain.
+uint32_t PlainGroupStarts(uint32_t special) {
+    uint32_t starts = ~special & kBlockBits;
+    starts &= starts >> 1;  // two plain elements from here
+    starts &= starts >> 2;  // four
+    starts &= starts >> 3;  // seven
+    return starts;
+}
+
+// Collects the first complete group while there is no text: resets change nothing then, so
+// whole stretches of short groups cut by wide elements are passed by the block. The first
+// seven plain elements after a reset are a group: an earlier start would give an earlier run.
 template <bool kMerge>
-bool PassWideElement(WidthWalk<kMerge>& walk, int limit) {
+GroupEnd FirstGroup(WidthWalk<kMerge>& walk, int t, GroupPatterns& group) {
     for (;;) {
-        walk.Skip(walk.PlainRun(limit, std::numeric_limits<int>::max()));
+        const ElementBlock block = walk.Block();
+        const int group_start = LowestBit(PlainGroupStarts(block.special));
+        const int exact = LowestBit(block.special & ~block.reset);
+        if (group_start < exact) {
+            group = PatternsAt(block, group_start);
+            walk.Skip(group_start + kCodabarElements);
+            return GroupEnd::kComplete;
+        }
+        if (exact != kNoBit) {
+            // Past the resets ahead of the element that needs the exact step, then step.
+            walk.Skip(std::bit_width(block.reset & ((1u << exact) - 1)));
+            const GroupEnd end = CollectGroup(walk, t, group);
+            if (end != GroupEnd::kReset) return end;
+            continue;
+        }
+        // Only resets and short runs: go on after the last reset.
+        walk.Skip(std::bit_width(block.reset));
+    }
+}
+
+// Takes elements up to and including the next one wider than 2T; false if the walk ends.
+template <bool kMerge>
+bool PassWideElement(WidthWalk<kMerge>& walk, int t) {
+    const int limit = kResetFactor * t;
+    for (;;) {
+        const ElementBlock block = walk.Block();
+        if (block.special == 0) {
+            walk.Skip(kBlockElements);
+            continue;
+        }
+        const int first = std::countr_zero(block.special);
+        if ((block.reset >> first) & 1u) {
+            walk.Skip(first + 1);
+            return true;
+        }
+        walk.Skip(first);
         int width = 0;
         if (!walk.Next(width)) return false;
         if (width > limit) return true;
@@ -129,12 +342,13 @@ bool PassWideElement(WidthWalk<kMerge>& walk, int limit) {
 // there is none) and `backward` its direction, so a line answered false cannot give a read.
 template <bool kMerge>
 bool ReachesStop(const LineView& line, int t) {
-    WidthWalk<kMerge> walk(line);
+    WidthWalk<kMerge> walk(line, t);
     int characters = 0;
     bool backward = false;
     for (;;) {
         GroupPatterns group;
-        const GroupEnd end = CollectGroup(walk, t, group);
+        const GroupEnd end =
+            characters == 0 ? FirstGroup(walk, t, group) : CollectGroup(walk, t, group);
         if (end == GroupEnd::kWalkEnded) return false;
         if (end == GroupEnd::kReset) {
             characters = 0;
@@ -145,7 +359,7 @@ bool ReachesStop(const LineView& line, int t) {
         if (characters == 0) {
             if (row < kCodabarFirstStartStopRow) {
                 // No start: elements are ignored up to the next one wider than 2T.
-                if (!PassWideElement(walk, kResetFactor * t)) return false;
+                if (!PassWideElement(walk, t)) return false;
                 continue;
             }
             backward = row >= kCodabarFirstReversedRow;

@@ -35,26 +35,20 @@ constexpr std::array<CodabarRow, kCodabarRows> kTable = {
     ReversedRow('B', 0b0101001), ReversedRow('C', 0b0001011), ReversedRow('D', 0b0001110),
 };
 
-constexpr unsigned kPatterns = 1u << kCodabarElements;
-
 // Each pattern's first row, as a scan in row order finds it; -1 for none.
-constexpr std::array<int8_t, kPatterns> BuildLookup(bool backward) {
-    std::array<int8_t, kPatterns> lookup{};
+constexpr std::array<int8_t, kCodabarPatterns> BuildLookup(bool backward) {
+    std::array<int8_t, kCodabarPatterns> lookup{};
     for (auto& row : lookup)
         row = -1;
     for (int row = kCodabarRows - 1; row >= 0; --row)
         lookup[backward ? kTable[row].backward : kTable[row].forward] = static_cast<int8_t>(row);
     return lookup;
 }
-constexpr std::array<int8_t, kPatterns> kForwardLookup = BuildLookup(false);
-constexpr std::array<int8_t, kPatterns> kBackwardLookup = BuildLookup(true);
 
 }  // namespace
 
-int FindCodabarRow(unsigned pattern, bool backward) {
-    if (pattern >= kPatterns) return -1;
-    return (backward ? kBackwardLookup : kForwardLookup)[pattern];
-}
+constexpr std::array<int8_t, kCodabarPatterns> kCodabarForwardRows = BuildLookup(false);
+constexpr std::array<int8_t, kCodabarPatterns> kCodabarBackwardRows = BuildLookup(true);
 
 const CodabarRow& CodabarTableRow(int row) {
     return kTable[row];

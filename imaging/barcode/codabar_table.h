@@ -2,6 +2,7 @@
 // more for the start/stop letters met from the symbol's right end.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace pixdoc::barcode {
@@ -17,8 +18,18 @@ struct CodabarRow {
     uint8_t backward;  // the same elements in reverse order
 };
 
-// The row whose pattern in the given direction's column is `pattern`, or -1.
-int FindCodabarRow(unsigned pattern, bool backward);
+inline constexpr unsigned kCodabarPatterns = 1u << kCodabarElements;
+
+// Each pattern's first row in the forward and in the backward column; -1 for none.
+extern const std::array<int8_t, kCodabarPatterns> kCodabarForwardRows;
+extern const std::array<int8_t, kCodabarPatterns> kCodabarBackwardRows;
+
+// The row whose pattern in the given direction's column is `pattern`, or -1. Inline: the
+// decoder looks up every group of seven elements.
+inline int FindCodabarRow(unsigned pattern, bool backward) {
+    if (pattern >= kCodabarPatterns) return -1;
+    return (backward ? kCodabarBackwardRows : kCodabarForwardRows)[pattern];
+}
 
 const CodabarRow& CodabarTableRow(int row);
 
