@@ -3,9 +3,7 @@
 #include "imaging/barcode/barcode_state.h"
 #include "imaging/barcode/candidate_text.h"
 #include "imaging/barcode/code128_table.h"
-#include "imaging/barcode/element_stream.h"
 #include "imaging/barcode/module_characters.h"
-#include "imaging/barcode/module_counter.h"
 
 namespace pixdoc::barcode {
 namespace {
@@ -120,65 +118,86 @@ enum class Walk { kNoRead, kRead, kFailed };
 class Code128Reader {
 public:
     Code128Reader(int threshold, bool no_checksum)
-        : counter_(threshold, kModulesPerCharacter), no_checksum_(no_checksum) {}
+        : widths_(threshold, kModulesPerCharacter), no_checksum_(no_checksum) {}
 
     // Reads along one walk. A backward walk meets an upside-down symbol in reading order.
-    Walk Read(ElementStream stream, bool backward_walk, Candidate& out) {
-        ModuleCharacters characters(counter_);
-        count_ = 0;
-        Element e;
-        while (stream.Next(e)) {
-            const ModuleCharacters::Event event = characters.Feed(e);
-            if (event == ModuleCharacters::Event::kReset) count_ = 0;
-            if (event != ModuleCharacters::Event::kCharacter) continue;
+    Walk ReadForward(const LineView& line, bool merge_single_pixels, Candidate& out) {
+        Begin(false, out);
+        WalkModuleCharactersForward(line, merge_single_pixels, widths_, *this);
+        return walk_;
+    }
 
-            const int32_t widths = characters.Widths();
-            const int value = widths < 0 ? -1 : FindCode128Value(widths);
-            if (value < 0) {
-                count_ = 0;
-                continue;
-            }
-            if (count_ == 0) {
-                if (value >= kCode128StartA && value <= kCode128StartC) {
-                    values_[count_++] = value;
-                    symbol_first_ = characters.first();
-                } else if (value == kCode128StopReversed) {
-                    backward_seen_ = true;
-                }
-                continue;
-            }
-            if ((value == kCode128Stop && count_ == 1) || count_ == kMaxValues) {
-                count_ = 0;
-                continue;
-            }
-            values_[count_++] = value;
-            if (value != kCode128Stop || count_ < kMinimumCharacters) continue;
-
-            CandidateText text(kDataCapacity);
-            const Decoded decoded = DecodeValues(values_, count_, no_checksum_, text);
-            if (decoded == Decoded::kInvalid) return Walk::kFailed;
-            if (decoded == Decoded::kRefused) {
-                count_ = 0;
-                continue;
-            }
-            text.CopyTo(out);
-            // Columns in page order: the start character's outer end and the end of the
-            // stop character's sixth element.
-            out.start_column = backward_walk ? characters.last().start : symbol_first_.start;
-            out.end_column = backward_walk ? symbol_first_.end : characters.last().end;
-            return Walk::kRead;
-        }
-        return Walk::kNoRead;
+    Walk ReadBackward(const LineView& line, int from_column, int lower_limit,
+                      bool merge_single_pixels, Candidate& out) {
+        Begin(true, out);
+        WalkModuleCharactersBackward(line, from_column, lower_limit, merge_single_pixels, widths_,
+                                     *this);
+        return walk_;
     }
 
     bool backward_seen() const { return backward_seen_; }
 
+    // The walk's calls.
+    void Reset() { count_ = 0; }
+
+    bool Character(const ModuleCharacter& c) {
+        const int value = c.index < 0 ? -1 : patterns_.row[c.index];
+        if (value < 0) {
+            count_ = 0;
+            return true;
+        }
+        if (count_ == 0) {
+            if (value >= kCode128StartA && value <= kCode128StartC) {
+                values_[count_++] = value;
+                symbol_from_ = c.from;
+            } else if (value == kCode128StopReversed) {
+                backward_seen_ = true;
+            }
+            return true;
+        }
+        if ((value == kCode128Stop && count_ == 1) || count_ == kMaxValues) {
+            count_ = 0;
+            return true;
+        }
+        values_[count_++] = value;
+        if (value != kCode128Stop || count_ < kMinimumCharacters) return true;
+
+        CandidateText text(kDataCapacity);
+        const Decoded decoded = DecodeValues(values_, count_, no_checksum_, text);
+        if (decoded == Decoded::kInvalid) {
+            walk_ = Walk::kFailed;
+            return false;
+        }
+        if (decoded == Decoded::kRefused) {
+            count_ = 0;
+            return true;
+        }
+        text.CopyTo(*out_);
+        // Columns in page order: the start character's outer end and the end of the stop
+        // character's sixth element.
+        out_->start_column = backward_walk_ ? c.to : symbol_from_;
+        out_->end_column = backward_walk_ ? symbol_from_ : c.to;
+        walk_ = Walk::kRead;
+        return false;
+    }
+
 private:
-    ModuleCounter counter_;
+    void Begin(bool backward_walk, Candidate& out) {
+        backward_walk_ = backward_walk;
+        out_ = &out;
+        walk_ = Walk::kNoRead;
+        count_ = 0;
+    }
+
+    ModuleWidths widths_;
+    const ModulePatternTable<6>& patterns_ = Code128Patterns();
     bool no_checksum_;
-    int values_[kMaxValues] = {};
+    bool backward_walk_ = false;
+    Candidate* out_ = nullptr;
+    Walk walk_ = Walk::kNoRead;
+    int values_[kMaxValues];  // the first count_ are set
     int count_ = 0;
-    Element symbol_first_;
+    int symbol_from_ = 0;
     bool backward_seen_ = false;
 };
 
@@ -187,7 +206,7 @@ private:
 bool DecodeCode128(const LineView& line, int threshold, bool merge_single_pixels, Candidate& out) {
     if (threshold < kMinimumThreshold) return false;
     Code128Reader reader(threshold, BarcodeState().options.code128_no_checksum != 0);
-    const Walk forward = reader.Read(ElementStream(line, merge_single_pixels), false, out);
+    const Walk forward = reader.ReadForward(line, merge_single_pixels, out);
     if (forward == Walk::kRead) {
         BarcodeState().decoder_flags.code128_read_backwards = false;
         return true;
@@ -195,9 +214,10 @@ bool DecodeCode128(const LineView& line, int threshold, bool merge_single_pixels
     if (forward == Walk::kFailed || !reader.backward_seen()) return false;
 
     const int margin = threshold / 2;
-    const ElementStream backward =
-        ElementStream::Backward(line, line.right_edge - margin, margin, merge_single_pixels);
-    if (reader.Read(backward, true, out) != Walk::kRead) return false;
+    if (reader.ReadBackward(line, line.right_edge - margin, margin, merge_single_pixels, out) !=
+        Walk::kRead) {
+        return false;
+    }
     BarcodeState().decoder_flags.code128_read_backwards = true;
     return true;
 }

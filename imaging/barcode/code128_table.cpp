@@ -135,6 +135,10 @@ int FindCode128Value(int32_t widths) {
     return kLookup.Find(widths);
 }
 
+const ModulePatternTable<6>& Code128Patterns() {
+    return kLookup;
+}
+
 const Code128Row& Code128TableRow(int value) {
     return kTable[value];
 }

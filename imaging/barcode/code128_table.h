@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "imaging/barcode/module_pattern_index.h"
+
 namespace pixdoc::barcode {
 
 inline constexpr int kCode128StartA = 103;
@@ -20,6 +22,10 @@ struct Code128Row {
 
 // The value whose widths are `widths`, or -1.
 int FindCode128Value(int32_t widths);
+
+// The same look-up by pattern index (ModulePatternIndex of the widths): row[index] is the
+// value, or -1.
+const ModulePatternTable<6>& Code128Patterns();
 
 const Code128Row& Code128TableRow(int value);
 

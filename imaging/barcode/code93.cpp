@@ -6,9 +6,8 @@
 
 #include "imaging/barcode/candidate_text.h"
 #include "imaging/barcode/code93_table.h"
-#include "imaging/barcode/element_stream.h"
 #include "imaging/barcode/module_characters.h"
-#include "imaging/barcode/module_counter.h"
+#include "imaging/barcode/module_pattern_index.h"
 
 namespace pixdoc::barcode {
 namespace {
@@ -54,49 +53,66 @@ bool Translate(const int* d, int n, Code93Type type, CandidateText& text) {
 
 enum class Walk { kNoRead, kRead };
 
+// The start/stop character met from its right end, as a pattern index.
+constexpr int kStartStopReversedIndex = ModulePatternIndex(kCode93StartStopReversed, 6);
+
 class Code93Reader {
 public:
     Code93Reader(int threshold, Code93Type type)
-        : counter_(threshold, kModulesPerCharacter), type_(type) {}
+        : widths_(threshold, kModulesPerCharacter), patterns_(Code93Patterns(type)), type_(type) {}
 
-    Walk Read(ElementStream stream, bool backward_walk, Candidate& out) {
-        ModuleCharacters characters(counter_);
-        count_ = 0;
-        Element e;
-        while (stream.Next(e)) {
-            const ModuleCharacters::Event event = characters.Feed(e);
-            if (event == ModuleCharacters::Event::kReset) count_ = 0;
-            if (event != ModuleCharacters::Event::kCharacter) continue;
+    Walk ReadForward(const LineView& line, bool merge_single_pixels, Candidate& out) {
+        Begin(false, out);
+        WalkModuleCharactersForward(line, merge_single_pixels, widths_, *this);
+        return walk_;
+    }
 
-            const int32_t widths = characters.Widths();
-            const int value = widths < 0 ? -1 : FindCode93Value(widths, type_);
-            if (count_ == 0 && widths == kCode93StartStopReversed) backward_seen_ = true;
-            if (value < 0 || count_ == kMaxValues) {
-                count_ = 0;
-                continue;
-            }
-            if (value != kCode93StartStop) {
-                if (count_ > 0) values_[count_++] = value;
-                continue;
-            }
-            if (count_ >= kMinimumHeld && Complete(out)) {
-                out.start_column = backward_walk ? characters.last().start : symbol_first_.start;
-                out.end_column = backward_walk ? symbol_first_.end : characters.last().end;
-                return Walk::kRead;
-            }
-            // A start/stop character that ends no read may start the next one.
-            values_[0] = value;
-            count_ = 1;
-            symbol_first_ = characters.first();
-        }
-        return Walk::kNoRead;
+    // A symbol printed upside down, from the right edge down to the line's start.
+    Walk ReadBackward(const LineView& line, bool merge_single_pixels, Candidate& out) {
+        Begin(true, out);
+        WalkModuleCharactersBackward(line, line.right_edge, 1, merge_single_pixels, widths_, *this);
+        return walk_;
     }
 
     bool backward_seen() const { return backward_seen_; }
     // Whether a walk held a whole symbol to check: only there do the two types differ.
     bool checked() const { return checked_; }
 
+    // The walk's calls.
+    void Reset() { count_ = 0; }
+
+    bool Character(const ModuleCharacter& c) {
+        const int value = c.index < 0 ? -1 : patterns_.row[c.index];
+        if (count_ == 0 && c.index == kStartStopReversedIndex) backward_seen_ = true;
+        if (value < 0 || count_ == kMaxValues) {
+            count_ = 0;
+            return true;
+        }
+        if (value != kCode93StartStop) {
+            if (count_ > 0) values_[count_++] = value;
+            return true;
+        }
+        if (count_ >= kMinimumHeld && Complete(*out_)) {
+            out_->start_column = backward_walk_ ? c.to : symbol_from_;
+            out_->end_column = backward_walk_ ? symbol_from_ : c.to;
+            walk_ = Walk::kRead;
+            return false;
+        }
+        // A start/stop character that ends no read may start the next one.
+        values_[0] = value;
+        count_ = 1;
+        symbol_from_ = c.from;
+        return true;
+    }
+
 private:
+    void Begin(bool backward_walk, Candidate& out) {
+        backward_walk_ = backward_walk;
+        out_ = &out;
+        walk_ = Walk::kNoRead;
+        count_ = 0;
+    }
+
     bool Complete(Candidate& out) {
         checked_ = true;
         const int* data = values_ + 1;
@@ -108,11 +124,15 @@ private:
         return true;
     }
 
-    ModuleCounter counter_;
+    ModuleWidths widths_;
+    const ModulePatternTable<6>& patterns_;
     Code93Type type_;
-    int values_[kMaxValues] = {};
+    bool backward_walk_ = false;
+    Candidate* out_ = nullptr;
+    Walk walk_ = Walk::kNoRead;
+    int values_[kMaxValues];  // the first count_ are set
     int count_ = 0;
-    Element symbol_first_;
+    int symbol_from_ = 0;
     bool backward_seen_ = false;
     bool checked_ = false;
 };
@@ -170,13 +190,10 @@ bool Decode(const LineView& line, int threshold, bool merge_single_pixels, Code9
     if (threshold < kMinimumThreshold) return false;
     if (KnownToFail(line, threshold, merge_single_pixels, type)) return false;
     Code93Reader reader(threshold, type);
-    if (reader.Read(ElementStream(line, merge_single_pixels), false, out) == Walk::kRead) {
+    if (reader.ReadForward(line, merge_single_pixels, out) == Walk::kRead) return true;
+    if (reader.backward_seen() &&
+        reader.ReadBackward(line, merge_single_pixels, out) == Walk::kRead) {
         return true;
-    }
-    if (reader.backward_seen()) {
-        const ElementStream backward =
-            ElementStream::Backward(line, line.right_edge, 1, merge_single_pixels);
-        if (reader.Read(backward, true, out) == Walk::kRead) return true;
     }
     RememberFailure(line, threshold, merge_single_pixels, type, reader);
     return false;

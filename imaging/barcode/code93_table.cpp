@@ -107,7 +107,11 @@ constexpr ModulePatternTable<6> kType2Lookup = BuildLookup(kType2Shifts);
 }  // namespace
 
 int FindCode93Value(int32_t widths, Code93Type type) {
-    return (type == Code93Type::kCode93 ? kCode93Lookup : kType2Lookup).Find(widths);
+    return Code93Patterns(type).Find(widths);
+}
+
+const ModulePatternTable<6>& Code93Patterns(Code93Type type) {
+    return type == Code93Type::kCode93 ? kCode93Lookup : kType2Lookup;
 }
 
 Code93Shift Code93ShiftOf(int value, Code93Type type) {

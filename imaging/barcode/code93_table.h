@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "imaging/barcode/module_pattern_index.h"
+
 namespace pixdoc::barcode {
 
 inline constexpr int kCode93ShiftFirst = 43;
@@ -19,6 +21,10 @@ enum class Code93Shift { kDollar, kPercent, kSlash, kPlus };
 
 // The value (0-47) whose six element widths (modules in hexadecimal digits) are `widths`, or -1.
 int FindCode93Value(int32_t widths, Code93Type type);
+
+// The same look-up by pattern index (ModulePatternIndex of the widths): row[index] is the
+// value, or -1.
+const ModulePatternTable<6>& Code93Patterns(Code93Type type);
 
 // The shift a value of 43-46 stands for in the given type.
 Code93Shift Code93ShiftOf(int value, Code93Type type);

@@ -49,4 +49,35 @@ private:
     unsigned counted_ = 0;  // widths below this are in counts_
 };
 
+// What one threshold makes of each element width. Requires threshold >= modules_per_character,
+// so that the boundaries B_k = k * T / modules strictly increase.
+class ModuleWidths {
+public:
+    ModuleWidths(int threshold, int modules_per_character);
+
+    int modules_per_character() const { return modules_; }
+    int widest() const { return widest_; }  // B_5: wider elements are quiet zones
+
+    // For a width below B_5: bits 0-1 the module count minus 1; bit 2 set when a space of this
+    // width counts one module more in the ink-spread correction (one pixel below B_2, B_3 or
+    // B_4); bit 3 set when a bar of this width counts one module less (exactly B_2, B_3 or B_4).
+    unsigned Entry(int width) const {
+        return width < kTableWidths ? table_[width] : EntryByBoundaries(width);
+    }
+
+    static constexpr unsigned kCountBits = 3;
+    static constexpr unsigned kSpaceWidens = 4;
+    static constexpr unsigned kBarNarrows = 8;
+
+private:
+    static constexpr int kTableWidths = 128;
+
+    unsigned EntryByBoundaries(int width) const;
+
+    int modules_;
+    std::array<int, kBoundaryCount> boundaries_{};
+    int widest_;
+    std::array<uint8_t, kTableWidths> table_{};
+};
+
 }  // namespace pixdoc::barcode

@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <vector>
+
+#include "imaging/barcode/module_characters.h"
 #include "imaging/barcode/module_counter.h"
+#include "imaging/barcode/module_pattern_index.h"
 
 namespace pixdoc::barcode {
 namespace {
@@ -50,6 +56,59 @@ TEST(ModuleCounter, WhichElementsAreSpacesDecidesTheCorrection) {
     const int digit[] = {5, 6, 3, 6};                      // 1-2-1-2 = 6 modules
     EXPECT_EQ(counter.Character(digit, 4, true), 0x2212);  // left half: the 5 is a space
     EXPECT_EQ(counter.Character(digit, 4, false), -1);     // right half: it is a bar
+}
+
+// Collects the characters of a walk.
+struct CharacterLog {
+    std::vector<int> indexes;
+    int resets = 0;
+    void Reset() { ++resets; }
+    bool Character(const ModuleCharacter& c) {
+        indexes.push_back(c.index);
+        return true;
+    }
+};
+
+// The walk's table-driven counting and correction must classify every character exactly as
+// ModuleCounter::Character does, elements on and one pixel off each boundary included.
+TEST(ModuleCharacters, WalkClassifiesCharactersAsTheCounterDoes) {
+    std::mt19937 rng(7);
+    for (const int modules : {9, 11}) {
+        for (int threshold = modules; threshold <= 70; ++threshold) {
+            const ModuleCounter counter(threshold, modules);
+            const ModuleWidths widths(threshold, modules);
+            const int widest = counter.Boundary(kBoundaryCount);
+            // Widths near the boundaries, where counting and correction are decided.
+            std::vector<int> near;
+            for (int k = 1; k <= kBoundaryCount; ++k)
+                for (int d = -1; d <= 1; ++d)
+                    if (counter.Boundary(k) + d >= 1) near.push_back(counter.Boundary(k) + d);
+            for (int line_number = 0; line_number < 4; ++line_number) {
+                // 100 characters of at most 6 * 38 pixels stay inside 16-bit columns.
+                std::vector<int16_t> list = {0, 0};
+                std::vector<int> elements;
+                int x = 10;
+                for (int i = 0; i < 6 * 100; ++i) {
+                    const int w = std::min(near[rng() % near.size()], widest);  // no quiet zone
+                    elements.push_back(w);
+                    list.push_back(static_cast<int16_t>(x));
+                    x += w;
+                }
+                list.push_back(static_cast<int16_t>(x));
+                for (int i = 0; i < 4; ++i)
+                    list.push_back(static_cast<int16_t>(x + 1));
+                CharacterLog log;
+                WalkModuleCharactersForward(LineView{list.data() + 2, x + 1}, false, widths, log);
+                ASSERT_EQ(log.resets, 0);
+                ASSERT_EQ(log.indexes.size(), elements.size() / 6);
+                for (size_t c = 0; c < log.indexes.size(); ++c) {
+                    const int32_t pattern = counter.Character(&elements[6 * c], 6, false);
+                    EXPECT_EQ(log.indexes[c], ModulePatternIndex(pattern, 6))
+                        << "threshold " << threshold << " modules " << modules;
+                }
+            }
+        }
+    }
 }
 
 }  // namespace

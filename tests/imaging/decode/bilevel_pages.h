@@ -1,13 +1,17 @@
-// Test helpers: bit strings, bitmaps, pages held in memory and read through "MD:" handles, and the
-// output of Decompress assembled into one bitmap with RotateCoordinates.
+// Test helpers: bit strings, a line decoder over coded bytes, bitmaps, pages held in memory and
+// read through "MD:" handles, and the output of Decompress assembled into one bitmap with
+// RotateCoordinates.
 #pragma once
 
 #include <cstdint>
 #include <cstring>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "imaging/decode/bilevel/change_list.h"
+#include "imaging/decode/bilevel/line_codings.h"
 #include "imaging/files/file_access.h"
 #include "pixdoc32.h"
 
@@ -35,6 +39,44 @@ inline std::vector<uint8_t> Pack(const std::string& bits, size_t slack = 0) {
         if (bits[i] == '1') out[i / 8] |= uint8_t(0x80 >> (i % 8));
     return out;
 }
+
+inline std::vector<int> Changes(const int16_t* list, int width) {
+    std::vector<int> out;
+    for (int i = 0; list[i] < width; ++i)
+        out.push_back(list[i]);
+    return out;
+}
+
+// Decodes lines of one width from coded bytes (or a bit string), keeping the last two lines.
+struct Decoder {
+    Decoder(const std::string& bits, int w) : Decoder(Pack(bits), w) {}
+    Decoder(std::vector<uint8_t> bytes, int w) : data(std::move(bytes)), width(w) {
+        input.data = data.data();
+        input.size = int32_t(data.size());
+        input.limit = input.size;
+        reference.assign(ChangeListEntries(width), 0);
+        current.assign(ChangeListEntries(width), 0);
+        ResetToEmptyLine(reference.data(), width);
+        ResetToEmptyLine(current.data(), width);
+        scratch.assign((width + 7) / 8, 0);
+    }
+    int32_t Line(int32_t code, int line = 0) {
+        std::swap(reference, current);
+        return DecodeLine(code, reference.data(), current.data(), width, line, input,
+                          scratch.data());
+    }
+    std::vector<int> Now() const { return Changes(current.data(), width); }
+    // The changes of the next line when it is good, else {-1, the line result}.
+    std::vector<int> GoodLine(int32_t code, int line = 0) {
+        const int32_t result = Line(code, line);
+        return result == kLineGood ? Now() : std::vector<int>{-1, result};
+    }
+    std::vector<uint8_t> data;
+    int width;
+    LineInput input;
+    std::vector<int16_t> reference, current;
+    std::vector<uint8_t> scratch;
+};
 
 // Text-like blobs: random rectangles and thin strokes, including one-pixel runs.
 inline Bitmap RandomPage(int w, int h, unsigned seed) {

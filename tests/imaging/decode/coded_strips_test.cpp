@@ -58,22 +58,10 @@ void ExpectReferenceThenWhite(const Bitmap& got, const Bitmap& want, int good_ro
 TEST(CodedStrips, Group4EndOfBlockEndsThePageWithResultTwo) {
     const Strip s = ReadStrip("text200_g4.tif");
     ASSERT_FALSE(s.coded.empty());
-    const int width = s.reference.width;
-    std::vector<int16_t> a(ChangeListEntries(width)), b(ChangeListEntries(width));
-    std::vector<uint8_t> scratch(size_t(width + 7) / 8);
-    ResetToEmptyLine(a.data(), width);
-    ResetToEmptyLine(b.data(), width);
-    LineInput in;
-    in.data = s.coded.data();
-    in.size = in.limit = int32_t(s.coded.size());
-    for (int line = 0; line < s.reference.height; ++line) {
-        std::swap(a, b);
-        ASSERT_EQ(DecodeLine(1, a.data(), b.data(), width, line, in, scratch.data()), kLineGood)
-            << line;
-    }
-    std::swap(a, b);
-    EXPECT_EQ(DecodeLine(1, a.data(), b.data(), width, s.reference.height, in, scratch.data()),
-              kLineEnd);
+    Decoder d(s.coded, s.reference.width);
+    for (int line = 0; line < s.reference.height; ++line)
+        ASSERT_EQ(d.Line(kGroup4, line), kLineGood) << line;
+    EXPECT_EQ(d.Line(kGroup4, s.reference.height), kLineEnd);
 }
 
 TEST(CodedStrips, ATruncatedGroup3PageDeliversAllRowsWhiteAfterTheCut) {

@@ -22,43 +22,8 @@ const std::string kV0 = "1", kVR1 = "011", kVL1 = "010", kPass = "0001", kHoriz 
 
 using testing::Pack;
 
-std::vector<int> Changes(const int16_t* list, int width) {
-    std::vector<int> out;
-    for (int i = 0; list[i] < width; ++i)
-        out.push_back(list[i]);
-    return out;
-}
-
-// Decodes lines of one width from coded bytes (or a bit string), keeping the last two lines.
-struct Decoder {
-    Decoder(const std::string& bits, int w) : Decoder(Pack(bits), w) {}
-    Decoder(std::vector<uint8_t> bytes, int w) : data(std::move(bytes)), width(w) {
-        input.data = data.data();
-        input.size = int32_t(data.size());
-        input.limit = input.size;
-        reference.assign(ChangeListEntries(width), 0);
-        current.assign(ChangeListEntries(width), 0);
-        ResetToEmptyLine(reference.data(), width);
-        ResetToEmptyLine(current.data(), width);
-        scratch.assign((width + 7) / 8, 0);
-    }
-    int32_t Line(int32_t code, int line = 0) {
-        std::swap(reference, current);
-        return DecodeLine(code, reference.data(), current.data(), width, line, input,
-                          scratch.data());
-    }
-    std::vector<int> Now() const { return Changes(current.data(), width); }
-    // The changes of the next line when it is good, else {-1, the line result}.
-    std::vector<int> GoodLine(int32_t code, int line = 0) {
-        const int32_t result = Line(code, line);
-        return result == kLineGood ? Now() : std::vector<int>{-1, result};
-    }
-    std::vector<uint8_t> data;
-    int width;
-    LineInput input;
-    std::vector<int16_t> reference, current;
-    std::vector<uint8_t> scratch;
-};
+using testing::Changes;
+using testing::Decoder;
 
 TEST(OneDLines, RunsAlternateFromWhiteAndEndAtTheWidth) {
     // Group 3 1D: EOL, white 10, black 5, white 17 (101011) (width 32); then a line starting
