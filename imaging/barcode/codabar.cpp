@@ -288,51 +288,66 @@ uint32_t PlainGroupStarts(uint32_t special) {
     return starts;
 }
 
-// Collects the first complete group while there is no text: resets change nothing then, so
-// whole stretches of short groups cut by wide elements are passed by the block. The first
-// seven plain elements after a reset are a group: an earlier start would give an earlier run.
-template <bool kMerge>
-GroupEnd FirstGroup(WidthWalk<kMerge>& walk, int t, GroupPatterns& group) {
-    for (;;) {
-        const ElementBlock block = walk.Block();
-        const int group_start = LowestBit(PlainGroupStarts(block.special));
-        const int exact = LowestBit(block.special & ~block.reset);
-        if (group_start < exact) {
-            group = PatternsAt(block, group_start);
-            walk.Skip(group_start + kCodabarElements);
-            return GroupEnd::kComplete;
-        }
-        if (exact != kNoBit) {
-            // Past the resets ahead of the element that needs the exact step, then step.
-            walk.Skip(std::bit_width(block.reset & ((1u << exact) - 1)));
-            const GroupEnd end = CollectGroup(walk, t, group);
-            if (end != GroupEnd::kReset) return end;
-            continue;
-        }
-        // Only resets and short runs: go on after the last reset.
-        walk.Skip(std::bit_width(block.reset));
-    }
+// Elements of a block from bit `first` on.
+uint32_t From(uint32_t bits, int first) {
+    return bits & (kBlockBits << first);
 }
 
-// Takes elements up to and including the next one wider than 2T; false if the walk ends.
+// The decoder's walk while it holds no text, up to the first group that is a start letter
+// (its row goes to `row`); false when the walk ends first. Resets change nothing without text,
+// so a block is followed bit by bit: after a reset the first seven plain elements are a group
+// (an earlier start would give an earlier run), and after a group that is no start every
+// element up to the next reset is ignored. Elements that end the walk or merge are stepped.
 template <bool kMerge>
-bool PassWideElement(WidthWalk<kMerge>& walk, int t) {
-    const int limit = kResetFactor * t;
+bool FindStart(WidthWalk<kMerge>& walk, int t, int& row) {
+    bool searching = true;  // a group begins at the walk's position
     for (;;) {
         const ElementBlock block = walk.Block();
-        if (block.special == 0) {
-            walk.Skip(kBlockElements);
+        const int exact = LowestBit(block.special & ~block.reset);
+        const uint32_t group_starts = PlainGroupStarts(block.special);
+        int taken = 0;  // elements of the block already followed
+        for (;;) {
+            if (searching) {
+                const int group = LowestBit(From(group_starts, taken));
+                if (group >= exact) break;
+                row = ClassifyPatterns(PatternsAt(block, group), false);
+                taken = group + kCodabarElements;
+                if (row >= kCodabarFirstStartStopRow) {
+                    walk.Skip(taken);
+                    return true;
+                }
+                searching = false;  // a data character or no match: wait for a reset
+            } else {
+                const int next = LowestBit(From(block.special, taken));
+                if (next == kNoBit) {
+                    taken = kBlockElements;
+                    break;
+                }
+                taken = next;
+                if (next == exact) break;
+                ++taken;  // a reset
+                searching = true;
+            }
+        }
+        if (searching) {
+            // The group under way begins after the last reset met.
+            const uint32_t resets = From(block.reset, taken) & ((1u << std::min(exact, 31)) - 1);
+            walk.Skip(resets != 0 ? std::bit_width(resets) : taken);
+            if (exact == kNoBit) continue;
+            GroupPatterns group;
+            const GroupEnd end = CollectGroup(walk, t, group);
+            if (end == GroupEnd::kWalkEnded) return false;
+            if (end == GroupEnd::kReset) continue;
+            row = ClassifyPatterns(group, false);
+            if (row >= kCodabarFirstStartStopRow) return true;
+            searching = false;
             continue;
         }
-        const int first = std::countr_zero(block.special);
-        if ((block.reset >> first) & 1u) {
-            walk.Skip(first + 1);
-            return true;
-        }
-        walk.Skip(first);
-        int width = 0;
+        walk.Skip(taken);
+        if (taken == kBlockElements) continue;
+        int width = 0;  // the element at `exact`, stepped
         if (!walk.Next(width)) return false;
-        if (width > limit) return true;
+        searching = width > kResetFactor * t;
     }
 }
 
@@ -346,31 +361,29 @@ bool ReachesStop(const LineView& line, int t) {
     int characters = 0;
     bool backward = false;
     for (;;) {
-        GroupPatterns group;
-        const GroupEnd end =
-            characters == 0 ? FirstGroup(walk, t, group) : CollectGroup(walk, t, group);
-        if (end == GroupEnd::kWalkEnded) return false;
-        if (end == GroupEnd::kReset) {
-            characters = 0;
-            backward = false;
-            continue;
-        }
-        const int row = ClassifyPatterns(group, backward);
         if (characters == 0) {
-            if (row < kCodabarFirstStartStopRow) {
-                // No start: elements are ignored up to the next one wider than 2T.
-                if (!PassWideElement(walk, t)) return false;
-                continue;
-            }
+            int row = 0;
+            if (!FindStart(walk, t, row)) return false;
             backward = row >= kCodabarFirstReversedRow;
             characters = 1;
-        } else if (row < 0 || row >= kCodabarFirstReversedRow) {
-            characters = 0;  // the very next element begins a new group
-            backward = false;
-            continue;
-        } else if (++characters >= kFollowedCharacters ||
-                   (row >= kCodabarFirstStartStopRow && characters >= kStopCharacters)) {
-            return true;
+        } else {
+            GroupPatterns group;
+            const GroupEnd end = CollectGroup(walk, t, group);
+            if (end == GroupEnd::kWalkEnded) return false;
+            if (end == GroupEnd::kReset) {
+                characters = 0;
+                backward = false;
+                continue;
+            }
+            const int row = ClassifyPatterns(group, backward);
+            if (row < 0 || row >= kCodabarFirstReversedRow) {
+                characters = 0;  // the very next element begins a new group
+                backward = false;
+                continue;
+            }
+            if (++characters >= kFollowedCharacters ||
+                (row >= kCodabarFirstStartStopRow && characters >= kStopCharacters))
+                return true;
         }
         int gap = 0;
         if (!walk.Next(gap)) return false;
