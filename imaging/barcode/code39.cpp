@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
-#include <utility>
+#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -283,61 +283,135 @@ bool CountPlainElements(const LineView& line, int& count) {
     return (_mm_movemask_epi8(seen) & kSignBits) == 0;
 }
 
-// Calls visit(word, fresh, base) for the words of the plain walk of `count` elements: bit i of a
-// word stands for element base + i, and `fresh` marks the elements it judges (those it does not
-// carry). visit returns true to stop the walk, and so does this function.
+// Builds the class words of a walk from its element widths, eight at a time or one by one, and
+// hands each full word to visit(word, fresh, base): bit i of a word stands for element base + i,
+// and `fresh` marks the elements it judges (those it does not carry). visit returns true to stop
+// the walk, and so do the adding functions.
 template <typename Visit>
-bool WalkPlainWords(const int16_t* c, int count, int threshold, Visit&& visit) {
-    const auto t = static_cast<int16_t>(threshold);
-    const __m128i first_limit = _mm_set1_epi16(static_cast<int16_t>(t - 1));
-    const __m128i second_limit = _mm_setr_epi16(t, t - 1, t, t - 1, t, t - 1, t, t - 1);
-    const __m128i too_wide_limit = _mm_set1_epi16(static_cast<int16_t>(2 * t));
-    const __m128i quiet_limit = _mm_set1_epi16(static_cast<int16_t>(kGapDivisor * t + 3));
-    ClassWord word;
-    int base = -kCarried;
-    int filled = kCarried;
-    auto flush = [&] {
-        const uint64_t fresh =
-            filled == kWordBits ? ~kCarriedBits : ((uint64_t{1} << filled) - 1) & ~kCarriedBits;
-        if (visit(word, fresh, base)) return true;
-        constexpr int kDropped = kWordBits - kCarried;
-        word.first_pass >>= kDropped;
-        word.second_pass >>= kDropped;
-        word.too_wide >>= kDropped;
-        word.quiet >>= kDropped;
-        base += kDropped;
-        filled = kCarried;
-        return false;
-    };
-    int k = 0;
-    for (; k + kLanes <= count; k += kLanes) {
-        // k is even, so the even lanes are bars.
-        const __m128i from = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c + k));
-        const __m128i to = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c + k + 1));
-        const __m128i d = _mm_sub_epi16(to, from);
-        const __m128i w = _mm_max_epi16(d, _mm_sub_epi16(_mm_setzero_si128(), d));
+class ClassWords {
+public:
+    ClassWords(int threshold, Visit& visit) : threshold_(threshold), visit_(visit) {
+        const auto t = static_cast<int16_t>(threshold);
+        first_limit_ = _mm_set1_epi16(static_cast<int16_t>(t - 1));
+        second_limit_ = _mm_setr_epi16(t, t - 1, t, t - 1, t, t - 1, t, t - 1);
+        too_wide_limit_ = _mm_set1_epi16(static_cast<int16_t>(2 * t));
+        quiet_limit_ = _mm_set1_epi16(static_cast<int16_t>(kGapDivisor * t + 3));
+    }
+
+    // Eight widths of 0 .. INT16_MAX whose first is a bar's.
+    bool AddEight(__m128i w) {
         const unsigned passes = _mm_movemask_epi8(
-            _mm_packs_epi16(_mm_cmpgt_epi16(w, first_limit), _mm_cmpgt_epi16(w, second_limit)));
+            _mm_packs_epi16(_mm_cmpgt_epi16(w, first_limit_), _mm_cmpgt_epi16(w, second_limit_)));
         const unsigned wide = _mm_movemask_epi8(
-            _mm_packs_epi16(_mm_cmpgt_epi16(w, too_wide_limit), _mm_cmpgt_epi16(w, quiet_limit)));
-        word.first_pass |= uint64_t{passes & 0xFFu} << filled;
-        word.second_pass |= uint64_t{passes >> 8} << filled;
-        word.too_wide |= uint64_t{wide & 0xFFu} << filled;
-        word.quiet |= uint64_t{wide >> 8} << filled;
-        filled += kLanes;
-        if (filled == kWordBits && flush()) return true;
+            _mm_packs_epi16(_mm_cmpgt_epi16(w, too_wide_limit_), _mm_cmpgt_epi16(w, quiet_limit_)));
+        word_.first_pass |= uint64_t{passes & 0xFFu} << filled_;
+        word_.second_pass |= uint64_t{passes >> 8} << filled_;
+        word_.too_wide |= uint64_t{wide & 0xFFu} << filled_;
+        word_.quiet |= uint64_t{wide >> 8} << filled_;
+        filled_ += kLanes;
+        return filled_ == kWordBits && Flush();
     }
-    for (; k < count; ++k) {
-        const int width = WidthBetween(c[k], c[k + 1]);
-        const bool bar = k % 2 == 0;
-        word.first_pass |= uint64_t{width >= threshold} << filled;
-        word.second_pass |= uint64_t{width >= threshold + (bar ? 1 : 0)} << filled;
-        word.too_wide |= uint64_t{width > 2 * threshold} << filled;
-        word.quiet |= uint64_t{!IsGap(width, threshold)} << filled;
-        ++filled;
-        if (filled == kWordBits && flush()) return true;
+
+    bool AddOne(int width, bool bar) {
+        word_.first_pass |= uint64_t{width >= threshold_} << filled_;
+        word_.second_pass |= uint64_t{width >= threshold_ + (bar ? 1 : 0)} << filled_;
+        word_.too_wide |= uint64_t{width > 2 * threshold_} << filled_;
+        word_.quiet |= uint64_t{!IsGap(width, threshold_)} << filled_;
+        ++filled_;
+        return filled_ == kWordBits && Flush();
     }
-    return filled > kCarried && flush();
+
+    bool Finish() { return filled_ > kCarried && Flush(); }
+
+private:
+    bool Flush() {
+        const uint64_t fresh =
+            filled_ == kWordBits ? ~kCarriedBits : ((uint64_t{1} << filled_) - 1) & ~kCarriedBits;
+        if (visit_(word_, fresh, base_)) return true;
+        constexpr int kDropped = kWordBits - kCarried;
+        word_.first_pass >>= kDropped;
+        word_.second_pass >>= kDropped;
+        word_.too_wide >>= kDropped;
+        word_.quiet >>= kDropped;
+        base_ += kDropped;
+        filled_ = kCarried;
+        return false;
+    }
+
+    int threshold_;
+    Visit& visit_;
+    __m128i first_limit_, second_limit_, too_wide_limit_, quiet_limit_;
+    ClassWord word_;
+    int base_ = -kCarried;
+    int filled_ = kCarried;
+};
+
+// Feeds the widths of the walk over the `count` plain elements (merged when Merge is on) to the
+// class words. With `close_with_edge_run`, a white run to the right edge that is no gap is added
+// as one more element: the quiet zone that completes a nude read.
+template <bool Merge, typename Visit>
+bool WalkWords(const int16_t* c, int count, int threshold, bool close_with_edge_run,
+               Visit&& visit) {
+    ClassWords<std::remove_reference_t<Visit>> words(threshold, visit);
+    int k = 0;      // the change the walk stands on
+    int index = 0;  // elements taken so far
+    if constexpr (!Merge) {
+        for (; k + kLanes <= count; k += kLanes, index += kLanes) {
+            const __m128i from = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c + k));
+            const __m128i to = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c + k + 1));
+            const __m128i d = _mm_sub_epi16(to, from);
+            if (words.AddEight(_mm_max_epi16(d, _mm_sub_epi16(_mm_setzero_si128(), d))))
+                return true;
+        }
+        for (; k < count; ++k, ++index)
+            if (words.AddOne(WidthBetween(c[k], c[k + 1]), index % 2 == 0)) return true;
+    } else {
+        // Changes up to c[count] lie left of the edge, so the element after the one at k is
+        // inside the walk exactly when k + 1 < count. Where none of the next eight elements
+        // after k is one pixel wide, the walk takes eight plain elements unmerged.
+        alignas(16) int16_t widths[2 * kLanes] = {};
+        int held = 0;
+        auto pass_on = [&] {
+            if (held < kLanes) return false;
+            held -= kLanes;
+            index += kLanes;
+            const __m128i rest = _mm_load_si128(reinterpret_cast<const __m128i*>(widths + kLanes));
+            const bool stop =
+                words.AddEight(_mm_load_si128(reinterpret_cast<const __m128i*>(widths)));
+            _mm_store_si128(reinterpret_cast<__m128i*>(widths), rest);
+            return stop;
+        };
+        const __m128i one = _mm_set1_epi16(1);
+        while (k < count) {
+            if (k + kLanes <= count) {
+                const __m128i from = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c + k));
+                const __m128i to = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c + k + 1));
+                const __m128i after = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c + k + 2));
+                const __m128i d = _mm_sub_epi16(to, from);
+                const __m128i e = _mm_sub_epi16(after, to);
+                const __m128i next = _mm_max_epi16(e, _mm_sub_epi16(_mm_setzero_si128(), e));
+                if (_mm_movemask_epi8(_mm_cmpeq_epi16(next, one)) == 0) {
+                    _mm_storeu_si128(reinterpret_cast<__m128i*>(widths + held),
+                                     _mm_max_epi16(d, _mm_sub_epi16(_mm_setzero_si128(), d)));
+                    held += kLanes;
+                    k += kLanes;
+                    if (pass_on()) return true;
+                    continue;
+                }
+            }
+            const int advance = k + 1 < count && WidthBetween(c[k + 1], c[k + 2]) == 1 ? 3 : 1;
+            widths[held++] = static_cast<int16_t>(WidthBetween(c[k], c[k + advance]));
+            k += advance;
+            if (pass_on()) return true;
+        }
+        for (int i = 0; i < held; ++i, ++index)
+            if (words.AddOne(widths[i], index % 2 == 0)) return true;
+    }
+    if (close_with_edge_run) {
+        const int run = WidthBetween(c[k], c[k + 1]);
+        if (!IsGap(run, threshold) && words.AddOne(run, index % 2 == 0)) return true;
+    }
+    return words.Finish();
 }
 
 // The 16-bit lanes hold every limit up to the quiet zone's.
@@ -345,46 +419,44 @@ bool FitsLanes(int threshold) {
     return threshold <= (INT16_MAX - 3) / kGapDivisor;
 }
 
-// Bit j set when bits j-8 .. j of `bits` read Pattern (bit j-8 is the pattern's first element);
-// the terms are spelled out at compile time.
-template <unsigned Pattern, int... K>
-uint64_t WindowsReading(uint64_t bits, std::integer_sequence<int, K...>) {
-    return (... & (((Pattern >> K) & 1u) != 0 ? bits << K : ~(bits << K)));
-}
-
-template <unsigned Pattern>
-uint64_t WindowsReading(uint64_t bits) {
-    return WindowsReading<Pattern>(bits, std::make_integer_sequence<int, kElementsPerCharacter>{});
-}
-
 // Bit j set when none of bits j-8 .. j is set.
-template <int... K>
-uint64_t CleanWindows(uint64_t too_wide, std::integer_sequence<int, K...>) {
-    return ~(... | (too_wide << K));
+uint64_t CleanWindows(uint64_t too_wide) {
+    const uint64_t two = too_wide | too_wide << 1;
+    const uint64_t four = two | two << 2;
+    const uint64_t eight = four | four << 4;
+    return ~(eight | too_wide << 8);
 }
 
-uint64_t StartStopWindows(const ClassWord& w) {
-    const uint64_t start_stop = WindowsReading<kCode39StartForward>(w.first_pass) |
-                                WindowsReading<kCode39StartBackward>(w.first_pass) |
-                                WindowsReading<kCode39StartForward>(w.second_pass) |
-                                WindowsReading<kCode39StartBackward>(w.second_pass);
-    return start_stop &
-           CleanWindows(w.too_wide, std::make_integer_sequence<int, kElementsPerCharacter>{});
+// Bit j set when bits j-8 .. j of `bits` read "*" forward (148) or backward (82); bit j-k stands
+// for bit k of the pattern.
+uint64_t StartStopReadings(uint64_t bits) {
+    static_assert(kCode39StartForward == 0b010'010'100 && kCode39StartBackward == 0b001'010'010);
+    const uint64_t s1 = bits << 1, s2 = bits << 2, s4 = bits << 4, s6 = bits << 6, s7 = bits << 7;
+    const uint64_t narrow_in_both = ~(bits | bits << 3 | bits << 5 | bits << 8);
+    return narrow_in_both & s4 & ((s2 & s7 & ~(s1 | s6)) | (s1 & s6 & ~(s2 | s7)));
+}
+
+// The fresh elements of a word that end a start/stop window.
+uint64_t StartStopWindows(const ClassWord& w, uint64_t fresh) {
+    const uint64_t clean = CleanWindows(w.too_wide) & fresh;
+    if (clean == 0) return 0;
+    return clean & (StartStopReadings(w.first_pass) | StartStopReadings(w.second_pass));
 }
 
 // true / false for a read that may be there or not; nothing when the lanes cannot take the line.
+template <bool Merge>
 std::optional<bool> MayHoldStandardReadLanes(const LineView& line, int threshold) {
     int count = 0;
     if (!FitsLanes(threshold) || !CountPlainElements(line, count)) return std::nullopt;
     int first = -1;
-    return WalkPlainWords(line.changes, count, threshold,
-                          [&](const ClassWord& w, uint64_t fresh, int base) {
-                              const uint64_t hits = StartStopWindows(w) & fresh;
-                              if (hits == 0) return false;
-                              if (first < 0) first = base + std::countr_zero(hits);
-                              const int last = base + kWordBits - 1 - std::countl_zero(hits);
-                              return last - first >= kStartToStop;
-                          });
+    return WalkWords<Merge>(line.changes, count, threshold, false,
+                            [&](const ClassWord& w, uint64_t fresh, int base) {
+                                const uint64_t hits = StartStopWindows(w, fresh);
+                                if (hits == 0) return false;
+                                if (first < 0) first = base + std::countr_zero(hits);
+                                const int last = base + kWordBits - 1 - std::countl_zero(hits);
+                                return last - first >= kStartToStop;
+                            });
 }
 
 // Whether the nine-element window with its first element at bit 0 is a character.
@@ -402,11 +474,12 @@ bool IsCharacterFromBitZero(unsigned bits) {
     return kTable[bits];
 }
 
+template <bool Merge>
 std::optional<bool> MayHoldNudeReadLanes(const LineView& line, int threshold) {
     int count = 0;
     if (!FitsLanes(threshold) || !CountPlainElements(line, count)) return std::nullopt;
-    const int16_t* c = line.changes;
-    if (WalkPlainWords(c, count, threshold, [](const ClassWord& w, uint64_t fresh, int) {
+    return WalkWords<Merge>(
+        line.changes, count, threshold, true, [](const ClassWord& w, uint64_t fresh, int) {
             for (uint64_t ends = w.quiet & fresh; ends != 0; ends &= ends - 1) {
                 const int from = std::countr_zero(ends) - kElementsPerCharacter;
                 if (((w.too_wide >> from) & kNineElements) != 0) continue;
@@ -415,29 +488,34 @@ std::optional<bool> MayHoldNudeReadLanes(const LineView& line, int threshold) {
                     return true;
             }
             return false;
-        }))
-        return true;
-    return !IsGap(WidthBetween(c[count], c[count + 1]), threshold) &&
-           CharacterEndsAt(c, count, threshold);
+        });
 }
 #else
+template <bool Merge>
 std::optional<bool> MayHoldStandardReadLanes(const LineView&, int) {
     return std::nullopt;
 }
+template <bool Merge>
 std::optional<bool> MayHoldNudeReadLanes(const LineView&, int) {
     return std::nullopt;
 }
 #endif
 
 bool MayHoldStandardRead(const LineView& line, int threshold, bool merge_single_pixels) {
-    if (merge_single_pixels) return MayHoldStandardReadMerged(line, threshold);
-    if (const auto lanes = MayHoldStandardReadLanes(line, threshold)) return *lanes;
+    if (merge_single_pixels) {
+        if (const auto lanes = MayHoldStandardReadLanes<true>(line, threshold)) return *lanes;
+        return MayHoldStandardReadMerged(line, threshold);
+    }
+    if (const auto lanes = MayHoldStandardReadLanes<false>(line, threshold)) return *lanes;
     return MayHoldStandardReadPlain(line, threshold);
 }
 
 bool MayHoldNudeRead(const LineView& line, int threshold, bool merge_single_pixels) {
-    if (merge_single_pixels) return MayHoldNudeReadMerged(line, threshold);
-    if (const auto lanes = MayHoldNudeReadLanes(line, threshold)) return *lanes;
+    if (merge_single_pixels) {
+        if (const auto lanes = MayHoldNudeReadLanes<true>(line, threshold)) return *lanes;
+        return MayHoldNudeReadMerged(line, threshold);
+    }
+    if (const auto lanes = MayHoldNudeReadLanes<false>(line, threshold)) return *lanes;
     const int16_t* c = line.changes;
     const int edge = line.right_edge;
     int k = 0;
