@@ -1,7 +1,13 @@
 #include "imaging/barcode/two_of_five.h"
 
+#include <algorithm>
 #include <bit>
+#include <cstdint>
 #include <cstdlib>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "imaging/barcode/candidate_text.h"
 #include "imaging/barcode/element_stream.h"
@@ -14,18 +20,92 @@ constexpr int kMinimumThreshold = 2;
 constexpr char kFrame = '*';
 constexpr int kMaxWidthDifference = 4;  // pixels between neighbouring digit groups
 
-// The widths of the elements a forward ElementStream delivers, merged the same way when the
-// switch is on, without their columns: the quick rejections below walk every line at every
-// threshold, so they carry nothing else. Positions let a reader start where a screen points.
-template <bool kMerge>
-class WidthWalk {
+// The quick rejections below look at every line at every threshold, so they see the elements
+// as bare widths, in the same walk as ElementStream (forward, merged when the switch is on),
+// and tell the reader where to start.
+
+int Distance(int a, int b) {
+    return std::abs(b - a);
+}
+
+// Without merging, element k runs from changes[k] to changes[k + 1], and the walk delivers the
+// elements below count(): it stops at the first change at or past the right edge.
+class RawElements {
 public:
-    explicit WidthWalk(const LineView& line) : at_(line.changes), edge_(line.right_edge) {}
+    explicit RawElements(const LineView& line) : at_(line.changes), count_(Count(line)) {}
+
+    int count() const { return count_; }
+    int width(int k) const { return Distance(at_[k], at_[k + 1]); }
+    // As ElementStream::WidthToEdge after element k (for the last one the next change is the
+    // first at the edge, still inside the list).
+    int width_after(int k) const { return Distance(at_[k + 1], at_[k + 2]); }
+    const int16_t* start(int k) const { return at_ + k; }
+
+private:
+    static int Count(const LineView& line) {
+        const int16_t* at = line.changes;
+        const int edge = line.right_edge;
+        if (at[1] >= edge) return 0;
+        // With changes[n + 1] left of the edge, the four entries after it are inside the list,
+        // which ends with four copies of the edge.
+        int n = 0;
+#if defined(__SSE2__)
+        if (edge > INT16_MIN && edge <= INT16_MAX) {
+            const __m128i limit = _mm_set1_epi16(static_cast<int16_t>(edge));
+            for (;; n += 4) {
+                const __m128i four = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(at + n + 2));
+                if ((_mm_movemask_epi8(_mm_cmplt_epi16(four, limit)) & 0xff) != 0xff) break;
+            }
+        }
+#endif
+        while (std::max(std::max(at[n + 2], at[n + 3]), std::max(at[n + 4], at[n + 5])) < edge)
+            n += 4;
+        while (at[n + 2] < edge)
+            ++n;
+        return n + 1;
+    }
+
+    const int16_t* at_;
+    int count_;
+};
+
+// The first k at or after `from` where `length` elements in a row are no reset, or `count`.
+// Probes the last element of each window and walks back from it, so that short runs cost a
+// look or two each; every element is looked at once at most.
+template <class IsReset>
+int FirstRunOf(int length, int from, int count, IsReset is_reset) {
+    int start = from;
+    int clean_end = from;  // elements [start, clean_end) are no resets
+    while (start + length <= count) {
+        const int last = start + length - 1;
+        int k = last;
+        while (k >= clean_end && !is_reset(k))
+            --k;
+        if (k < clean_end) return start;
+        start = k + 1;
+        clean_end = last + 1;
+    }
+    return count;
+}
+
+// Whether `length` elements in a row of the unmerged walk are no resets. A merged element is one
+// or three whole unmerged ones, each no wider than it (the last may lose its third at the edge),
+// so a run of merged elements that are no resets spans at least as many unmerged ones: a
+// merged walk needs no closer look without such a run.
+bool HasRunOf(const LineView& line, int length, int reset_above) {
+    const RawElements e(line);
+    const auto is_reset = [&](int k) { return e.width(k) > reset_above; };
+    return FirstRunOf(length, 0, e.count(), is_reset) < e.count();
+}
+
+// With merging, elements come one by one as ElementStream::Next delivers them.
+class MergedWalk {
+public:
+    explicit MergedWalk(const LineView& line) : at_(line.changes), edge_(line.right_edge) {}
 
     bool Next(int& width) {
         if (at_[1] >= edge_) return false;
-        int advance = 1;
-        if (kMerge && at_[2] < edge_ && Distance(at_[1], at_[2]) == 1) advance = 3;
+        const int advance = at_[2] < edge_ && Distance(at_[1], at_[2]) == 1 ? 3 : 1;
         width = Distance(at_[0], at_[advance]);
         at_ += advance;
         return true;
@@ -38,8 +118,6 @@ public:
     const int16_t* position() const { return at_; }
 
 private:
-    static int Distance(int a, int b) { return a < b ? b - a : a - b; }
-
     const int16_t* at_;
     int edge_;
 };
@@ -221,9 +299,9 @@ private:
 constexpr int kInterleavedMinRun = kStartElements + kPairElements + kStopElements;
 constexpr int kRecentElements = 16;  // a power of two above the stop and its pair
 
-bool InterleavedStopCloses(const int* recent, int count, int t) {
-    // back = 1 is the run's last element
-    const auto at = [&](int back) { return recent[(count - back) & (kRecentElements - 1)]; };
+// `at(back)` is the width of the run's back-th last element.
+template <class Back>
+bool InterleavedStopCloses(Back at, int t) {
     int pair[kPairElements];
     if (at(3) >= t && at(2) <= t && at(1) <= t) {
         for (int i = 0; i < kPairElements; ++i)
@@ -238,17 +316,37 @@ bool InterleavedStopCloses(const int* recent, int count, int t) {
     return false;
 }
 
-template <bool kMerge>
 const int16_t* FirstInterleavedRun(const LineView& line, int t) {
+    const RawElements e(line);
     const int reset_above = kInterleavedResetFactor * t;
-    WidthWalk<kMerge> walk(line);
+    const auto is_reset = [&](int k) { return e.width(k) > reset_above; };
+    int start = 0;
+    for (;;) {
+        start = FirstRunOf(kInterleavedMinRun, start, e.count(), is_reset);
+        if (start == e.count()) return nullptr;
+        int end = start + kInterleavedMinRun;
+        while (end < e.count() && !is_reset(end))
+            ++end;
+        if (InterleavedStopCloses([&](int back) { return e.width(end - back); }, t)) {
+            return e.start(start);
+        }
+        if (end == e.count()) return nullptr;
+        start = end + 1;
+    }
+}
+
+const int16_t* FirstMergedInterleavedRun(const LineView& line, int t) {
+    const int reset_above = kInterleavedResetFactor * t;
+    if (!HasRunOf(line, kInterleavedMinRun, reset_above)) return nullptr;
+    MergedWalk walk(line);
     const int16_t* run = walk.position();
     int recent[kRecentElements];
     int count = 0;
+    const auto at = [&](int back) { return recent[(count - back) & (kRecentElements - 1)]; };
     int width;
     while (walk.Next(width)) {
         if (width > reset_above) {
-            if (count >= kInterleavedMinRun && InterleavedStopCloses(recent, count, t)) return run;
+            if (count >= kInterleavedMinRun && InterleavedStopCloses(at, t)) return run;
             count = 0;
             run = walk.position();
             continue;
@@ -256,7 +354,7 @@ const int16_t* FirstInterleavedRun(const LineView& line, int t) {
         recent[count & (kRecentElements - 1)] = width;
         ++count;
     }
-    if (count >= kInterleavedMinRun && InterleavedStopCloses(recent, count, t)) return run;
+    if (count >= kInterleavedMinRun && InterleavedStopCloses(at, t)) return run;
     return nullptr;
 }
 
@@ -393,17 +491,13 @@ constexpr int kIataBars = kIataGuardBars + kIataDigits * kTwoOfFiveElements + kI
 constexpr int kIataChain = 2 * kIataBars - 1;  // the bars and the gaps between them
 constexpr int kIataHistory = 256;              // a power of two above the chain
 
-struct IataHistory {
-    int width[kIataHistory];
-    bool stop_space[kIataHistory];  // the element is followed by a possible stop space
-};
-
-// The chain of 157 elements ending at element `last` of the run.
-bool IataChainReads(const IataHistory& h, int last, int t) {
+// `h.width(k)` and `h.stop_space(k)` (the element is followed by a space the reader takes for a
+// stop's) tell about element k of the line.
+template <class History>
+bool IataChainReads(const History& h, int last, int t) {
     const int first = last - (kIataChain - 1);
-    const auto element = [&](int k) { return (first + k) & (kIataHistory - 1); };
-    const auto bar = [&](int n) { return h.width[element(2 * n)]; };  // n from 0
-    const auto gap = [&](int n) { return h.width[element(2 * n + 1)]; };
+    const auto bar = [&](int n) { return h.width(first + 2 * n); };  // n from 0
+    const auto gap = [&](int n) { return h.width(first + 2 * n + 1); };
     const auto wide = [&](int n) { return bar(n) >= t ? 1u : 0u; };
 
     for (int n = 0; n < kIataBars; ++n)
@@ -427,33 +521,74 @@ bool IataChainReads(const IataHistory& h, int last, int t) {
         // after the group's second bar is taken as one and ends the read.
         const int text_size = 1 + digit;
         const int second_bar = from + 1;
-        if (text_size >= kIataMinStopText && h.stop_space[element(2 * second_bar)]) return false;
+        if (text_size >= kIataMinStopText && h.stop_space(first + 2 * second_bar)) return false;
     }
     const unsigned stop = (wide(kIataBars - 2) << 1) | wide(kIataBars - 1);
     return stop == (backward ? kIataStopBackward : kIataStopForward);
 }
 
+int IataGapLimit(int t) {
+    return kIataGapDivisor * t + (kIataGapDivisor - 1);  // width / 3 <= T
+}
+
+struct RawHistory {
+    const RawElements& e;
+    int t;
+    int width(int k) const { return e.width(k); }
+    bool stop_space(int k) const {
+        return k + 1 == e.count() || e.width_after(k) >= kIataStopSpaceFactor * t;
+    }
+};
+
+const int16_t* FirstIataRun(const LineView& line, int t) {
+    const RawElements e(line);
+    const RawHistory history{e, t};
+    const int gap_limit = IataGapLimit(t);
+    const auto is_reset = [&](int k) { return e.width(k) > gap_limit; };
+    int start = 0;
+    for (;;) {
+        start = FirstRunOf(kIataChain, start, e.count(), is_reset);
+        if (start == e.count()) return nullptr;
+        int k = start;
+        for (; k < e.count() && !is_reset(k); ++k) {
+            if (k - start >= kIataChain - 1 && history.stop_space(k) &&
+                IataChainReads(history, k, t)) {
+                return e.start(start);
+            }
+        }
+        if (k == e.count()) return nullptr;
+        start = k + 1;
+    }
+}
+
+// The merged walk keeps the last elements of a run.
+struct MergedHistory {
+    int widths[kIataHistory];
+    bool stop_spaces[kIataHistory];
+    int width(int k) const { return widths[k & (kIataHistory - 1)]; }
+    bool stop_space(int k) const { return stop_spaces[k & (kIataHistory - 1)]; }
+};
+
 // Walks one run from its first element to the element that ends it (taken) or the line's end.
-template <bool kMerge>
-bool IataRunReads(WidthWalk<kMerge>& walk, int t, IataHistory& h) {
-    const int gap_limit = kIataGapDivisor * t + (kIataGapDivisor - 1);  // width / 3 <= T
+bool MergedIataRunReads(MergedWalk& walk, int t, MergedHistory& h) {
+    const int gap_limit = IataGapLimit(t);
     int width;
     for (int k = 0; walk.Next(width); ++k) {
         if (width > gap_limit) return false;
         const bool stop_space =
             walk.AtEnd() || walk.WidthToNextChange() >= kIataStopSpaceFactor * t;
-        h.width[k & (kIataHistory - 1)] = width;
-        h.stop_space[k & (kIataHistory - 1)] = stop_space;
+        h.widths[k & (kIataHistory - 1)] = width;
+        h.stop_spaces[k & (kIataHistory - 1)] = stop_space;
         if (k >= kIataChain - 1 && stop_space && IataChainReads(h, k, t)) return true;
     }
     return false;
 }
 
-template <bool kMerge>
-const int16_t* FirstIataRun(const LineView& line, int t) {
-    const int gap_limit = kIataGapDivisor * t + (kIataGapDivisor - 1);
-    WidthWalk<kMerge> walk(line);
-    WidthWalk<kMerge> run = walk;
+const int16_t* FirstMergedIataRun(const LineView& line, int t) {
+    const int gap_limit = IataGapLimit(t);
+    if (!HasRunOf(line, kIataChain, gap_limit)) return nullptr;
+    MergedWalk walk(line);
+    MergedWalk run = walk;
     int count = 0;
     int width;
     while (walk.Next(width)) {
@@ -464,9 +599,9 @@ const int16_t* FirstIataRun(const LineView& line, int t) {
         }
         if (++count < kIataChain) continue;
         // Long enough: look at the whole run closely, then go on after it.
-        IataHistory history;
+        MergedHistory history;
         walk = run;
-        if (IataRunReads(walk, t, history)) return run.position();
+        if (MergedIataRunReads(walk, t, history)) return run.position();
         count = 0;
         run = walk;
     }
@@ -478,8 +613,8 @@ const int16_t* FirstIataRun(const LineView& line, int t) {
 bool DecodeInterleaved2of5(const LineView& line, int threshold, bool merge_single_pixels,
                            Candidate& out) {
     if (threshold < kMinimumThreshold) return false;
-    const int16_t* from = merge_single_pixels ? FirstInterleavedRun<true>(line, threshold)
-                                              : FirstInterleavedRun<false>(line, threshold);
+    const int16_t* from = merge_single_pixels ? FirstMergedInterleavedRun(line, threshold)
+                                              : FirstInterleavedRun(line, threshold);
     if (from == nullptr) return false;
     ElementStream stream(LineView{from, line.right_edge}, merge_single_pixels);
     return InterleavedReader(threshold).Read(stream, out);
@@ -487,8 +622,8 @@ bool DecodeInterleaved2of5(const LineView& line, int threshold, bool merge_singl
 
 bool DecodeIata2of5(const LineView& line, int threshold, bool merge_single_pixels, Candidate& out) {
     if (threshold < kMinimumThreshold) return false;
-    const int16_t* from = merge_single_pixels ? FirstIataRun<true>(line, threshold)
-                                              : FirstIataRun<false>(line, threshold);
+    const int16_t* from =
+        merge_single_pixels ? FirstMergedIataRun(line, threshold) : FirstIataRun(line, threshold);
     if (from == nullptr) return false;
     ElementStream stream(LineView{from, line.right_edge}, merge_single_pixels);
     return IataReader(threshold).Read(stream, out);
