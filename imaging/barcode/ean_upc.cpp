@@ -20,6 +20,9 @@ constexpr int kCentreGuardElements = 5;
 constexpr int kMaxHalfDigits = 6;
 constexpr int kEan8HalfDigits = 4;
 constexpr char kFrame = '*';
+// A change list ends with at least this many copies of the right edge: the entries after one left
+// of the edge can be read that far.
+constexpr int kSentinels = 4;
 
 enum class Format { kUpcA, kEan13, kEan8 };
 
@@ -288,14 +291,12 @@ private:
         const int edge = line.right_edge;
         if (c[1] >= edge) return 0;
         int entry = 1;  // left of the edge
-        while (c[entry + kSentinelStride] < edge)
-            entry += kSentinelStride;
+        while (c[entry + kSentinels] < edge)
+            entry += kSentinels;
         while (c[entry + 1] < edge)
             ++entry;
         return entry;
     }
-
-    static constexpr int kSentinelStride = 4;
 
     // Whether the element is wider than B_5 and resets every walk that reaches it. With merging
     // on it does so only when it stands alone: a one-pixel neighbour could join it into a wider
@@ -349,15 +350,17 @@ size_t WalkedEntries(const LineView& line) {
     return n + 1;
 }
 
-// Entry by entry, so another line differs within an entry or two. Every remembered entry but the
-// last lies left of the (same) right edge, so the line can be read as far as it matches.
+// Whether the line's walk reads the remembered entries. Every remembered entry but the last lies
+// left of the (same) right edge, and an entry left of it has four more after it: checking every
+// fourth entry first keeps the comparison inside the line, and another line mostly differs there.
 bool SameWalk(const UpcEanWalkMemo& memo, const LineView& line, int threshold) {
     if (memo.threshold != threshold || memo.right_edge != line.right_edge) return false;
-    if (memo.entries.empty()) return false;
-    for (size_t i = 0; i < memo.entries.size(); ++i) {
+    const size_t n = memo.entries.size();
+    if (n == 0) return false;
+    for (size_t i = 0; i + 1 < n; i += kSentinels) {
         if (line.changes[i] != memo.entries[i]) return false;
     }
-    return true;
+    return std::equal(line.changes, line.changes + n, memo.entries.begin());
 }
 
 // True when an earlier failed walk proves this format fails too.
