@@ -54,7 +54,7 @@ int LowestBit(uint32_t bits) {
 }
 
 // The decoder's forward walk reduced to widths: the same changes and the same widths as
-// ElementStream::Next, merging included, plus runs of elements that take one change each.
+// ElementStream::Next, merging included, stepped one element or judged sixteen at a time.
 template <bool kMerge>
 class WidthWalk {
 public:
@@ -76,16 +76,6 @@ public:
         return true;
     }
 
-    // How many of the next elements, at most `most`, the walk delivers unmerged, each no wider
-    // than `limit`.
-    int PlainRun(int limit, int most) const {
-        int n = 0;
-        while (n < most && at_[n + 1] < edge_ && Distance(at_[n], at_[n + 1]) <= limit &&
-               !MergesFollowing(at_ + n))
-            ++n;
-        return n;
-    }
-
     // The next sixteen elements as an ElementBlock against threshold t. The walk reads no
     // further than the scalar steps would: four positions past one known to lie left of the
     // edge stay inside the list, whose sentinels are the edge itself.
@@ -98,14 +88,8 @@ public:
         return ScalarBlock();
     }
 
-    const int16_t* Position() const {
-        return at_;
-    }
     void Skip(int elements) {
         at_ += elements;
-    }
-    void Rewind(const int16_t* at) {
-        at_ = at;
     }
 
 private:
@@ -243,37 +227,15 @@ int ClassifyPatterns(const GroupPatterns& group, bool backward) {
 
 enum class GroupEnd { kComplete, kReset, kWalkEnded };
 
-// The seven plain elements from the walk's position make the group.
-template <bool kMerge>
-void TakePlainGroup(WidthWalk<kMerge>& walk, int t, GroupPatterns& group) {
-    const int16_t* start = walk.Position();
-    group = {};
-    for (int i = 0; i < kCodabarElements; ++i)
-        group.Add(Distance(start[i], start[i + 1]), i, t);
-    walk.Skip(kCodabarElements);
-}
-
 // Collects the next group of seven elements as the decoder does, or stops at the element that
 // resets it (wider than 2T) or at the end of the walk.
 template <bool kMerge>
 GroupEnd CollectGroup(WidthWalk<kMerge>& walk, int t, GroupPatterns& group) {
-    const int reset_above = kResetFactor * t;
-    const int16_t* start = walk.Position();
-    const int plain = walk.PlainRun(reset_above, kCodabarElements);
-    if (plain == kCodabarElements) {
-        TakePlainGroup(walk, t, group);
-        return GroupEnd::kComplete;
-    }
-    walk.Skip(plain);
-    int width = 0;
-    if (!walk.Next(width)) return GroupEnd::kWalkEnded;
-    if (width > reset_above) return GroupEnd::kReset;
-    // A merged element no wider than 2T inside the group: take the group element by element.
-    walk.Rewind(start);
     group = {};
     for (int i = 0; i < kCodabarElements; ++i) {
+        int width = 0;
         if (!walk.Next(width)) return GroupEnd::kWalkEnded;
-        if (width > reset_above) return GroupEnd::kReset;
+        if (width > kResetFactor * t) return GroupEnd::kReset;
         group.Add(width, i, t);
     }
     return GroupEnd::kComplete;
