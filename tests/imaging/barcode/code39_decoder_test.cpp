@@ -159,6 +159,44 @@ TEST(Code39Decoder, SinglePixelMergingJoinsASplitBar) {
     EXPECT_EQ(Text(c), "*A*");
 }
 
+// Text-like elements (narrow at T = 4 and at T = 6, no character), `count` of them starting and
+// ending with a bar; with `holes`, every tenth space is one pixel wide.
+std::vector<int> Noise(int count, bool holes) {
+    std::vector<int> elements(count, 3);
+    if (holes)
+        for (int i = 1; i < count; i += 20)
+            elements[i] = 1;
+    return elements;
+}
+
+// Splits the wide bar at `element` of the character at `character` by a one-pixel hole, as a
+// scanner's speck does; only merging reads it again.
+std::vector<int> SplitBar(std::vector<int> elements, int character, int element) {
+    const size_t at = 10 * character + element;
+    const int width = elements[at];
+    elements[at] = width / 2;
+    elements.insert(elements.begin() + at + 1, {1, width - width / 2 - 1});
+    return elements;
+}
+
+// The decoders judge a line many elements at a time before decoding it, so a symbol must be
+// found wherever it lies on a long line, in either reading direction, merged or not.
+TEST(Code39Decoder, ReadsASymbolAtEveryPlaceOfALongLine) {
+    const auto plain = Code39Elements("*AB1*", kNarrow, kWide, kNarrow);
+    const auto split = SplitBar(Code39Elements("*AB1*", 3, 8, 3), 4, 4);  // in the stop
+    for (int before = 1; before < 160; before += 2) {
+        SCOPED_TRACE(before);
+        auto line = LineFromGroups({Noise(before, false), plain, Noise(41, false)}, 30, 30);
+        EXPECT_EQ(testing::ReadWith(&DecodeCode39, line, kT), "*AB1*");
+        auto backward =
+            LineFromGroups({Noise(before, false), Reversed(plain), Noise(41, false)}, 30, 30);
+        EXPECT_EQ(testing::ReadWith(&DecodeCode39, backward, kT).substr(1), "AB1*");
+        auto merged = LineFromGroups({Noise(before, true), split, Noise(41, true)}, 30, 30);
+        EXPECT_EQ(testing::ReadWith(&DecodeCode39, merged, 6, false), "<none>");
+        EXPECT_EQ(testing::ReadWith(&DecodeCode39, merged, 6, true), "*AB1*");
+    }
+}
+
 TEST(Code39NudeDecoder, ReadsDataBetweenQuietZones) {
     Candidate c;
     auto line = LineFromElements(Code39Elements("AB12", kNarrow, kWide, kNarrow), 50);
@@ -167,6 +205,19 @@ TEST(Code39NudeDecoder, ReadsDataBetweenQuietZones) {
     EXPECT_EQ(c.start_column, 50);
     EXPECT_EQ(c.end_column, line.list[line.count - 1] - 1);
     EXPECT_FALSE(DecodeCode39Nude(line.View(), 1, false, c));
+}
+
+// The quiet zone after a nude read may be the white run to the right edge.
+TEST(Code39NudeDecoder, ReadsDataEndingAtTheEdgeAtEveryPlaceOfALongLine) {
+    const auto plain = Code39Elements("AB12", kNarrow, kWide, kNarrow);
+    const auto split = SplitBar(Code39Elements("AB12", 3, 8, 3), 3, 2);  // in the last "2"
+    for (int before = 1; before < 160; before += 2) {
+        SCOPED_TRACE(before);
+        auto line = LineFromGroups({Noise(before, false), plain}, 30, 30);
+        EXPECT_EQ(testing::ReadWith(&DecodeCode39Nude, line, kT), "*AB12*");
+        auto merged = LineFromGroups({Noise(before, true), split}, 30, 30);
+        EXPECT_EQ(testing::ReadWith(&DecodeCode39Nude, merged, 6, true), "*AB12*");
+    }
 }
 
 TEST(Code39NudeDecoder, SingleCharacterIsFramed) {
