@@ -371,12 +371,13 @@ public:
             }
             if (!searching_) continue;
             if (count_ == 0 && text_.empty()) start_column_ = e.start;
-            widths_[count_++] = e.width;
+            if (count_ == 0) group_ = {};
+            group_.Add(e.width, count_++, t_);
             last_end_ = e.end;
             if (count_ < kCodabarElements) continue;
             count_ = 0;
 
-            const int row = Classify();
+            const int row = ClassifyPatterns(group_, backward_);
             if (text_.empty()) {
                 if (!Start(row)) continue;
             } else if (row < 0 || row >= kCodabarFirstReversedRow) {
@@ -393,21 +394,6 @@ public:
     }
 
 private:
-    // First pass: every element of T or more is wide; second pass: bars must exceed T.
-    int Classify() const {
-        for (int pass = 0; pass < 2; ++pass) {
-            unsigned pattern = 0;
-            for (int i = 0; i < kCodabarElements; ++i) {
-                const bool bar = i % 2 == 0;
-                const bool wide = pass == 1 && bar ? widths_[i] > t_ : widths_[i] >= t_;
-                pattern = (pattern << 1) | (wide ? 1u : 0u);
-            }
-            const int row = FindCodabarRow(pattern, backward_);
-            if (row >= 0) return row;
-        }
-        return -1;
-    }
-
     bool Start(int row) {
         if (row < kCodabarFirstStartStopRow) {
             searching_ = false;  // a data character before any start
@@ -450,7 +436,7 @@ private:
     CandidateText text_;
     bool backward_ = false;
     bool searching_ = true;
-    int widths_[kCodabarElements] = {};
+    GroupPatterns group_;  // both passes' patterns, built element by element
     int count_ = 0;
     int start_column_ = 0;
     int last_end_ = 0;
