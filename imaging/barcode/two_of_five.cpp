@@ -88,14 +88,49 @@ int FirstRunOf(int length, int from, int count, IsReset is_reset) {
     return count;
 }
 
+// Calls `visit(k)` for every element k of the walk wider than `reset_above`, in order, until it
+// returns true; returns whether one did.
+template <class Visit>
+bool ForEachReset(const RawElements& e, int reset_above, Visit visit) {
+    int k = 0;
+#if defined(__SSE2__)
+    // Eight widths at a time. Saturating differences keep every width above a limit below the
+    // 16-bit maximum on the right side of it.
+    if (reset_above >= 0 && reset_above < INT16_MAX) {
+        const __m128i limit = _mm_set1_epi16(static_cast<int16_t>(reset_above));
+        for (; k + 8 <= e.count(); k += 8) {
+            const auto from = _mm_loadu_si128(reinterpret_cast<const __m128i*>(e.start(k)));
+            const auto to = _mm_loadu_si128(reinterpret_cast<const __m128i*>(e.start(k + 1)));
+            const auto width = _mm_max_epi16(_mm_subs_epi16(to, from), _mm_subs_epi16(from, to));
+            // two bits per element
+            auto wide = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpgt_epi16(width, limit)));
+            for (; wide != 0; wide &= wide - 1) {
+                const int bit = std::countr_zero(wide);
+                if (visit(k + bit / 2)) return true;
+                wide &= wide - 1;
+            }
+        }
+    }
+#endif
+    for (; k < e.count(); ++k) {
+        if (e.width(k) > reset_above && visit(k)) return true;
+    }
+    return false;
+}
+
 // Whether `length` elements in a row of the unmerged walk are no resets. A merged element is one
 // or three whole unmerged ones, each no wider than it (the last may lose its third at the edge),
 // so a run of merged elements that are no resets spans at least as many unmerged ones: a
 // merged walk needs no closer look without such a run.
 bool HasRunOf(const LineView& line, int length, int reset_above) {
     const RawElements e(line);
-    const auto is_reset = [&](int k) { return e.width(k) > reset_above; };
-    return FirstRunOf(length, 0, e.count(), is_reset) < e.count();
+    int start = 0;
+    const auto long_run_before = [&](int k) {
+        if (k - start >= length) return true;
+        start = k + 1;
+        return false;
+    };
+    return ForEachReset(e, reset_above, long_run_before) || e.count() - start >= length;
 }
 
 // With merging, elements come one by one as ElementStream::Next delivers them.
@@ -318,21 +353,21 @@ bool InterleavedStopCloses(Back at, int t) {
 
 const int16_t* FirstInterleavedRun(const LineView& line, int t) {
     const RawElements e(line);
-    const int reset_above = kInterleavedResetFactor * t;
-    const auto is_reset = [&](int k) { return e.width(k) > reset_above; };
     int start = 0;
-    for (;;) {
-        start = FirstRunOf(kInterleavedMinRun, start, e.count(), is_reset);
-        if (start == e.count()) return nullptr;
-        int end = start + kInterleavedMinRun;
-        while (end < e.count() && !is_reset(end))
-            ++end;
-        if (InterleavedStopCloses([&](int back) { return e.width(end - back); }, t)) {
-            return e.start(start);
-        }
-        if (end == e.count()) return nullptr;
-        start = end + 1;
+    // The run [start, end) is ended by a reset or the line's end.
+    const auto closes = [&](int end) {
+        return end - start >= kInterleavedMinRun &&
+               InterleavedStopCloses([&](int back) { return e.width(end - back); }, t);
+    };
+    const auto run_ends = [&](int k) {
+        if (closes(k)) return true;
+        start = k + 1;
+        return false;
+    };
+    if (ForEachReset(e, kInterleavedResetFactor * t, run_ends) || closes(e.count())) {
+        return e.start(start);
     }
+    return nullptr;
 }
 
 const int16_t* FirstMergedInterleavedRun(const LineView& line, int t) {

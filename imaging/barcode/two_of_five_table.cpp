@@ -1,6 +1,7 @@
 #include "imaging/barcode/two_of_five_table.h"
 
 #include <array>
+#include <cstdint>
 
 namespace pixdoc::barcode {
 namespace {
@@ -27,14 +28,32 @@ constexpr unsigned Reversed(unsigned pattern) {
     return reversed;
 }
 
+constexpr unsigned kPatternCount = 1u << kTwoOfFiveElements;
+
+// The digit of every 5-bit pattern read from the left or from the right, -1 for none.
+struct DigitLookup {
+    std::array<int8_t, kPatternCount> forward{};
+    std::array<int8_t, kPatternCount> backward{};
+};
+
+constexpr DigitLookup MakeDigitLookup() {
+    DigitLookup lookup;
+    lookup.forward.fill(-1);
+    lookup.backward.fill(-1);
+    for (int digit = 0; digit < static_cast<int>(kDigitPatterns.size()); ++digit) {
+        lookup.forward[kDigitPatterns[digit]] = static_cast<int8_t>(digit);
+        lookup.backward[Reversed(kDigitPatterns[digit])] = static_cast<int8_t>(digit);
+    }
+    return lookup;
+}
+
+constexpr DigitLookup kDigitLookup = MakeDigitLookup();
+
 }  // namespace
 
 int FindTwoOfFiveDigit(unsigned pattern, bool backward) {
-    for (int digit = 0; digit < static_cast<int>(kDigitPatterns.size()); ++digit) {
-        const unsigned p = kDigitPatterns[digit];
-        if ((backward ? Reversed(p) : p) == pattern) return digit;
-    }
-    return -1;
+    if (pattern >= kPatternCount) return -1;
+    return backward ? kDigitLookup.backward[pattern] : kDigitLookup.forward[pattern];
 }
 
 }  // namespace pixdoc::barcode
