@@ -128,5 +128,36 @@ TEST_F(CodabarTest, WideGapEndsTheRead) {
     EXPECT_EQ(Read(LineFromElements(CodabarElements("A12B", 2, 5, 16)), 3), "<none>");
 }
 
+// Short bars and spaces with wider ones among them, as a text line gives; an odd count, so that
+// any prefix of odd length starts and ends with a bar.
+const std::vector<int> kTextLike = {2, 3, 9, 2, 4, 2, 3, 2, 8, 3, 2, 2, 5, 2, 2, 3, 2, 4, 7,
+                                    2, 2, 3, 3, 2, 2, 6, 4, 2, 3, 9, 2, 2, 2, 3, 2, 5, 2};
+
+TEST_F(CodabarTest, ReadsASymbolWhereverTextLikeElementsPutItOnTheLine) {
+    const std::vector<int> symbol = CodabarElements("A1B", 2, 5, 2);
+    for (size_t n = 1; n <= kTextLike.size(); n += 2) {
+        const std::vector<int> text(kTextLike.begin(), kTextLike.begin() + n);
+        EXPECT_EQ(Read(LineFromGroups({text, symbol}, 20, 30), 3), "*A1B*") << n << " ahead";
+        EXPECT_EQ(Read(LineFromGroups({Reversed(symbol), text}, 20, 30), 3),
+                  MarkedBackwards("*A1B*"))
+            << n << " behind";
+    }
+}
+
+TEST_F(CodabarTest, MergingReadsASymbolWithACrackedBarAfterTextLikeElements) {
+    // A's first wide bar printed as 3 pixels, a one-pixel crack and 4 pixels.
+    std::vector<int> symbol = CodabarElements("A1B", 3, 8, 3);
+    symbol.erase(symbol.begin() + 2);
+    symbol.insert(symbol.begin() + 2, {3, 1, 4});
+    EXPECT_EQ(Read(LineFromElements(symbol), 6, false), "<none>");
+    std::vector<int> text = kTextLike;
+    for (size_t i = 3; i < text.size(); i += 5)
+        text[i] = 1;  // cracks in the text too
+    for (size_t n = 1; n <= text.size(); n += 2) {
+        const std::vector<int> ahead(text.begin(), text.begin() + n);
+        EXPECT_EQ(Read(LineFromGroups({ahead, symbol}, 40, 40), 6, true), "*A1B*") << n;
+    }
+}
+
 }  // namespace
 }  // namespace pixdoc::barcode
