@@ -8,7 +8,14 @@
 // the column where its first element begins and the column where its sixth element ends.
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "imaging/barcode/decoder.h"
 #include "imaging/barcode/module_counter.h"
@@ -123,13 +130,238 @@ bool WalkModuleCharacters(const int16_t* at, int limit, const ModuleWidths& widt
     }
 }
 
+namespace module_walk {
+
+// Bits of six elements (bit i: the character's element i).
+inline constexpr unsigned kSix = 0x3F;
+inline constexpr unsigned kSpaces = 0x2A;  // second, fourth and sixth element
+inline constexpr unsigned kBars = 0x15;    // first, third and fifth
+
+// Module counts minus 1 of six elements held as two bit planes (bit i of the low and high plane
+// belong to element i), looked up as the pattern index (element 0 in the top two bits).
+constexpr std::array<uint16_t, 1u << 12> BuildPlanarIndex() {
+    std::array<uint16_t, 1u << 12> table{};
+    for (unsigned planes = 0; planes < table.size(); ++planes) {
+        unsigned index = 0;
+        for (unsigned i = 0; i < kModuleCharacterElements; ++i) {
+            const unsigned digit = ((planes >> i) & 1u) | (((planes >> (6 + i)) & 1u) << 1);
+            index |= digit << (2 * (kModuleCharacterElements - 1 - i));
+        }
+        table[planes] = static_cast<uint16_t>(index);
+    }
+    return table;
+}
+inline constexpr std::array<uint16_t, 1u << 12> kPlanarIndex = BuildPlanarIndex();
+
+constexpr std::array<uint8_t, 64> BuildBitCounts() {
+    std::array<uint8_t, 64> table{};
+    for (unsigned bits = 0; bits < table.size(); ++bits)
+        table[bits] = static_cast<uint8_t>(std::popcount(bits));
+    return table;
+}
+inline constexpr std::array<uint8_t, 64> kBitCounts = BuildBitCounts();
+
+// CorrectedIndex for a character held as bit planes: `low` and `high` the counts minus 1,
+// `widen` the elements one pixel below B_2, B_3 or B_4, `narrow` those exactly on one.
+inline int CorrectedPlanes(unsigned low, unsigned high, unsigned widen, unsigned narrow,
+                           int modules) {
+    constexpr int kMostCorrected = 3;
+    unsigned index = kPlanarIndex[low | (high << 6)];
+    const int sum = kModuleCharacterElements + kBitCounts[low] + 2 * kBitCounts[high];
+    if (sum == modules) return static_cast<int>(index);
+    const auto digit = [](unsigned bits) {
+        return 1u << (2 * (kModuleCharacterElements - 1 - std::countr_zero(bits)));
+    };
+    if (sum < modules) {
+        int missing = modules - sum;
+        if (missing > kMostCorrected) return -1;
+        for (unsigned s = widen & kSpaces; s != 0 && missing > 0; s &= s - 1, --missing)
+            index += digit(s);
+        return missing == 0 ? static_cast<int>(index) : -1;
+    }
+    int extra = sum - modules;
+    if (extra > kMostCorrected) return -1;
+    for (unsigned b = narrow & kBars; b != 0 && extra > 0; b &= b - 1, --extra)
+        index -= digit(b);
+    return extra == 0 ? static_cast<int>(index) : -1;
+}
+
+#if defined(__SSE2__)
+// What sixteen elements of a forward walk are, one bit each (bit i: element i).
+struct BlockBits {
+    uint32_t quiet = 0;      // wider than B_5
+    uint32_t low = 0;        // module count minus 1, low bit
+    uint32_t high = 0;       // module count minus 1, high bit
+    uint32_t widen = 0;      // one pixel below B_2, B_3 or B_4
+    uint32_t narrow = 0;     // exactly B_2, B_3 or B_4
+    uint32_t uncounted = 0;  // exactly B_5
+};
+
+// Sixteen elements of a forward walk judged at once, where nothing ends the walk and nothing
+// merges; the rest of the walk goes element by element.
+class PlainBlocks {
+public:
+    static constexpr int kElements = 16;
+
+    PlainBlocks(int right_edge, const ModuleWidths& widths)
+        : edge_(right_edge),
+          last_inside_(Broadcast(std::min(right_edge - 1, 32767))),
+          widest_(Broadcast(widths.widest())) {
+        for (int k = 0; k < 3; ++k) {
+            boundary_[k] = Broadcast(widths.Boundary(k + 2));
+            below_boundary_[k] = Broadcast(widths.Boundary(k + 2) - 1);
+        }
+    }
+
+    // Saturated 16-bit widths stay exact up to 32767 and above any smaller B_5 beyond it.
+    static bool Usable(const ModuleWidths& widths) {
+        return widths.Boundary(2) >= 1 && widths.widest() < 32767;
+    }
+
+    // Whether the sixteen elements from `at` and the two entries after them can be read: an
+    // entry left of the edge has at least four more entries (sentinels included) after it.
+    bool Readable(const int16_t* at) const {
+        return at[1] < edge_ && at[5] < edge_ && at[9] < edge_ && at[13] < edge_;
+    }
+
+    // The sixteen elements from `at`; false when the walk ends among them or, with `Merge`,
+    // when one of them is followed by a one-pixel element inside the walk.
+    template <bool Merge>
+    bool Judge(const int16_t* at, BlockBits& bits) const {
+        const Half low = JudgeHalf<Merge>(at);
+        const Half high = JudgeHalf<Merge>(at + kElements / 2);
+        if (_mm_movemask_epi8(_mm_or_si128(low.irregular, high.irregular)) != 0) return false;
+        bits.quiet = Bits(low.quiet, high.quiet);
+        bits.low = Bits(low.low, high.low);
+        bits.high = Bits(low.high, high.high);
+        bits.widen = Bits(low.widen, high.widen);
+        bits.narrow = Bits(low.narrow, high.narrow);
+        bits.uncounted = Bits(low.uncounted, high.uncounted);
+        return true;
+    }
+
+private:
+    struct Half {
+        __m128i irregular, quiet, low, high, widen, narrow, uncounted;
+    };
+
+    static __m128i Broadcast(int value) { return _mm_set1_epi16(static_cast<int16_t>(value)); }
+
+    static uint32_t Bits(__m128i low, __m128i high) {
+        return static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(low, high)));
+    }
+
+    template <bool Merge>
+    Half JudgeHalf(const int16_t* at) const {
+        const __m128i from = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        const __m128i to = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 1));
+        const __m128i difference = _mm_subs_epi16(to, from);
+        const __m128i width =
+            _mm_max_epi16(difference, _mm_subs_epi16(_mm_setzero_si128(), difference));
+        Half h;
+        h.irregular = _mm_cmpgt_epi16(to, last_inside_);
+        if constexpr (Merge) {
+            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 2));
+            const __m128i next_width = _mm_subs_epi16(next, to);
+            const __m128i one_pixel = _mm_or_si128(_mm_cmpeq_epi16(next_width, _mm_set1_epi16(1)),
+                                                   _mm_cmpeq_epi16(next_width, _mm_set1_epi16(-1)));
+            h.irregular = _mm_or_si128(
+                h.irregular, _mm_andnot_si128(_mm_cmpgt_epi16(next, last_inside_), one_pixel));
+        }
+        h.quiet = _mm_cmpgt_epi16(width, widest_);
+        h.uncounted = _mm_cmpeq_epi16(width, widest_);
+        // At least B_2, B_3, B_4: the count minus 1 is how many of these hold.
+        const __m128i two = _mm_cmpgt_epi16(width, below_boundary_[0]);
+        const __m128i three = _mm_cmpgt_epi16(width, below_boundary_[1]);
+        const __m128i four = _mm_cmpgt_epi16(width, below_boundary_[2]);
+        h.low = _mm_xor_si128(_mm_xor_si128(two, three), four);
+        h.high = three;
+        h.widen = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(width, below_boundary_[0]),
+                                            _mm_cmpeq_epi16(width, below_boundary_[1])),
+                               _mm_cmpeq_epi16(width, below_boundary_[2]));
+        h.narrow = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(width, boundary_[0]),
+                                             _mm_cmpeq_epi16(width, boundary_[1])),
+                                _mm_cmpeq_epi16(width, boundary_[2]));
+        return h;
+    }
+
+    int edge_;
+    __m128i last_inside_;
+    __m128i widest_;
+    __m128i boundary_[3];        // B_2, B_3, B_4
+    __m128i below_boundary_[3];  // one pixel less
+};
+
+// Delivers the characters that lie wholly in [*character, end), judged from the bits of the
+// elements from `base` on, and moves *character past them; false when the sink ends the walk.
+template <typename Sink>
+[[gnu::always_inline]] inline bool BlockCharacters(const int16_t*& character, const int16_t* end,
+                                                   const int16_t* base, const BlockBits& bits,
+                                                   int modules, Sink& sink) {
+    for (; end - character >= kModuleCharacterElements; character += kModuleCharacterElements) {
+        const auto offset = static_cast<unsigned>(character - base);
+        int found = -1;
+        if (((bits.uncounted >> offset) & kSix) == 0) {
+            found = CorrectedPlanes((bits.low >> offset) & kSix, (bits.high >> offset) & kSix,
+                                    (bits.widen >> offset) & kSix, (bits.narrow >> offset) & kSix,
+                                    modules);
+        }
+        if (!sink.Character(ModuleCharacter{found, character[0], character[6]})) return false;
+    }
+    return true;
+}
+#endif
+
+}  // namespace module_walk
+
 // The same walks for a whole line: forward from the bar start, or backward from the first change
 // at or right of `from_column` down to `lower_limit` (at least 1), as ElementStream walks them.
+// Forward, stretches of sixteen elements where nothing ends the walk and nothing merges are
+// judged at once; the rest goes element by element.
+template <bool Merge, typename Sink>
+bool WalkModuleCharactersForward(const LineView& line, const ModuleWidths& widths, Sink& sink) {
+    const int16_t* character = line.changes;  // where the character in progress begins
+#if defined(__SSE2__)
+    using module_walk::BlockBits;
+    using module_walk::PlainBlocks;
+    if (PlainBlocks::Usable(widths)) {
+        const PlainBlocks blocks(line.right_edge, widths);
+        const int modules = widths.modules_per_character();
+        const int16_t* at = line.changes;
+        // Bits of the previous block (low half) and of this one (high half): a character in
+        // progress began at most five elements before this block.
+        BlockBits both;
+        BlockBits block;
+        while (blocks.Readable(at) && blocks.Judge<Merge>(at, block)) {
+            both.quiet = (both.quiet >> 16) | (block.quiet << 16);
+            both.low = (both.low >> 16) | (block.low << 16);
+            both.high = (both.high >> 16) | (block.high << 16);
+            both.widen = (both.widen >> 16) | (block.widen << 16);
+            both.narrow = (both.narrow >> 16) | (block.narrow << 16);
+            both.uncounted = (both.uncounted >> 16) | (block.uncounted << 16);
+            const int16_t* base = at - PlainBlocks::kElements;
+            for (uint32_t quiet = block.quiet; quiet != 0; quiet &= quiet - 1) {
+                const int16_t* reset = at + std::countr_zero(quiet);
+                if (!module_walk::BlockCharacters(character, reset, base, both, modules, sink))
+                    return true;
+                sink.Reset();
+                character = reset + 1;
+            }
+            at += PlainBlocks::kElements;
+            if (!module_walk::BlockCharacters(character, at, base, both, modules, sink))
+                return true;
+        }
+    }
+#endif
+    // The elements from `character` on, one by one: none of those before it is a quiet zone.
+    return WalkModuleCharacters<1, Merge>(character, line.right_edge, widths, sink);
+}
+
 template <typename Sink>
 bool WalkModuleCharactersForward(const LineView& line, bool merge, const ModuleWidths& widths,
                                  Sink& sink) {
-    return merge ? WalkModuleCharacters<1, true>(line.changes, line.right_edge, widths, sink)
-                 : WalkModuleCharacters<1, false>(line.changes, line.right_edge, widths, sink);
+    return merge ? WalkModuleCharactersForward<true>(line, widths, sink)
+                 : WalkModuleCharactersForward<false>(line, widths, sink);
 }
 
 template <typename Sink>

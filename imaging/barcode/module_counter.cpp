@@ -78,6 +78,8 @@ ModuleWidths::ModuleWidths(int threshold, int modules_per_character)
         for (const int end = std::min(boundaries_[m], last + 1); w < end; ++w)
             table_[w] = static_cast<uint8_t>(m - 1);
     }
+    for (; w <= last; ++w)
+        table_[w] = 0;
     for (int k = kFirstCorrectingBoundary; k <= kLastCorrectingBoundary; ++k) {
         const int b = boundaries_[k - 1];
         if (b >= 1 && b - 1 <= last) table_[b - 1] |= kSpaceWidens;

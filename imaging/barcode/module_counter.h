@@ -56,7 +56,8 @@ public:
     ModuleWidths(int threshold, int modules_per_character);
 
     int modules_per_character() const { return modules_; }
-    int widest() const { return widest_; }  // B_5: wider elements are quiet zones
+    int widest() const { return widest_; }                    // B_5: wider elements are quiet zones
+    int Boundary(int k) const { return boundaries_[k - 1]; }  // B_k, k = 1..5
 
     // For a width below B_5: bits 0-1 the module count minus 1; bit 2 set when a space of this
     // width counts one module more in the ink-spread correction (one pixel below B_2, B_3 or
@@ -77,7 +78,7 @@ private:
     int modules_;
     std::array<int, kBoundaryCount> boundaries_{};
     int widest_;
-    std::array<uint8_t, kTableWidths> table_{};
+    std::array<uint8_t, kTableWidths> table_;  // set up to B_5
 };
 
 }  // namespace pixdoc::barcode

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <random>
 #include <vector>
 
+#include "imaging/barcode/element_stream.h"
 #include "imaging/barcode/module_characters.h"
 #include "imaging/barcode/module_counter.h"
 #include "imaging/barcode/module_pattern_index.h"
@@ -58,13 +60,18 @@ TEST(ModuleCounter, WhichElementsAreSpacesDecidesTheCorrection) {
     EXPECT_EQ(counter.Character(digit, 4, false), -1);     // right half: it is a bar
 }
 
-// Collects the characters of a walk.
+// Collects the characters of a walk, and everything the walk reports in order.
 struct CharacterLog {
     std::vector<int> indexes;
+    std::vector<std::array<int, 3>> events;  // {index, from, to}; a reset is {-2, 0, 0}
     int resets = 0;
-    void Reset() { ++resets; }
+    void Reset() {
+        ++resets;
+        events.push_back({-2, 0, 0});
+    }
     bool Character(const ModuleCharacter& c) {
         indexes.push_back(c.index);
+        events.push_back({c.index, c.from, c.to});
         return true;
     }
 };
@@ -107,6 +114,65 @@ TEST(ModuleCharacters, WalkClassifiesCharactersAsTheCounterDoes) {
                         << "threshold " << threshold << " modules " << modules;
                 }
             }
+        }
+    }
+}
+
+// The walk as the decoders first wrote it: ElementStream's elements, six at a time from each
+// quiet zone, classified by ModuleCounter::Character.
+CharacterLog ReferenceWalk(const LineView& line, bool merge, int threshold, int modules) {
+    const ModuleCounter counter(threshold, modules);
+    CharacterLog log;
+    ElementStream stream(line, merge);
+    Element e;
+    int widths[6];
+    int count = 0;
+    int from = 0;
+    while (stream.Next(e)) {
+        if (counter.IsQuietZone(e.width)) {
+            count = 0;
+            log.Reset();
+            continue;
+        }
+        if (count == 0) from = e.start;
+        widths[count++] = e.width;
+        if (count < 6) continue;
+        count = 0;
+        log.Character(ModuleCharacter{ModulePatternIndex(counter.Character(widths, 6, false), 6),
+                                      from, e.end});
+    }
+    return log;
+}
+
+// Forward walks over lines of every kind (narrow and wide elements, one-pixel elements, entries
+// out of order, lines shorter and longer than a block) deliver the same resets, characters and
+// columns as the element-by-element walk, with and without merging.
+TEST(ModuleCharacters, ForwardWalkMatchesTheElementWalk) {
+    std::mt19937 rng(11);
+    for (int n = 0; n < 3000; ++n) {
+        const int modules = n % 2 == 0 ? 11 : 9;
+        const int threshold = modules + static_cast<int>(rng() % 40);
+        std::vector<int16_t> list = {0, 0};
+        int x = static_cast<int>(rng() % 20);
+        const int elements = static_cast<int>(rng() % 120);
+        for (int i = 0; i < elements; ++i) {
+            list.push_back(static_cast<int16_t>(x));
+            const int kind = static_cast<int>(rng() % 16);
+            int w = 1 + static_cast<int>(rng() % (threshold / 2 + 2));
+            if (kind == 0) w = 1;
+            if (kind == 1) w = -static_cast<int>(rng() % 6);  // out of order
+            x += w;
+        }
+        const int edge = x + static_cast<int>(rng() % 3);
+        for (int i = 0; i < 4; ++i)
+            list.push_back(static_cast<int16_t>(edge));
+        const LineView line{list.data() + 2, edge};
+        const ModuleWidths widths(threshold, modules);
+        for (const bool merge : {false, true}) {
+            CharacterLog walked;
+            WalkModuleCharactersForward(line, merge, widths, walked);
+            const CharacterLog reference = ReferenceWalk(line, merge, threshold, modules);
+            ASSERT_EQ(walked.events, reference.events) << "line " << n << " merge " << merge;
         }
     }
 }
