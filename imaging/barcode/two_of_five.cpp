@@ -39,6 +39,7 @@ public:
     // As ElementStream::WidthToEdge after element k (for the last one the next change is the
     // first at the edge, still inside the list).
     int width_after(int k) const { return Distance(at_[k + 1], at_[k + 2]); }
+    bool descends(int k) const { return at_[k + 1] < at_[k]; }
     const int16_t* start(int k) const { return at_ + k; }
 
 private:
@@ -88,9 +89,10 @@ int FirstRunOf(int length, int from, int count, IsReset is_reset) {
     return count;
 }
 
-// Calls `visit(k)` for every element k of the walk wider than `reset_above`, in order, until it
-// returns true; returns whether one did.
-template <class Visit>
+// Calls `visit(k)` for every element k of the walk wider than `reset_above` (and, with
+// kDescendingToo, every element whose end lies left of its start), in order, until it returns
+// true; returns whether one did.
+template <bool kDescendingToo = false, class Visit>
 bool ForEachReset(const RawElements& e, int reset_above, Visit visit) {
     int k = 0;
 #if defined(__SSE2__)
@@ -103,7 +105,9 @@ bool ForEachReset(const RawElements& e, int reset_above, Visit visit) {
             const auto to = _mm_loadu_si128(reinterpret_cast<const __m128i*>(e.start(k + 1)));
             const auto width = _mm_max_epi16(_mm_subs_epi16(to, from), _mm_subs_epi16(from, to));
             // two bits per element
-            auto wide = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpgt_epi16(width, limit)));
+            auto marks = _mm_cmpgt_epi16(width, limit);
+            if (kDescendingToo) marks = _mm_or_si128(marks, _mm_cmplt_epi16(to, from));
+            auto wide = static_cast<unsigned>(_mm_movemask_epi8(marks));
             for (; wide != 0; wide &= wide - 1) {
                 const int bit = std::countr_zero(wide);
                 if (visit(k + bit / 2)) return true;
@@ -113,24 +117,25 @@ bool ForEachReset(const RawElements& e, int reset_above, Visit visit) {
     }
 #endif
     for (; k < e.count(); ++k) {
-        if (e.width(k) > reset_above && visit(k)) return true;
+        const bool marked = e.width(k) > reset_above || (kDescendingToo && e.descends(k));
+        if (marked && visit(k)) return true;
     }
     return false;
 }
 
-// Whether `length` elements in a row of the unmerged walk are no resets. A merged element is one
-// or three whole unmerged ones, each no wider than it (the last may lose its third at the edge),
-// so a run of merged elements that are no resets spans at least as many unmerged ones: a
-// merged walk needs no closer look without such a run.
+// Whether a merged walk may hold `length` elements in a row that are no resets. A merged element
+// is one or three whole unmerged ones, on an ascending line each no wider than it (the last may
+// lose its third at the edge), so such a run spans at least as many unmerged elements that are
+// no resets. A line that is not ascending is left to the merged walk.
 bool HasRunOf(const LineView& line, int length, int reset_above) {
     const RawElements e(line);
     int start = 0;
     const auto long_run_before = [&](int k) {
-        if (k - start >= length) return true;
+        if (e.descends(k) || k - start >= length) return true;
         start = k + 1;
         return false;
     };
-    return ForEachReset(e, reset_above, long_run_before) || e.count() - start >= length;
+    return ForEachReset<true>(e, reset_above, long_run_before) || e.count() - start >= length;
 }
 
 // With merging, elements come one by one as ElementStream::Next delivers them.
