@@ -7,7 +7,6 @@
 #include "imaging/barcode/candidate_text.h"
 #include "imaging/barcode/ean_upc_table.h"
 #include "imaging/barcode/element_stream.h"
-#include "imaging/barcode/module_counter.h"
 
 namespace pixdoc::barcode {
 namespace {
@@ -63,33 +62,175 @@ int WeightedSum(const int* digits, int count) {
     return sum;
 }
 
+// The module boundaries of one threshold, B_k = k * T / 7 for k = 1..5, and the counts they give
+// (as the shared module counter gives them), with a digit's ink-spread correction in one pass.
+class ModuleScale {
+public:
+    explicit ModuleScale(int threshold) {
+        for (int k = 1; k <= kBoundaries; ++k)
+            boundaries_[k - 1] = k * threshold / kModulesPerDigit;
+    }
+
+    int Boundary(int k) const { return boundaries_[k - 1]; }
+
+    // True for an element wider than B_5: it ends any read in progress.
+    bool IsQuietZone(int width) const { return width > Boundary(kBoundaries); }
+
+    // The smallest m of 1-4 with width < B_(m+1); 0 from B_5 on.
+    int Count(int width) const {
+        if (width >= Boundary(kBoundaries)) return 0;
+        return 1 + (width >= Boundary(2)) + (width >= Boundary(3)) + (width >= Boundary(4));
+    }
+
+    // The digit's four counts as a digit table index (count - 1 in two bits each, first element
+    // on top), or -1 when no digit can match: an element counts no modules, or the sum cannot be
+    // made 7. Ink spread: while the sum is below 7, a space exactly one pixel narrower than B_2,
+    // B_3 or B_4 counts one module more; while it is above, a bar exactly as wide as one of them
+    // counts one less. `first_is_space` says whether the first element is a space.
+    int DigitIndex(const int* widths, bool first_is_space) const {
+        int modules[kDigitElements];
+        int sum = 0;
+        for (int i = 0; i < kDigitElements; ++i) {
+            modules[i] = Count(widths[i]);
+            if (modules[i] == 0) return -1;
+            sum += modules[i];
+        }
+        if (sum != kModulesPerDigit && !Correct(widths, first_is_space, modules, sum)) return -1;
+        int index = 0;
+        for (int i = 0; i < kDigitElements; ++i)
+            index = (index << 2) | (modules[i] - 1);
+        return index;
+    }
+
+private:
+    static constexpr int kBoundaries = 5;
+
+    bool Correct(const int* widths, bool first_is_space, int* modules, int sum) const {
+        for (int i = 0; i < kDigitElements && sum < kModulesPerDigit; ++i) {
+            const bool space = (i % 2 == 0) == first_is_space;
+            if (space && OnBoundary(widths[i] + 1)) {
+                ++modules[i];
+                ++sum;
+            }
+        }
+        for (int i = 0; i < kDigitElements && sum > kModulesPerDigit; ++i) {
+            const bool space = (i % 2 == 0) == first_is_space;
+            if (!space && OnBoundary(widths[i])) {
+                --modules[i];
+                --sum;
+            }
+        }
+        return sum == kModulesPerDigit;
+    }
+
+    // B_2, B_3 and B_4 are the boundaries ink spread is corrected at.
+    bool OnBoundary(int width) const {
+        return width == Boundary(2) || width == Boundary(3) || width == Boundary(4);
+    }
+
+    int boundaries_[kBoundaries] = {};
+};
+
+// The first row among the first `rows` of the column whose counts have the index, or -1.
+int DigitRow(int index, int column, int rows) {
+    const int row = EanDigitPatterns(column).row[static_cast<size_t>(index)];
+    return row < rows ? row : -1;
+}
+
+// The walk's elements with single-pixel merging: the shared element stream.
+class MergedElements {
+public:
+    explicit MergedElements(const LineView& line) : stream_(line, true) {}
+
+    bool Next(int& width, int& start, int& end) {
+        Element e;
+        if (!stream_.Next(e)) return false;
+        width = e.width;
+        start = e.start;
+        end = e.end;
+        return true;
+    }
+
+private:
+    ElementStream stream_;
+};
+
+// The walk's elements without merging: the differences of neighbouring entries, up to the first
+// entry at the right edge, as the element stream delivers them.
+class PlainElements {
+public:
+    explicit PlainElements(const LineView& line) : at_(line.changes), edge_(line.right_edge) {}
+
+    bool Next(int& width, int& start, int& end) {
+        if (at_[1] >= edge_) return false;
+        start = at_[0];
+        end = at_[1];
+        width = std::abs(end - start);
+        ++at_;
+        return true;
+    }
+
+private:
+    const int16_t* at_;
+    int edge_;
+};
+
 class EanReader {
 public:
     EanReader(int threshold, Format format)
-        : counter_(threshold, kModulesPerDigit), format_(format), layout_(LayoutOf(format)) {}
+        : scale_(threshold), format_(format), layout_(LayoutOf(format)) {}
 
     // Whether the walk met a digit found only among the G rows it did not search, and whether
     // it held four digits in a row: until either, the three formats' walks are the same.
     bool g_digit_met() const { return g_digit_met_; }
     bool four_digits_met() const { return four_digits_met_; }
 
-    bool Read(ElementStream& stream, Candidate& out) {
-        Element e;
-        while (stream.Next(e)) {
-            const bool started = phase_ != Phase::kStart;
-            if (counter_.IsQuietZone(e.width) || (!started && e.width >= counter_.Boundary(2))) {
-                Reset();
-                continue;
-            }
-            if (!started && count_ == 0) start_column_ = e.start;
-            widths_[count_++] = e.width;
-            if (Step() && Finish(e, out)) return true;
+    // Reads the walk from the bar start `line.changes` points at.
+    bool Read(const LineView& line, bool merge_single_pixels, Candidate& out) {
+        if (merge_single_pixels) {
+            MergedElements elements(line);
+            return ReadFrom(elements, out);
         }
-        return false;
+        PlainElements elements(line);
+        return ReadFrom(elements, out);
     }
 
 private:
     enum class Phase { kStart, kDigits, kCentre, kEnd };
+
+    template <typename Elements>
+    bool ReadFrom(Elements& elements, Candidate& out) {
+        int width = 0;
+        int start = 0;
+        int end = 0;
+        while (elements.Next(width, start, end)) {
+            // Before the start guard an element of B_2 or more resets too.
+            const bool started = phase_ != Phase::kStart;
+            if (width > (started ? scale_.Boundary(5) : scale_.Boundary(2) - 1)) {
+                Reset();
+                continue;
+            }
+            if (!started && count_ == 0) start_column_ = start;
+            widths_[count_++] = width;
+            if (count_ < GroupSize(phase_)) continue;  // the step only acts on whole groups
+            if (Step() && Finish(end, out)) return true;
+        }
+        return false;
+    }
+
+    // The elements the step takes at once in each phase.
+    static int GroupSize(Phase phase) {
+        switch (phase) {
+            case Phase::kStart:
+            case Phase::kEnd:
+                return kEndGuardElements;
+            case Phase::kDigits:
+                return kDigitElements;
+            case Phase::kCentre:
+                return kCentreGuardElements;
+        }
+        return kEndGuardElements;
+    }
 
     void Reset() {
         phase_ = Phase::kStart;
@@ -100,12 +241,12 @@ private:
 
     void Modules(int* modules) const {
         for (int i = 0; i < count_; ++i)
-            modules[i] = counter_.Count(widths_[i]);
+            modules[i] = scale_.Count(widths_[i]);
     }
 
     // Takes the element just added; true when the end guard completed the symbol.
     bool Step() {
-        int modules[kCentreGuardElements] = {};
+        int modules[kCentreGuardElements];
         switch (phase_) {
             case Phase::kStart:
                 if (count_ < kEndGuardElements) return false;
@@ -136,16 +277,16 @@ private:
         count_ = 0;
         // Left-half digits begin with a space, right-half digits with a bar.
         const bool left_half = digit_count_ < layout_.half_digits;
-        const int32_t widths = counter_.Character(widths_, kDigitElements, left_half);
+        const int index = scale_.DigitIndex(widths_, left_half);
         int row = -1;
-        if (widths >= 0 && digit_count_ == 0) {
-            row = FindEanDigitRow(widths, 0, kEanDigitRows);
+        if (index >= 0 && digit_count_ == 0) {
+            row = DigitRow(index, 0, kEanDigitRows);
             backward_ = row < 0;
-            if (row < 0) row = FindEanDigitRow(widths, 1, kEanDigitRows);
-        } else if (widths >= 0) {
+            if (row < 0) row = DigitRow(index, 1, kEanDigitRows);
+        } else if (index >= 0) {
             // The first match among all rows: a G row where only L/R rows are searched is
             // where UPC-A's walk and EAN-13's part.
-            const int any_row = FindEanDigitRow(widths, backward_ ? 1 : 0, kEanAllRows);
+            const int any_row = DigitRow(index, backward_ ? 1 : 0, kEanAllRows);
             if (any_row >= layout_.rows) g_digit_met_ = true;
             row = any_row < layout_.rows ? any_row : -1;
         }
@@ -159,7 +300,7 @@ private:
         if (digit_count_ == 2 * layout_.half_digits) phase_ = Phase::kEnd;
     }
 
-    bool Finish(const Element& last, Candidate& out) {
+    bool Finish(int end_column, Candidate& out) {
         if (backward_) std::reverse(rows_, rows_ + digit_count_);
         CandidateText text;
         const bool good = format_ == Format::kEan8 ? Ean8Text(text) : Ean13Text(text);
@@ -170,7 +311,7 @@ private:
         if (backward_) text.MarkBackwards();
         text.CopyTo(out);
         out.start_column = start_column_;
-        out.end_column = last.end;
+        out.end_column = end_column;
         BarcodeState().decoder_flags.ean_read_backwards = backward_;
         return true;
     }
@@ -217,7 +358,7 @@ private:
         return true;
     }
 
-    ModuleCounter counter_;
+    ModuleScale scale_;
     Format format_;
     Layout layout_;
     Phase phase_ = Phase::kStart;
@@ -397,9 +538,8 @@ bool Decode(const LineView& line, int threshold, bool merge_single_pixels, Forma
     if (threshold < kMinimumThreshold) return false;
     if (KnownToFail(line, threshold, merge_single_pixels, format)) return false;
     if (!MayHoldRead(line, threshold, merge_single_pixels, format)) return false;
-    ElementStream stream(line, merge_single_pixels);
     EanReader reader(threshold, format);
-    if (reader.Read(stream, out)) return true;
+    if (reader.Read(line, merge_single_pixels, out)) return true;
     RememberFailure(line, threshold, merge_single_pixels, format, reader);
     return false;
 }

@@ -61,10 +61,8 @@ constexpr ModulePatternTable<4> kFromRight = BuildLookup(false);
 
 }  // namespace
 
-int FindEanDigitRow(int32_t widths, int column, int rows) {
-    // The first matching row of all: when it lies beyond `rows`, none of the first `rows` does.
-    const int row = (column == 0 ? kFromLeft : kFromRight).Find(widths);
-    return row < rows ? row : -1;
+const ModulePatternTable<4>& EanDigitPatterns(int column) {
+    return column == 0 ? kFromLeft : kFromRight;
 }
 
 int EanLeadingDigit(unsigned g_parity) {
