@@ -101,6 +101,42 @@ TEST(Interleaved2of5, SymbolAfterTextLikeBarsIsFound) {
     EXPECT_EQ(ReadWith(&DecodeInterleaved2of5, line, 4), "*4711*");
 }
 
+// Text-like elements no wider than 3T run straight into the symbol: nothing resets the reader
+// before the start, in either reading direction.
+TEST(Interleaved2of5, SymbolJoinedToTextLikeElementsIsFound) {
+    std::vector<int> forward = {7, 3, 3, 3};
+    const std::vector<int> symbol = InterleavedElements("1234", 3, 8);
+    forward.insert(forward.end(), symbol.begin(), symbol.end());
+    EXPECT_EQ(ReadWith(&DecodeInterleaved2of5, LineFromElements(forward), 3), "*1234*");
+
+    std::vector<int> backward = {7, 3, 3, 3};
+    const std::vector<int> mirrored = Reversed(symbol);
+    backward.insert(backward.end(), mirrored.begin(), mirrored.end());
+    EXPECT_EQ(ReadWith(&DecodeInterleaved2of5, LineFromElements(backward), 3),
+              MarkedBackwards("*1234*"));
+}
+
+// A speck whose changes jump left and back: the merged element is as wide as its ends are
+// apart, whatever its parts.
+TEST(Interleaved2of5, MergedElementCountsByItsOwnWidth) {
+    const std::vector<int> e = InterleavedElements("12", 3, 8);
+    BarLine line;
+    line.list = {0, 0};
+    int x = 50;
+    for (size_t i = 0; i < e.size(); ++i) {
+        line.list.push_back(static_cast<int16_t>(x));
+        if (i == 9)
+            line.list.insert(line.list.end(),
+                             {static_cast<int16_t>(x - 30), static_cast<int16_t>(x - 29)});
+        x += e[i];
+    }
+    line.list.push_back(static_cast<int16_t>(x));
+    line.count = static_cast<int>(line.list.size());
+    line.right_edge = x + 40;
+    line.list.insert(line.list.end(), 4, static_cast<int16_t>(line.right_edge));
+    EXPECT_EQ(ReadWith(&DecodeInterleaved2of5, line, 6, true), "*12*");
+}
+
 TEST(Interleaved2of5, ThresholdBelowTwoNeverReads) {
     const BarLine line = LineFromElements(InterleavedElements("1234", 1, 3), 10, 10);
     EXPECT_EQ(ReadWith(&DecodeInterleaved2of5, line, 2), "*1234*");
@@ -167,6 +203,15 @@ TEST(Iata2of5, ReadsBackwardsAndAtTheRightEdge) {
     EXPECT_EQ(ReadWith(&DecodeIata2of5, LineFromElements(Reversed(e)), 3),
               MarkedBackwards("*999999999000001*"));
     EXPECT_EQ(ReadWith(&DecodeIata2of5, LineFromElements(e, 20, 1), 3), "*999999999000001*");
+}
+
+// A failed start switches searching off; a space wider than 2T (yet still a gap's width) then
+// resets the reader right before the symbol.
+TEST(Iata2of5, SymbolAfterAFailedStartWithoutAWideGapIsRead) {
+    std::vector<int> e = {6, 2, 2, 2, 2, 8};
+    const std::vector<int> symbol = IataElements("123456789012345", 2, 6, 2);
+    e.insert(e.end(), symbol.begin(), symbol.end());
+    EXPECT_EQ(ReadWith(&DecodeIata2of5, LineFromElements(e), 3), "*123456789012345*");
 }
 
 TEST(Iata2of5, ThresholdBelowTwoNeverReads) {
