@@ -1,6 +1,7 @@
 #include "imaging/barcode/two_of_five.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstdlib>
@@ -179,8 +180,16 @@ unsigned Pattern(const int* widths, int first, int wider_than) {
     return pattern;
 }
 
+// The number of wide elements of every 5-bit pattern.
+constexpr auto kWideCounts = [] {
+    std::array<int, 1u << kTwoOfFiveElements> counts{};
+    for (unsigned pattern = 0; pattern < counts.size(); ++pattern)
+        counts[pattern] = std::popcount(pattern);
+    return counts;
+}();
+
 int WideCount(unsigned pattern) {
-    return std::popcount(pattern);
+    return kWideCounts[pattern];
 }
 
 // A pattern with the wrong number of wide elements, classified again with the limit moved
@@ -361,7 +370,9 @@ const int16_t* FirstInterleavedRun(const LineView& line, int t) {
     int start = 0;
     // The run [start, end) is ended by a reset or the line's end.
     const auto closes = [&](int end) {
-        return end - start >= kInterleavedMinRun &&
+        // Both stops end in two elements of at most T.
+        return end - start >= kInterleavedMinRun && e.width(end - 1) <= t &&
+               e.width(end - 2) <= t &&
                InterleavedStopCloses([&](int back) { return e.width(end - back); }, t);
     };
     const auto run_ends = [&](int k) {
