@@ -68,13 +68,22 @@ struct ModuleCharacter {
     int to;     // where the sixth element ends (the walk's far side)
 };
 
+// How a walk stopped.
+enum class WalkStop {
+    kEnd,    // the walk reached its end
+    kSink,   // the sink ended it
+    kPause,  // it reached `pause_from` between two characters (forward walks only)
+};
+
 // Walks the elements from `at` in direction `Step` (+1: rightward while positions stay below
 // `limit`; -1: leftward while they stay at or above it), with single-pixel merging when `Merge`.
 // Calls sink.Reset() for each quiet zone and sink.Character(c) for each complete character; a
-// Character call that returns false ends the walk, and then the walk returns true. Returns
-// false when the walk reaches its end.
+// Character call that returns false ends the walk. A forward walk given a `pause_from` pauses,
+// with `at` where the next character begins, once it is at or right of it with no character in
+// progress.
 template <int Step, bool Merge, typename Sink>
-bool WalkModuleCharacters(const int16_t* at, int limit, const ModuleWidths& widths, Sink& sink) {
+WalkStop WalkModuleElements(const int16_t*& at, int limit, const ModuleWidths& widths, Sink& sink,
+                            const int16_t* pause_from) {
     const auto inside = [limit](int position) {
         return Step > 0 ? position < limit : position >= limit;
     };
@@ -88,8 +97,10 @@ bool WalkModuleCharacters(const int16_t* at, int limit, const ModuleWidths& widt
     bool counted = true;  // false once an element exactly B_5 wide joined the character
     int character_from = at[0];
     for (;;) {
+        if (Step > 0 && count == 0 && pause_from != nullptr && at >= pause_from)
+            return WalkStop::kPause;
         const int next = at[Step];
-        if (!inside(next)) return false;
+        if (!inside(next)) return WalkStop::kEnd;
         const int from = at[0];
         int to = next;
         // An element followed by a one-pixel element absorbs it and the element after it.
@@ -120,7 +131,7 @@ bool WalkModuleCharacters(const int16_t* at, int limit, const ModuleWidths& widt
         if (++count < kModuleCharacterElements) continue;
 
         const int found = counted ? CorrectedIndex(index, marks, sum, modules) : -1;
-        if (!sink.Character(ModuleCharacter{found, character_from, to})) return true;
+        if (!sink.Character(ModuleCharacter{found, character_from, to})) return WalkStop::kSink;
         count = 0;
         index = 0;
         marks = 0;
@@ -195,6 +206,10 @@ struct BlockBits {
     uint32_t widen = 0;      // one pixel below B_2, B_3 or B_4
     uint32_t narrow = 0;     // exactly B_2, B_3 or B_4
     uint32_t uncounted = 0;  // exactly B_5
+    // Set when the block could not be judged: the walk ends in it, or which elements of it are
+    // followed by a one-pixel element (merging).
+    bool ends = false;
+    uint32_t merging = 0;
 };
 
 // Sixteen elements of a forward walk judged at once, where nothing ends the walk and nothing
@@ -230,7 +245,9 @@ public:
     bool Judge(const int16_t* at, BlockBits& bits) const {
         const Half low = JudgeHalf<Merge>(at);
         const Half high = JudgeHalf<Merge>(at + kElements / 2);
-        if (_mm_movemask_epi8(_mm_or_si128(low.irregular, high.irregular)) != 0) return false;
+        bits.ends = _mm_movemask_epi8(_mm_or_si128(low.ends, high.ends)) != 0;
+        if constexpr (Merge) bits.merging = Bits(low.merging, high.merging);
+        if (bits.ends || bits.merging != 0) return false;
         bits.quiet = Bits(low.quiet, high.quiet);
         bits.low = Bits(low.low, high.low);
         bits.high = Bits(low.high, high.high);
@@ -242,7 +259,7 @@ public:
 
 private:
     struct Half {
-        __m128i irregular, quiet, low, high, widen, narrow, uncounted;
+        __m128i ends, merging, quiet, low, high, widen, narrow, uncounted;
     };
 
     static __m128i Broadcast(int value) { return _mm_set1_epi16(static_cast<int16_t>(value)); }
@@ -259,14 +276,13 @@ private:
         const __m128i width =
             _mm_max_epi16(difference, _mm_subs_epi16(_mm_setzero_si128(), difference));
         Half h;
-        h.irregular = _mm_cmpgt_epi16(to, last_inside_);
+        h.ends = _mm_cmpgt_epi16(to, last_inside_);
         if constexpr (Merge) {
             const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 2));
             const __m128i next_width = _mm_subs_epi16(next, to);
             const __m128i one_pixel = _mm_or_si128(_mm_cmpeq_epi16(next_width, _mm_set1_epi16(1)),
                                                    _mm_cmpeq_epi16(next_width, _mm_set1_epi16(-1)));
-            h.irregular = _mm_or_si128(
-                h.irregular, _mm_andnot_si128(_mm_cmpgt_epi16(next, last_inside_), one_pixel));
+            h.merging = _mm_andnot_si128(_mm_cmpgt_epi16(next, last_inside_), one_pixel);
         }
         h.quiet = _mm_cmpgt_epi16(width, widest_);
         h.uncounted = _mm_cmpeq_epi16(width, widest_);
@@ -321,19 +337,29 @@ template <typename Sink>
 template <bool Merge, typename Sink>
 bool WalkModuleCharactersForward(const LineView& line, const ModuleWidths& widths, Sink& sink) {
     const int16_t* character = line.changes;  // where the character in progress begins
+    const int16_t* at = line.changes;         // the next element to judge
 #if defined(__SSE2__)
     using module_walk::BlockBits;
     using module_walk::PlainBlocks;
-    if (PlainBlocks::Usable(widths)) {
-        const PlainBlocks blocks(line.right_edge, widths);
-        const int modules = widths.modules_per_character();
-        const int16_t* at = line.changes;
+    if (!PlainBlocks::Usable(widths)) {
+        return WalkModuleElements<1, Merge>(at, line.right_edge, widths, sink, nullptr) ==
+               WalkStop::kSink;
+    }
+    const PlainBlocks blocks(line.right_edge, widths);
+    const int modules = widths.modules_per_character();
+    for (;;) {
         // Bits of the previous block (low half) and of this one (high half): a character in
         // progress began at most five elements before this block.
         BlockBits both;
         BlockBits block;
-        while (blocks.Readable(at) && blocks.Judge<Merge>(at, block)) {
-            both.quiet = (both.quiet >> 16) | (block.quiet << 16);
+        // Where the elements judged one by one may give way to blocks again: past the last
+        // merge of the block that could not be judged at once.
+        const int16_t* pause_from = nullptr;
+        while (blocks.Readable(at)) {
+            if (!blocks.Judge<Merge>(at, block)) {
+                if (!block.ends) pause_from = at + (31 - std::countl_zero(block.merging)) + 3;
+                break;
+            }
             both.low = (both.low >> 16) | (block.low << 16);
             both.high = (both.high >> 16) | (block.high << 16);
             both.widen = (both.widen >> 16) | (block.widen << 16);
@@ -351,10 +377,18 @@ bool WalkModuleCharactersForward(const LineView& line, const ModuleWidths& width
             if (!module_walk::BlockCharacters(character, at, base, both, modules, sink))
                 return true;
         }
+        // Element by element from the character in progress (none of the elements before `at`
+        // is a quiet zone or merges) through the merges of the block that could not be judged
+        // at once, or to the end.
+        const WalkStop stop =
+            WalkModuleElements<1, Merge>(character, line.right_edge, widths, sink, pause_from);
+        if (stop != WalkStop::kPause) return stop == WalkStop::kSink;
+        at = character;
     }
+#else
+    return WalkModuleElements<1, Merge>(at, line.right_edge, widths, sink, nullptr) ==
+           WalkStop::kSink;
 #endif
-    // The elements from `character` on, one by one: none of those before it is a quiet zone.
-    return WalkModuleCharacters<1, Merge>(character, line.right_edge, widths, sink);
 }
 
 template <typename Sink>
@@ -371,8 +405,9 @@ bool WalkModuleCharactersBackward(const LineView& line, int from_column, int low
     while (*p < from_column && *p < line.right_edge)
         ++p;
     const int limit = lower_limit < 1 ? 1 : lower_limit;
-    return merge ? WalkModuleCharacters<-1, true>(p, limit, widths, sink)
-                 : WalkModuleCharacters<-1, false>(p, limit, widths, sink);
+    const WalkStop stop = merge ? WalkModuleElements<-1, true>(p, limit, widths, sink, nullptr)
+                                : WalkModuleElements<-1, false>(p, limit, widths, sink, nullptr);
+    return stop == WalkStop::kSink;
 }
 
 }  // namespace pixdoc::barcode
