@@ -136,6 +136,8 @@ bool FindStart(WidthWalk<kMerge>& walk, int t, int& row) {
                 searching = true;
             }
         }
+        // Without merging, the only element needing the exact step is the end of the walk.
+        if (!kMerge && exact != kNoBit) return false;
         if (searching) {
             // The group under way begins after the last reset met.
             const uint32_t resets = From(block.reset, taken) & ((1u << std::min(exact, 31)) - 1);
