@@ -29,41 +29,35 @@ constexpr int kGapDivisor = 4;
 constexpr int kMaxText = kCandidateCapacity - 1;
 constexpr char kFrame = '*';
 
-// The nine elements of one character as they are collected.
+// The nine elements of one character as they are collected, with both passes' patterns built
+// element by element: first pass, every element of at least T pixels is wide; second pass, bars
+// must exceed T.
 struct Group {
-    int widths[kElementsPerCharacter];
-    bool bars[kElementsPerCharacter];
+    int first_pass = 0;
+    int second_pass = 0;
     int count = 0;
     int width = 0;             // sum of the element widths
     int first_bar_start = -1;  // first column of the first bar
     int last_end = 0;          // first column after the last element
 
     void Clear() {
+        first_pass = 0;
+        second_pass = 0;
         count = 0;
         width = 0;
         first_bar_start = -1;
     }
 
-    void Add(const Element& e) {
+    void Add(const Element& e, int threshold) {
         if (e.bar && first_bar_start < 0) first_bar_start = e.start;
-        widths[count] = e.width;
-        bars[count] = e.bar;
+        first_pass = (first_pass << 1) | (e.width >= threshold ? 1 : 0);
+        second_pass = (second_pass << 1) | (e.width >= threshold + (e.bar ? 1 : 0) ? 1 : 0);
         ++count;
         width += e.width;
         last_end = e.end;
     }
 
     bool Full() const { return count == kElementsPerCharacter; }
-
-    // First pass: every element of at least T pixels is wide. Second pass: bars must exceed T.
-    int Pattern(int threshold, bool strict_bars) const {
-        int pattern = 0;
-        for (int i = 0; i < count; ++i) {
-            bool wide = strict_bars && bars[i] ? widths[i] > threshold : widths[i] >= threshold;
-            pattern = (pattern << 1) | (wide ? 1 : 0);
-        }
-        return pattern;
-    }
 };
 
 using Finder = const Code39Row* (*)(int pattern);
@@ -73,11 +67,9 @@ struct Match {
     int pattern = 0;
 };
 
-Match Classify(const Group& g, int threshold, Finder find) {
-    for (bool strict_bars : {false, true}) {
-        int pattern = g.Pattern(threshold, strict_bars);
-        if (const Code39Row* row = find(pattern)) return {row, pattern};
-    }
+Match Classify(const Group& g, Finder find) {
+    if (const Code39Row* row = find(g.first_pass)) return {row, g.first_pass};
+    if (const Code39Row* row = find(g.second_pass)) return {row, g.second_pass};
     return {};
 }
 
@@ -294,23 +286,22 @@ public:
         const auto t = static_cast<int16_t>(threshold);
         first_limit_ = _mm_set1_epi16(static_cast<int16_t>(t - 1));
         second_limit_ = _mm_setr_epi16(t, t - 1, t, t - 1, t, t - 1, t, t - 1);
+        second_limit_space_first_ = _mm_setr_epi16(t - 1, t, t - 1, t, t - 1, t, t - 1, t);
         too_wide_limit_ = _mm_set1_epi16(static_cast<int16_t>(2 * t));
         quiet_limit_ = _mm_set1_epi16(static_cast<int16_t>(kGapDivisor * t + 3));
     }
 
     // Eight widths of 0 .. INT16_MAX whose first is a bar's.
-    bool AddEight(__m128i w) {
-        const unsigned passes = _mm_movemask_epi8(
-            _mm_packs_epi16(_mm_cmpgt_epi16(w, first_limit_), _mm_cmpgt_epi16(w, second_limit_)));
-        const unsigned wide = _mm_movemask_epi8(
-            _mm_packs_epi16(_mm_cmpgt_epi16(w, too_wide_limit_), _mm_cmpgt_epi16(w, quiet_limit_)));
-        word_.first_pass |= uint64_t{passes & 0xFFu} << filled_;
-        word_.second_pass |= uint64_t{passes >> 8} << filled_;
-        word_.too_wide |= uint64_t{wide & 0xFFu} << filled_;
-        word_.quiet |= uint64_t{wide >> 8} << filled_;
-        filled_ += kLanes;
-        return filled_ == kWordBits && Flush();
+    bool AddEight(__m128i w) { return AddLanes(w, 0, kLanes, second_limit_); }
+
+    // The last `n` (below eight) of eight widths of 0 .. INT16_MAX whose first is a space's
+    // when `space_first`; the word has room for them (it takes eight at a time until then).
+    bool AddLast(__m128i w, int n, bool space_first) {
+        return AddLanes(w, kLanes - n, n, space_first ? second_limit_space_first_ : second_limit_);
     }
+
+    // The first `n` (below eight) of eight widths of 0 .. INT16_MAX whose first is a bar's.
+    bool AddFirst(__m128i w, int n) { return AddLanes(w, 0, n, second_limit_); }
 
     bool AddOne(int width, bool bar) {
         word_.first_pass |= uint64_t{width >= threshold_} << filled_;
@@ -324,6 +315,21 @@ public:
     bool Finish() { return filled_ > kCarried && Flush(); }
 
 private:
+    // Adds lanes from .. from + n - 1 of `w`.
+    bool AddLanes(__m128i w, int from, int n, __m128i second_limit) {
+        const unsigned passes = _mm_movemask_epi8(
+            _mm_packs_epi16(_mm_cmpgt_epi16(w, first_limit_), _mm_cmpgt_epi16(w, second_limit)));
+        const unsigned wide = _mm_movemask_epi8(
+            _mm_packs_epi16(_mm_cmpgt_epi16(w, too_wide_limit_), _mm_cmpgt_epi16(w, quiet_limit_)));
+        const unsigned lanes = (1u << n) - 1;
+        word_.first_pass |= uint64_t{(passes >> from) & lanes} << filled_;
+        word_.second_pass |= uint64_t{(passes >> (kLanes + from)) & lanes} << filled_;
+        word_.too_wide |= uint64_t{(wide >> from) & lanes} << filled_;
+        word_.quiet |= uint64_t{(wide >> (kLanes + from)) & lanes} << filled_;
+        filled_ += n;
+        return filled_ == kWordBits && Flush();
+    }
+
     bool Flush() {
         const uint64_t fresh =
             filled_ == kWordBits ? ~kCarriedBits : ((uint64_t{1} << filled_) - 1) & ~kCarriedBits;
@@ -340,7 +346,7 @@ private:
 
     int threshold_;
     Visit& visit_;
-    __m128i first_limit_, second_limit_, too_wide_limit_, quiet_limit_;
+    __m128i first_limit_, second_limit_, second_limit_space_first_, too_wide_limit_, quiet_limit_;
     ClassWord word_;
     int base_ = -kCarried;
     int filled_ = kCarried;
@@ -362,6 +368,19 @@ bool WalkWords(const int16_t* c, int count, int threshold, bool close_with_edge_
             const __m128i d = _mm_sub_epi16(to, from);
             if (words.AddEight(_mm_max_epi16(d, _mm_sub_epi16(_mm_setzero_si128(), d))))
                 return true;
+        }
+        const int rest = count - k;
+        if (rest > 0 && count >= kLanes) {
+            // The last eight elements again, of which the last `rest` are new.
+            const int from_k = count - kLanes;
+            const __m128i from = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c + from_k));
+            const __m128i to = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c + from_k + 1));
+            const __m128i d = _mm_sub_epi16(to, from);
+            if (words.AddLast(_mm_max_epi16(d, _mm_sub_epi16(_mm_setzero_si128(), d)), rest,
+                              from_k % 2 != 0))
+                return true;
+            k = count;
+            index = count;
         }
         for (; k < count; ++k, ++index)
             if (words.AddOne(WidthBetween(c[k], c[k + 1]), index % 2 == 0)) return true;
@@ -404,8 +423,10 @@ bool WalkWords(const int16_t* c, int count, int threshold, bool close_with_edge_
             k += advance;
             if (pass_on()) return true;
         }
-        for (int i = 0; i < held; ++i, ++index)
-            if (words.AddOne(widths[i], index % 2 == 0)) return true;
+        if (held > 0 &&
+            words.AddFirst(_mm_load_si128(reinterpret_cast<const __m128i*>(widths)), held))
+            return true;
+        index += held;
     }
     if (close_with_edge_run) {
         const int run = WidthBetween(c[k], c[k + 1]);
@@ -572,10 +593,10 @@ bool DecodeCode39(const LineView& line, int threshold, bool merge_single_pixels,
         }
         if (!searching) continue;
         if (group.count == 0 && length == 0) start_column = e.start;
-        group.Add(e);
+        group.Add(e, threshold);
         if (!group.Full()) continue;
 
-        Match m = Classify(group, threshold, backward ? FindCode39Backward : FindCode39Forward);
+        Match m = Classify(group, backward ? FindCode39Backward : FindCode39Forward);
         if (!m.row) {
             forget_text();
             previous_width = group.width;
@@ -636,10 +657,10 @@ bool DecodeCode39Nude(const LineView& line, int threshold, bool merge_single_pix
             length = 0;
             continue;
         }
-        group.Add(e);
+        group.Add(e, threshold);
         if (!group.Full()) continue;
 
-        Match m = Classify(group, threshold, FindCode39Forward);
+        Match m = Classify(group, FindCode39Forward);
         int width = group.width;
         int last_end = group.last_end;
         int first_bar = group.first_bar_start;
