@@ -661,6 +661,9 @@ const int16_t* FirstMergedIataRun(const LineView& line, int t) {
 
 }  // namespace
 
+// Each reader starts at the first run its screen lets through, in the state the reset before
+// that run leaves it in; the run may start with a space, and the readers never ask an element's
+// colour.
 bool DecodeInterleaved2of5(const LineView& line, int threshold, bool merge_single_pixels,
                            Candidate& out) {
     if (threshold < kMinimumThreshold) return false;
