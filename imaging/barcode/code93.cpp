@@ -1,6 +1,12 @@
 #include "imaging/barcode/code93.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "imaging/barcode/barcode_state.h"
 
@@ -144,14 +150,31 @@ struct WalkedRange {
     const int16_t* last;  // inclusive
 };
 
+// The first entry from `p` on at or right of the edge. Eight entries are looked at once when the
+// fourth and the eighth lie left of the edge: an entry left of it has at least four more entries
+// (sentinels included) after it.
+const int16_t* FirstAtEdge(const int16_t* p, int edge) {
+#if defined(__SSE2__)
+    if (edge > INT16_MIN) {
+        const __m128i last_inside = _mm_set1_epi16(static_cast<int16_t>(std::min(edge - 1, 32767)));
+        while (p[3] < edge && p[7] < edge) {
+            const __m128i entries = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const int past = _mm_movemask_epi8(_mm_cmpgt_epi16(entries, last_inside));
+            if (past != 0) return p + std::countr_zero(static_cast<unsigned>(past)) / 2;
+            p += 8;
+        }
+    }
+#endif
+    while (*p < edge)
+        ++p;
+    return p;
+}
+
 WalkedRange WalkedEntries(const LineView& line) {
     const int16_t* first = line.changes - 1;
     while (*first >= 1)
         --first;
-    const int16_t* last = line.changes;
-    while (*last < line.right_edge)
-        ++last;
-    return {first, last};
+    return {first, FirstAtEdge(line.changes, line.right_edge)};
 }
 
 bool SameWalk(const Code93WalkMemo& memo, const LineView& line, int threshold) {

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <climits>
 #include <cstdint>
 
 #if defined(__SSE2__)
@@ -206,10 +207,8 @@ struct BlockBits {
     uint32_t widen = 0;      // one pixel below B_2, B_3 or B_4
     uint32_t narrow = 0;     // exactly B_2, B_3 or B_4
     uint32_t uncounted = 0;  // exactly B_5
-    // Set when the block could not be judged: the walk ends in it, or which elements of it are
-    // followed by a one-pixel element (merging).
-    bool ends = false;
-    uint32_t merging = 0;
+    uint32_t ends = 0;       // the next change is at or right of the edge: the walk ends before
+    uint32_t merging = 0;    // followed by a one-pixel element inside the walk (merging only)
 };
 
 // Sixteen elements of a forward walk judged at once, where nothing ends the walk and nothing
@@ -228,9 +227,11 @@ public:
         }
     }
 
-    // Saturated 16-bit widths stay exact up to 32767 and above any smaller B_5 beyond it.
-    static bool Usable(const ModuleWidths& widths) {
-        return widths.Boundary(2) >= 1 && widths.widest() < 32767;
+    // Saturated 16-bit widths stay exact up to 32767 and above any smaller B_5 beyond it; an
+    // edge within 16-bit columns lies below the padding past it.
+    static bool Usable(const ModuleWidths& widths, int right_edge) {
+        return widths.Boundary(2) >= 1 && widths.widest() < 32767 && right_edge > INT16_MIN &&
+               right_edge <= INT16_MAX;
     }
 
     // Whether the sixteen elements from `at` and the two entries after them can be read: an
@@ -239,22 +240,35 @@ public:
         return at[1] < edge_ && at[5] < edge_ && at[9] < edge_ && at[13] < edge_;
     }
 
-    // The sixteen elements from `at`; false when the walk ends among them or, with `Merge`,
-    // when one of them is followed by a one-pixel element inside the walk.
+    // The sixteen elements from `at`.
     template <bool Merge>
-    bool Judge(const int16_t* at, BlockBits& bits) const {
+    void Judge(const int16_t* at, BlockBits& bits) const {
         const Half low = JudgeHalf<Merge>(at);
         const Half high = JudgeHalf<Merge>(at + kElements / 2);
-        bits.ends = _mm_movemask_epi8(_mm_or_si128(low.ends, high.ends)) != 0;
+        bits.ends = Bits(low.ends, high.ends);
         if constexpr (Merge) bits.merging = Bits(low.merging, high.merging);
-        if (bits.ends || bits.merging != 0) return false;
         bits.quiet = Bits(low.quiet, high.quiet);
         bits.low = Bits(low.low, high.low);
         bits.high = Bits(low.high, high.high);
         bits.widen = Bits(low.widen, high.widen);
         bits.narrow = Bits(low.narrow, high.narrow);
         bits.uncounted = Bits(low.uncounted, high.uncounted);
-        return true;
+    }
+
+    // Near the end of the list, where Readable fails: the entries from `at` through the first
+    // one at or right of the edge (at most the fourteenth, since Readable failed), then entries
+    // past the edge, so that Judge reads no entry beyond the walk.
+    static constexpr int kPadded = 24;
+    const int16_t* Pad(const int16_t* at, int16_t (&padded)[kPadded]) const {
+        padded[0] = at[0];
+        int i = 1;
+        for (; i < kPadded; ++i) {
+            padded[i] = at[i];
+            if (at[i] >= edge_) break;
+        }
+        for (++i; i < kPadded; ++i)
+            padded[i] = INT16_MAX;
+        return padded;
     }
 
 private:
@@ -341,7 +355,7 @@ bool WalkModuleCharactersForward(const LineView& line, const ModuleWidths& width
 #if defined(__SSE2__)
     using module_walk::BlockBits;
     using module_walk::PlainBlocks;
-    if (!PlainBlocks::Usable(widths)) {
+    if (!PlainBlocks::Usable(widths, line.right_edge)) {
         return WalkModuleElements<1, Merge>(at, line.right_edge, widths, sink, nullptr) ==
                WalkStop::kSink;
     }
@@ -355,9 +369,15 @@ bool WalkModuleCharactersForward(const LineView& line, const ModuleWidths& width
         // Where the elements judged one by one may give way to blocks again: past the last
         // merge of the block that could not be judged at once.
         const int16_t* pause_from = nullptr;
-        while (blocks.Readable(at)) {
-            if (!blocks.Judge<Merge>(at, block)) {
-                if (!block.ends) pause_from = at + (31 - std::countl_zero(block.merging)) + 3;
+        for (;;) {
+            int16_t padded[PlainBlocks::kPadded];
+            blocks.Judge<Merge>(blocks.Readable(at) ? at : blocks.Pad(at, padded), block);
+            // The elements before the first that would end the walk.
+            const int inside =
+                block.ends == 0 ? PlainBlocks::kElements : std::countr_zero(block.ends);
+            const uint32_t inside_bits = (1u << inside) - 1;
+            if ((block.merging & inside_bits) != 0) {
+                pause_from = at + (31 - std::countl_zero(block.merging & inside_bits)) + 3;
                 break;
             }
             both.low = (both.low >> 16) | (block.low << 16);
@@ -366,20 +386,20 @@ bool WalkModuleCharactersForward(const LineView& line, const ModuleWidths& width
             both.narrow = (both.narrow >> 16) | (block.narrow << 16);
             both.uncounted = (both.uncounted >> 16) | (block.uncounted << 16);
             const int16_t* base = at - PlainBlocks::kElements;
-            for (uint32_t quiet = block.quiet; quiet != 0; quiet &= quiet - 1) {
+            for (uint32_t quiet = block.quiet & inside_bits; quiet != 0; quiet &= quiet - 1) {
                 const int16_t* reset = at + std::countr_zero(quiet);
                 if (!module_walk::BlockCharacters(character, reset, base, both, modules, sink))
                     return true;
                 sink.Reset();
                 character = reset + 1;
             }
-            at += PlainBlocks::kElements;
-            if (!module_walk::BlockCharacters(character, at, base, both, modules, sink))
+            if (!module_walk::BlockCharacters(character, at + inside, base, both, modules, sink))
                 return true;
+            if (inside < PlainBlocks::kElements) return false;
+            at += PlainBlocks::kElements;
         }
         // Element by element from the character in progress (none of the elements before `at`
-        // is a quiet zone or merges) through the merges of the block that could not be judged
-        // at once, or to the end.
+        // is a quiet zone or merges) through the merges of the block, or to the end.
         const WalkStop stop =
             WalkModuleElements<1, Merge>(character, line.right_edge, widths, sink, pause_from);
         if (stop != WalkStop::kPause) return stop == WalkStop::kSink;
