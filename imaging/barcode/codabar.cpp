@@ -45,14 +45,16 @@ struct GroupPatterns {
     }
 };
 
+// Element i at bit i turned into element i at bit 6 - i (the patterns' order: the first
+// element in the top bit).
 constexpr std::array<uint8_t, 1u << kCodabarElements> BuildReversedPatterns() {
     std::array<uint8_t, 1u << kCodabarElements> reversed{};
     for (unsigned bits = 0; bits < reversed.size(); ++bits)
         for (int i = 0; i < kCodabarElements; ++i)
-            if ((bits >> i) & 1u) reversed[bits] |= static_cast<uint8_t>(1u << (6 - i));
+            if ((bits >> i) & 1u)
+                reversed[bits] |= static_cast<uint8_t>(1u << (kCodabarElements - 1 - i));
     return reversed;
 }
-// Element i at bit i turned into element i at bit 6 - i (the patterns' order).
 constexpr std::array<uint8_t, 1u << kCodabarElements> kReversedPatterns = BuildReversedPatterns();
 
 // The group of the seven plain elements from bit `first` of a block.
@@ -293,6 +295,8 @@ private:
 
 bool DecodeCodabar(const LineView& line, int threshold, bool merge_single_pixels, Candidate& out) {
     if (threshold < kMinimumThreshold) return false;
+    // Most lines (text) never bring the walk to a stop letter: they are answered without
+    // building any text.
     const bool may_read = merge_single_pixels ? ReachesStop<true>(line, threshold)
                                               : ReachesStop<false>(line, threshold);
     if (!may_read) return false;
