@@ -127,9 +127,13 @@ bool ForEachReset(const RawElements& e, int reset_above, Visit visit) {
 // Whether a merged walk may hold `length` elements in a row that are no resets. A merged element
 // is one or three whole unmerged ones, on an ascending line each no wider than it (the last may
 // lose its third at the edge), so such a run spans at least as many unmerged elements that are
-// no resets. A line that is not ascending is left to the merged walk.
+// no resets. A line that is not ascending is left to the merged walk, and so is one where the
+// merged walk may go on past the unmerged walk's end: a speck just before the first change at
+// or past the edge merges over it, and the walk goes on if the change after it is left of the
+// edge again.
 bool HasRunOf(const LineView& line, int length, int reset_above) {
     const RawElements e(line);
+    if (line.changes[e.count() + 2] < line.right_edge) return true;
     int start = 0;
     const auto long_run_before = [&](int k) {
         if (e.descends(k) || k - start >= length) return true;

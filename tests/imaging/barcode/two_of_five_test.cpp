@@ -137,6 +137,24 @@ TEST(Interleaved2of5, MergedElementCountsByItsOwnWidth) {
     EXPECT_EQ(ReadWith(&DecodeInterleaved2of5, line, 6, true), "*12*");
 }
 
+// A speck right before a change past the right edge merges over it, and the merged walk goes
+// on where the list comes back left of the edge; the walk without merging ends there.
+TEST(Interleaved2of5, MergedWalkGoesOnOverAChangePastTheEdge) {
+    BarLine line;
+    line.list = {0, 0, 10, 13, 14, 900};
+    int x = 100;
+    for (int width : InterleavedElements("12", 3, 8)) {
+        line.list.push_back(static_cast<int16_t>(x));
+        x += width;
+    }
+    line.list.push_back(static_cast<int16_t>(x));
+    line.count = static_cast<int>(line.list.size());
+    line.right_edge = 800;
+    line.list.insert(line.list.end(), 4, static_cast<int16_t>(line.right_edge));
+    EXPECT_EQ(ReadWith(&DecodeInterleaved2of5, line, 6, true), "*12*");
+    EXPECT_EQ(ReadWith(&DecodeInterleaved2of5, line, 6, false), "<none>");
+}
+
 TEST(Interleaved2of5, ThresholdBelowTwoNeverReads) {
     const BarLine line = LineFromElements(InterleavedElements("1234", 1, 3), 10, 10);
     EXPECT_EQ(ReadWith(&DecodeInterleaved2of5, line, 2), "*1234*");
