@@ -177,13 +177,16 @@ WalkedRange WalkedEntries(const LineView& line) {
     return {first, FirstAtEdge(line.changes, line.right_edge)};
 }
 
-bool SameWalk(const Code93WalkMemo& memo, const LineView& line, int threshold) {
-    if (memo.threshold != threshold || memo.right_edge != line.right_edge) return false;
-    const WalkedRange r = WalkedEntries(line);
+bool SameEntries(const Code93WalkMemo& memo, const LineView& line, const WalkedRange& r) {
     const size_t n = static_cast<size_t>(r.last - r.first) + 1;
     return memo.entries.size() == n &&
            memo.bar_start == static_cast<size_t>(line.changes - r.first) &&
            std::equal(r.first, r.last + 1, memo.entries.begin());
+}
+
+bool SameWalk(const Code93WalkMemo& memo, const LineView& line, int threshold) {
+    if (memo.threshold != threshold || memo.right_edge != line.right_edge) return false;
+    return SameEntries(memo, line, WalkedEntries(line));
 }
 
 bool KnownToFail(const LineView& line, int threshold, bool merge_single_pixels, Code93Type type) {
@@ -196,8 +199,9 @@ void RememberFailure(const LineView& line, int threshold, bool merge_single_pixe
                      const Code93Reader& reader) {
     if (type != Code93Type::kCode93) return;
     Code93WalkMemo& memo = BarcodeState().code93_memo;
-    if (!SameWalk(memo, line, threshold)) {
-        const WalkedRange r = WalkedEntries(line);
+    const WalkedRange r = WalkedEntries(line);
+    if (memo.threshold != threshold || memo.right_edge != line.right_edge ||
+        !SameEntries(memo, line, r)) {
         memo.entries.assign(r.first, r.last + 1);
         memo.bar_start = static_cast<size_t>(line.changes - r.first);
         memo.right_edge = line.right_edge;

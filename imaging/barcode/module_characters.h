@@ -89,6 +89,7 @@ WalkStop WalkModuleElements(const int16_t*& at, int limit, const ModuleWidths& w
         return Step > 0 ? position < limit : position >= limit;
     };
     const auto distance = [](int a, int b) { return a < b ? b - a : a - b; };
+    widths.PrepareEntries();
     const int widest = widths.widest();
     const int modules = widths.modules_per_character();
     int count = 0;

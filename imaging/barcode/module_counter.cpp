@@ -71,6 +71,10 @@ ModuleWidths::ModuleWidths(int threshold, int modules_per_character)
     for (int k = 1; k <= kBoundaryCount; ++k)
         boundaries_[k - 1] = k * threshold / modules_per_character;
     widest_ = boundaries_[kBoundaryCount - 1];
+}
+
+void ModuleWidths::BuildEntries() const {
+    entries_ready_ = true;
     // Filled up to B_5 (an element exactly B_5 wide is looked up, but never counted).
     const int last = std::min(widest_, kTableWidths - 1);
     int w = 0;

@@ -59,6 +59,12 @@ public:
     int widest() const { return widest_; }                    // B_5: wider elements are quiet zones
     int Boundary(int k) const { return boundaries_[k - 1]; }  // B_k, k = 1..5
 
+    // Builds what Entry looks up; call it before the first Entry. (Walks that judge elements in
+    // blocks compare with the boundaries instead and never need it.)
+    void PrepareEntries() const {
+        if (!entries_ready_) BuildEntries();
+    }
+
     // For a width below B_5: bits 0-1 the module count minus 1; bit 2 set when a space of this
     // width counts one module more in the ink-spread correction (one pixel below B_2, B_3 or
     // B_4); bit 3 set when a bar of this width counts one module less (exactly B_2, B_3 or B_4).
@@ -73,12 +79,14 @@ public:
 private:
     static constexpr int kTableWidths = 128;
 
+    void BuildEntries() const;
     unsigned EntryByBoundaries(int width) const;
 
     int modules_;
     std::array<int, kBoundaryCount> boundaries_{};
     int widest_;
-    std::array<uint8_t, kTableWidths> table_;  // set up to B_5
+    mutable bool entries_ready_ = false;
+    mutable std::array<uint8_t, kTableWidths> table_;  // set up to B_5 by BuildEntries
 };
 
 }  // namespace pixdoc::barcode
