@@ -206,7 +206,7 @@ private:
         while (elements.Next(width, start, end)) {
             // Before the start guard an element of B_2 or more resets too.
             const bool started = phase_ != Phase::kStart;
-            if (width > (started ? scale_.Boundary(5) : scale_.Boundary(2) - 1)) {
+            if (started ? scale_.IsQuietZone(width) : width >= scale_.Boundary(2)) {
                 Reset();
                 continue;
             }
@@ -244,27 +244,25 @@ private:
             modules[i] = scale_.Count(widths_[i]);
     }
 
-    // Takes the element just added; true when the end guard completed the symbol.
+    // Takes the whole group of the phase (GroupSize elements); true when the end guard completed
+    // the symbol.
     bool Step() {
         int modules[kCentreGuardElements];
         switch (phase_) {
             case Phase::kStart:
-                if (count_ < kEndGuardElements) return false;
                 Modules(modules);
                 count_ = 0;
                 if (IsEndGuard(modules)) phase_ = Phase::kDigits;
                 return false;
             case Phase::kDigits:
-                if (count_ == kDigitElements) Digit();
+                Digit();
                 return false;
             case Phase::kCentre:
-                if (count_ < kCentreGuardElements) return false;
                 Modules(modules);
                 count_ = 0;  // not a centre guard: the next five elements are tried
                 if (IsCentreGuard(modules)) phase_ = Phase::kDigits;
                 return false;
             case Phase::kEnd:
-                if (count_ < kEndGuardElements) return false;
                 Modules(modules);
                 if (IsEndGuard(modules)) return true;
                 Reset();
