@@ -69,12 +69,17 @@ public:
     // further than the scalar steps would: four positions past one known to lie left of the
     // edge stay inside the list, whose sentinels are the edge itself.
     ElementBlock Block() const {
+        ElementBlock block;
 #if defined(__SSE2__)
-        if (t_ <= kMaxVectorThreshold && at_[1] < edge_ && at_[5] < edge_ && at_[9] < edge_ &&
-            at_[13] < edge_)
-            return VectorBlock();
+        if (t_ <= kMaxVectorThreshold && at_[1] < edge_ && at_[5] < edge_) {
+            if (at_[9] < edge_ && at_[13] < edge_) return VectorBlock();
+            VectorLowHalf(block);  // near the end of the list
+            ScalarElements(kBlockElements / 2, block);
+            return block;
+        }
 #endif
-        return ScalarBlock();
+        ScalarElements(0, block);
+        return block;
     }
 
     void Skip(int elements) {
@@ -82,10 +87,10 @@ public:
     }
 
 private:
-    ElementBlock ScalarBlock() const {
+    // Elements `first` to 15 of the block, one by one.
+    void ScalarElements(int first, ElementBlock& block) const {
         const int t = t_;
-        ElementBlock block;
-        for (int i = 0; i < kBlockElements; ++i) {
+        for (int i = first; i < kBlockElements; ++i) {
             if (at_[i + 1] >= edge_) {
                 block.special |= kBlockBits & (kBlockBits << i);
                 break;
@@ -98,7 +103,6 @@ private:
             if (width >= t) block.at_least |= 1u << i;
             if (width > t) block.above |= 1u << i;
         }
-        return block;
     }
 
 #if defined(__SSE2__)
@@ -151,6 +155,16 @@ private:
 
     static uint32_t Bits(__m128i low, __m128i high) {
         return static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(low, high)));
+    }
+
+    // Elements 0 to 7 of the block; needs the edge right of position 5.
+    void VectorLowHalf(ElementBlock& block) const {
+        const Lanes low = VectorHalf(at_);
+        const __m128i none = _mm_setzero_si128();
+        block.special = Bits(low.special, none);
+        block.reset = Bits(low.reset, none);
+        block.at_least = Bits(low.at_least, none);
+        block.above = Bits(low.above, none);
     }
 
     ElementBlock VectorBlock() const {
