@@ -145,7 +145,7 @@ constexpr auto BuildStartStopSet() {
 constexpr auto kStartStop = BuildStartStopSet();
 
 bool IsStartStop(const Window& w) {
-    return kStartStop[w.First()] | kStartStop[w.Second()];
+    return kStartStop[w.First()] || kStartStop[w.Second()];
 }
 
 // A standard read holds a start group and a later stop group, each nine elements none wider than
@@ -292,7 +292,18 @@ public:
     }
 
     // Eight widths of 0 .. INT16_MAX whose first is a bar's.
-    bool AddEight(__m128i w) { return AddLanes(w, 0, kLanes, second_limit_); }
+    bool AddEight(__m128i w) {
+        const unsigned passes = _mm_movemask_epi8(
+            _mm_packs_epi16(_mm_cmpgt_epi16(w, first_limit_), _mm_cmpgt_epi16(w, second_limit_)));
+        const unsigned wide = _mm_movemask_epi8(
+            _mm_packs_epi16(_mm_cmpgt_epi16(w, too_wide_limit_), _mm_cmpgt_epi16(w, quiet_limit_)));
+        word_.first_pass |= uint64_t{passes & 0xFFu} << filled_;
+        word_.second_pass |= uint64_t{passes >> kLanes} << filled_;
+        word_.too_wide |= uint64_t{wide & 0xFFu} << filled_;
+        word_.quiet |= uint64_t{wide >> kLanes} << filled_;
+        filled_ += kLanes;
+        return filled_ == kWordBits && Flush();
+    }
 
     // The last `n` (below eight) of eight widths of 0 .. INT16_MAX whose first is a space's
     // when `space_first`; the word has room for them (it takes eight at a time until then).
@@ -501,9 +512,10 @@ std::optional<bool> MayHoldNudeReadLanes(const LineView& line, int threshold) {
     if (!FitsLanes(threshold) || !CountPlainElements(line, count)) return std::nullopt;
     return WalkWords<Merge>(
         line.changes, count, threshold, true, [](const ClassWord& w, uint64_t fresh, int) {
-            for (uint64_t ends = w.quiet & fresh; ends != 0; ends &= ends - 1) {
+            // Quiet elements right after a window free of too-wide elements.
+            uint64_t ends = w.quiet & fresh & (CleanWindows(w.too_wide) << 1);
+            for (; ends != 0; ends &= ends - 1) {
                 const int from = std::countr_zero(ends) - kElementsPerCharacter;
-                if (((w.too_wide >> from) & kNineElements) != 0) continue;
                 if (IsCharacterFromBitZero((w.first_pass >> from) & kNineElements) ||
                     IsCharacterFromBitZero((w.second_pass >> from) & kNineElements))
                     return true;
