@@ -430,8 +430,10 @@ private:
         const int edge = line.right_edge;
         if (c[1] >= edge) return 0;
         int entry = 1;  // left of the edge
-        while (c[entry + kSentinels] < edge)
-            entry += kSentinels;
+        // Two strides a turn: the second entry is read only once the first lies left of the edge.
+        while (c[entry + kSentinels] < edge && c[entry + 2 * kSentinels] < edge)
+            entry += 2 * kSentinels;
+        if (c[entry + kSentinels] < edge) entry += kSentinels;
         while (c[entry + 1] < edge)
             ++entry;
         return entry;
