@@ -131,8 +131,7 @@ bool ForEachReset(const RawElements& e, int reset_above, Visit visit) {
 // merged walk may go on past the unmerged walk's end: a speck just before the first change at
 // or past the edge merges over it, and the walk goes on if the change after it is left of the
 // edge again.
-bool HasRunOf(const LineView& line, int length, int reset_above) {
-    const RawElements e(line);
+bool HasRunOf(const LineView& line, const RawElements& e, int length, int reset_above) {
     if (line.changes[e.count() + 2] < line.right_edge) return true;
     int start = 0;
     const auto long_run_before = [&](int k) {
@@ -390,26 +389,68 @@ const int16_t* FirstInterleavedRun(const LineView& line, int t) {
     return nullptr;
 }
 
+// Elements from position `at` that are no resets and not followed by a one-pixel element come
+// out of the merged walk unmerged. Returns how many of the next eight are such, in a row, and
+// puts their widths in `widths`. Needs nine elements on.
+int PlainElements(const int16_t* at, int reset_above, int16_t* widths) {
+#if defined(__SSE2__)
+    const auto from = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    const auto to = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 1));
+    const auto next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 2));
+    // Saturated widths: exact up to the 16-bit maximum, above it still wide and no speck.
+    const auto width = _mm_max_epi16(_mm_subs_epi16(to, from), _mm_subs_epi16(from, to));
+    const auto next_width = _mm_max_epi16(_mm_subs_epi16(next, to), _mm_subs_epi16(to, next));
+    const auto reset = _mm_cmpgt_epi16(width, _mm_set1_epi16(static_cast<int16_t>(reset_above)));
+    const auto speck = _mm_cmpeq_epi16(next_width, _mm_set1_epi16(1));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(widths), width);
+    const auto stops = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(reset, speck)));
+    return stops == 0 ? 8 : std::countr_zero(stops) / 2;  // two bits per element
+#else
+    (void)at;
+    (void)reset_above;
+    (void)widths;
+    return 0;
+#endif
+}
+
 const int16_t* FirstMergedInterleavedRun(const LineView& line, int t) {
     const int reset_above = kInterleavedResetFactor * t;
-    if (!HasRunOf(line, kInterleavedMinRun, reset_above)) return nullptr;
-    MergedWalk walk(line);
-    const int16_t* run = walk.position();
+    const RawElements e(line);
+    if (!HasRunOf(line, e, kInterleavedMinRun, reset_above)) return nullptr;
+    const int16_t* at = line.changes;
+    const int edge = line.right_edge;
+    const bool eights = reset_above >= 0 && reset_above < INT16_MAX;
+    int position = 0;
+    int run = 0;
     int recent[kRecentElements];
     int count = 0;
-    const auto at = [&](int back) { return recent[(count - back) & (kRecentElements - 1)]; };
-    int width;
-    while (walk.Next(width)) {
+    const auto back = [&](int n) { return recent[(count - n) & (kRecentElements - 1)]; };
+    for (;;) {
+        while (eights && position + 9 <= e.count()) {
+            int16_t widths[8];
+            const int plain = PlainElements(at + position, reset_above, widths);
+            for (int i = 0; i < plain; ++i)
+                recent[(count + i) & (kRecentElements - 1)] = widths[i];
+            count += plain;
+            position += plain;
+            if (plain < 8) break;
+        }
+        // One element as ElementStream::Next takes it.
+        if (at[position + 1] >= edge) break;
+        const int advance =
+            at[position + 2] < edge && Distance(at[position + 1], at[position + 2]) == 1 ? 3 : 1;
+        const int width = Distance(at[position], at[position + advance]);
+        position += advance;
         if (width > reset_above) {
-            if (count >= kInterleavedMinRun && InterleavedStopCloses(at, t)) return run;
+            if (count >= kInterleavedMinRun && InterleavedStopCloses(back, t)) return at + run;
             count = 0;
-            run = walk.position();
+            run = position;
             continue;
         }
         recent[count & (kRecentElements - 1)] = width;
         ++count;
     }
-    if (count >= kInterleavedMinRun && InterleavedStopCloses(at, t)) return run;
+    if (count >= kInterleavedMinRun && InterleavedStopCloses(back, t)) return at + run;
     return nullptr;
 }
 
@@ -641,7 +682,7 @@ bool MergedIataRunReads(MergedWalk& walk, int t, MergedHistory& h) {
 
 const int16_t* FirstMergedIataRun(const LineView& line, int t) {
     const int gap_limit = IataGapLimit(t);
-    if (!HasRunOf(line, kIataChain, gap_limit)) return nullptr;
+    if (!HasRunOf(line, RawElements(line), kIataChain, gap_limit)) return nullptr;
     MergedWalk walk(line);
     MergedWalk run = walk;
     int count = 0;
