@@ -220,7 +220,7 @@ public:
 
     PlainBlocks(int right_edge, const ModuleWidths& widths)
         : edge_(right_edge),
-          last_inside_(Broadcast(std::min(right_edge - 1, 32767))),
+          last_inside_(_mm_set1_epi16(static_cast<int16_t>(std::min(right_edge - 1, 32767)))),
           widest_(Broadcast(widths.widest())) {
         for (int k = 0; k < 3; ++k) {
             boundary_[k] = Broadcast(widths.Boundary(k + 2));
@@ -228,10 +228,10 @@ public:
         }
     }
 
-    // Saturated 16-bit widths stay exact up to 32767 and above any smaller B_5 beyond it; an
-    // edge within 16-bit columns lies below the padding past it.
+    // Widths are judged as bytes, saturated at kWidest: exact up to it and above any smaller
+    // B_5 beyond it. An edge within 16-bit columns lies below the padding past it.
     static bool Usable(const ModuleWidths& widths, int right_edge) {
-        return widths.Boundary(2) >= 1 && widths.widest() < 32767 && right_edge > INT16_MIN &&
+        return widths.Boundary(2) >= 1 && widths.widest() < kWidest && right_edge > INT16_MIN &&
                right_edge <= INT16_MAX;
     }
 
@@ -244,16 +244,32 @@ public:
     // The sixteen elements from `at`.
     template <bool Merge>
     void Judge(const int16_t* at, BlockBits& bits) const {
-        const Half low = JudgeHalf<Merge>(at);
-        const Half high = JudgeHalf<Merge>(at + kElements / 2);
-        bits.ends = Bits(low.ends, high.ends);
-        if constexpr (Merge) bits.merging = Bits(low.merging, high.merging);
-        bits.quiet = Bits(low.quiet, high.quiet);
-        bits.low = Bits(low.low, high.low);
-        bits.high = Bits(low.high, high.high);
-        bits.widen = Bits(low.widen, high.widen);
-        bits.narrow = Bits(low.narrow, high.narrow);
-        bits.uncounted = Bits(low.uncounted, high.uncounted);
+        const __m128i to_low = Load(at + 1);
+        const __m128i to_high = Load(at + 1 + kElements / 2);
+        bits.ends =
+            Bits(_mm_cmpgt_epi16(to_low, last_inside_), _mm_cmpgt_epi16(to_high, last_inside_));
+        if constexpr (Merge) {
+            bits.merging =
+                Bits(Merging(to_low, Load(at + 2)), Merging(to_high, Load(at + 2 + kElements / 2)));
+        }
+        // Widths (either sign) of the sixteen elements as bytes, saturated at kWidest.
+        const __m128i width = _mm_min_epu8(
+            _mm_packus_epi16(Width(Load(at), to_low), Width(Load(at + kElements / 2), to_high)),
+            _mm_set1_epi8(kWidest));
+        bits.quiet = Bits(_mm_cmpgt_epi8(width, widest_));
+        bits.uncounted = Bits(_mm_cmpeq_epi8(width, widest_));
+        // At least B_2, B_3, B_4: the count minus 1 is how many of these hold.
+        const __m128i two = _mm_cmpgt_epi8(width, below_boundary_[0]);
+        const __m128i three = _mm_cmpgt_epi8(width, below_boundary_[1]);
+        const __m128i four = _mm_cmpgt_epi8(width, below_boundary_[2]);
+        bits.low = Bits(_mm_xor_si128(_mm_xor_si128(two, three), four));
+        bits.high = Bits(three);
+        bits.widen = Bits(_mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(width, below_boundary_[0]),
+                                                    _mm_cmpeq_epi8(width, below_boundary_[1])),
+                                       _mm_cmpeq_epi8(width, below_boundary_[2])));
+        bits.narrow = Bits(_mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(width, boundary_[0]), _mm_cmpeq_epi8(width, boundary_[1])),
+            _mm_cmpeq_epi8(width, boundary_[2])));
     }
 
     // Near the end of the list, where Readable fails: the entries from `at` through the first
@@ -273,47 +289,27 @@ public:
     }
 
 private:
-    struct Half {
-        __m128i ends, merging, quiet, low, high, widen, narrow, uncounted;
-    };
+    static constexpr int kWidest = 127;  // widths as signed bytes
 
-    static __m128i Broadcast(int value) { return _mm_set1_epi16(static_cast<int16_t>(value)); }
+    static __m128i Broadcast(int value) { return _mm_set1_epi8(static_cast<char>(value)); }
+    static __m128i Load(const int16_t* at) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    }
+    static uint32_t Bits(__m128i bytes) { return static_cast<uint32_t>(_mm_movemask_epi8(bytes)); }
+    static uint32_t Bits(__m128i low, __m128i high) { return Bits(_mm_packs_epi16(low, high)); }
 
-    static uint32_t Bits(__m128i low, __m128i high) {
-        return static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(low, high)));
+    // |to - from| of eight elements, saturated at 32767.
+    static __m128i Width(__m128i from, __m128i to) {
+        const __m128i difference = _mm_subs_epi16(to, from);
+        return _mm_max_epi16(difference, _mm_subs_epi16(_mm_setzero_si128(), difference));
     }
 
-    template <bool Merge>
-    Half JudgeHalf(const int16_t* at) const {
-        const __m128i from = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-        const __m128i to = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 1));
-        const __m128i difference = _mm_subs_epi16(to, from);
-        const __m128i width =
-            _mm_max_epi16(difference, _mm_subs_epi16(_mm_setzero_si128(), difference));
-        Half h;
-        h.ends = _mm_cmpgt_epi16(to, last_inside_);
-        if constexpr (Merge) {
-            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 2));
-            const __m128i next_width = _mm_subs_epi16(next, to);
-            const __m128i one_pixel = _mm_or_si128(_mm_cmpeq_epi16(next_width, _mm_set1_epi16(1)),
-                                                   _mm_cmpeq_epi16(next_width, _mm_set1_epi16(-1)));
-            h.merging = _mm_andnot_si128(_mm_cmpgt_epi16(next, last_inside_), one_pixel);
-        }
-        h.quiet = _mm_cmpgt_epi16(width, widest_);
-        h.uncounted = _mm_cmpeq_epi16(width, widest_);
-        // At least B_2, B_3, B_4: the count minus 1 is how many of these hold.
-        const __m128i two = _mm_cmpgt_epi16(width, below_boundary_[0]);
-        const __m128i three = _mm_cmpgt_epi16(width, below_boundary_[1]);
-        const __m128i four = _mm_cmpgt_epi16(width, below_boundary_[2]);
-        h.low = _mm_xor_si128(_mm_xor_si128(two, three), four);
-        h.high = three;
-        h.widen = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(width, below_boundary_[0]),
-                                            _mm_cmpeq_epi16(width, below_boundary_[1])),
-                               _mm_cmpeq_epi16(width, below_boundary_[2]));
-        h.narrow = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(width, boundary_[0]),
-                                             _mm_cmpeq_epi16(width, boundary_[1])),
-                                _mm_cmpeq_epi16(width, boundary_[2]));
-        return h;
+    // Elements followed by a one-pixel element whose end lies inside the walk.
+    __m128i Merging(__m128i to, __m128i next) const {
+        const __m128i next_width = _mm_subs_epi16(next, to);
+        const __m128i one_pixel = _mm_or_si128(_mm_cmpeq_epi16(next_width, _mm_set1_epi16(1)),
+                                               _mm_cmpeq_epi16(next_width, _mm_set1_epi16(-1)));
+        return _mm_andnot_si128(_mm_cmpgt_epi16(next, last_inside_), one_pixel);
     }
 
     int edge_;
