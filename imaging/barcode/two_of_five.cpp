@@ -128,9 +128,9 @@ bool ForEachReset(const RawElements& e, int reset_above, Visit visit) {
 // is one or three whole unmerged ones, on an ascending line each no wider than it (the last may
 // lose its third at the edge), so such a run spans at least as many unmerged elements that are
 // no resets. A line that is not ascending is left to the merged walk, and so is one where the
-// merged walk may go on past the unmerged walk's end: a speck just before the first change at
-// or past the edge merges over it, and the walk goes on if the change after it is left of the
-// edge again.
+// merged walk may go on past the unmerged walk's end: a one-pixel element just before the first
+// change at or past the edge merges over it, and the walk goes on if the change after it is left of
+// the edge again.
 bool HasRunOf(const LineView& line, const RawElements& e, int length, int reset_above) {
     if (line.changes[e.count() + 2] < line.right_edge) return true;
     int start = 0;
@@ -397,13 +397,13 @@ int PlainElements(const int16_t* at, int reset_above, int16_t* widths) {
     const auto from = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
     const auto to = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 1));
     const auto next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 2));
-    // Saturated widths: exact up to the 16-bit maximum, above it still wide and no speck.
+    // Saturated widths: exact up to the 16-bit maximum, above it still wide and not one pixel.
     const auto width = _mm_max_epi16(_mm_subs_epi16(to, from), _mm_subs_epi16(from, to));
     const auto next_width = _mm_max_epi16(_mm_subs_epi16(next, to), _mm_subs_epi16(to, next));
     const auto reset = _mm_cmpgt_epi16(width, _mm_set1_epi16(static_cast<int16_t>(reset_above)));
-    const auto speck = _mm_cmpeq_epi16(next_width, _mm_set1_epi16(1));
+    const auto one_pixel = _mm_cmpeq_epi16(next_width, _mm_set1_epi16(1));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(widths), width);
-    const auto stops = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(reset, speck)));
+    const auto stops = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(reset, one_pixel)));
     return stops == 0 ? 8 : std::countr_zero(stops) / 2;  // two bits per element
 #else
     (void)at;

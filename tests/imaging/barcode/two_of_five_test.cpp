@@ -116,8 +116,8 @@ TEST(Interleaved2of5, SymbolJoinedToTextLikeElementsIsFound) {
               MarkedBackwards("*1234*"));
 }
 
-// A speck whose changes jump left and back: the merged element is as wide as its ends are
-// apart, whatever its parts.
+// A one-pixel element whose changes jump left and back: the merged element is as wide as its ends
+// are apart, whatever its parts.
 TEST(Interleaved2of5, MergedElementCountsByItsOwnWidth) {
     const std::vector<int> e = InterleavedElements("12", 3, 8);
     BarLine line;
@@ -137,8 +137,8 @@ TEST(Interleaved2of5, MergedElementCountsByItsOwnWidth) {
     EXPECT_EQ(ReadWith(&DecodeInterleaved2of5, line, 6, true), "*12*");
 }
 
-// A speck right before a change past the right edge merges over it, and the merged walk goes
-// on where the list comes back left of the edge; the walk without merging ends there.
+// A one-pixel element right before a change past the right edge merges over it, and the merged walk
+// goes on where the list comes back left of the edge; the walk without merging ends there.
 TEST(Interleaved2of5, MergedWalkGoesOnOverAChangePastTheEdge) {
     BarLine line;
     line.list = {0, 0, 10, 13, 14, 900};
