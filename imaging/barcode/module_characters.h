@@ -277,14 +277,14 @@ public:
     // past the edge, so that Judge reads no entry beyond the walk.
     static constexpr int kPadded = 24;
     const int16_t* Pad(const int16_t* at, int16_t (&padded)[kPadded]) const {
+        const __m128i past = _mm_set1_epi16(INT16_MAX);
+        for (int i = 0; i < kPadded; i += 8)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(padded + i), past);
         padded[0] = at[0];
-        int i = 1;
-        for (; i < kPadded; ++i) {
+        for (int i = 1; i < kPadded; ++i) {
             padded[i] = at[i];
             if (at[i] >= edge_) break;
         }
-        for (++i; i < kPadded; ++i)
-            padded[i] = INT16_MAX;
         return padded;
     }
 
