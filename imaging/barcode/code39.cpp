@@ -506,22 +506,38 @@ bool IsCharacterFromBitZero(unsigned bits) {
     return kTable[bits];
 }
 
+// Besides the answer, `resume` receives (without merging) a change from which the decoder reaches
+// the same result: the one after the last quiet space before the first window that may end a
+// read. Such a space is no gap after an accepted character (that window would come first), so
+// the decoder meets it in its gap-free state and forgets everything there: group, text and the
+// width it compares with only after a new first character. Starting at the bar after it is
+// starting afresh.
 template <bool Merge>
-std::optional<bool> MayHoldNudeReadLanes(const LineView& line, int threshold) {
+std::optional<bool> MayHoldNudeReadLanes(const LineView& line, int threshold, int& resume) {
     int count = 0;
     if (!FitsLanes(threshold) || !CountPlainElements(line, count)) return std::nullopt;
-    return WalkWords<Merge>(
-        line.changes, count, threshold, true, [](const ClassWord& w, uint64_t fresh, int) {
+    constexpr uint64_t kSpaces = 0xAAAA'AAAA'AAAA'AAAAu;  // words start at even elements
+    int last_space = -1;
+    const bool found = WalkWords<Merge>(
+        line.changes, count, threshold, true, [&](const ClassWord& w, uint64_t fresh, int base) {
+            const uint64_t quiet = w.quiet & fresh;
             // Quiet elements right after a window free of too-wide elements.
-            uint64_t ends = w.quiet & fresh & (CleanWindows(w.too_wide) << 1);
+            uint64_t ends = quiet & (CleanWindows(w.too_wide) << 1);
             for (; ends != 0; ends &= ends - 1) {
                 const int from = std::countr_zero(ends) - kElementsPerCharacter;
-                if (IsCharacterFromBitZero((w.first_pass >> from) & kNineElements) ||
-                    IsCharacterFromBitZero((w.second_pass >> from) & kNineElements))
-                    return true;
+                if (!IsCharacterFromBitZero((w.first_pass >> from) & kNineElements) &&
+                    !IsCharacterFromBitZero((w.second_pass >> from) & kNineElements))
+                    continue;
+                const uint64_t before = quiet & kSpaces & ((uint64_t{1} << from) - 1);
+                if (before != 0) last_space = base + kWordBits - 1 - std::countl_zero(before);
+                return true;
             }
+            const uint64_t spaces = quiet & kSpaces;
+            if (spaces != 0) last_space = base + kWordBits - 1 - std::countl_zero(spaces);
             return false;
         });
+    if (found && !Merge) resume = last_space + 1;
+    return found;
 }
 #else
 template <bool Merge>
@@ -529,7 +545,7 @@ std::optional<bool> MayHoldStandardReadLanes(const LineView&, int) {
     return std::nullopt;
 }
 template <bool Merge>
-std::optional<bool> MayHoldNudeReadLanes(const LineView&, int) {
+std::optional<bool> MayHoldNudeReadLanes(const LineView&, int, int&) {
     return std::nullopt;
 }
 #endif
@@ -543,12 +559,13 @@ bool MayHoldStandardRead(const LineView& line, int threshold, bool merge_single_
     return MayHoldStandardReadPlain(line, threshold);
 }
 
-bool MayHoldNudeRead(const LineView& line, int threshold, bool merge_single_pixels) {
+// `resume` (0 unless changed) is a change from which decoding gives the same result.
+bool MayHoldNudeRead(const LineView& line, int threshold, bool merge_single_pixels, int& resume) {
     if (merge_single_pixels) {
-        if (const auto lanes = MayHoldNudeReadLanes<true>(line, threshold)) return *lanes;
+        if (const auto lanes = MayHoldNudeReadLanes<true>(line, threshold, resume)) return *lanes;
         return MayHoldNudeReadMerged(line, threshold);
     }
-    if (const auto lanes = MayHoldNudeReadLanes<false>(line, threshold)) return *lanes;
+    if (const auto lanes = MayHoldNudeReadLanes<false>(line, threshold, resume)) return *lanes;
     const int16_t* c = line.changes;
     const int edge = line.right_edge;
     int k = 0;
@@ -641,8 +658,9 @@ bool DecodeCode39(const LineView& line, int threshold, bool merge_single_pixels,
 bool DecodeCode39Nude(const LineView& line, int threshold, bool merge_single_pixels,
                       Candidate& out) {
     if (threshold < kMinimumThreshold) return false;
-    if (!MayHoldNudeRead(line, threshold, merge_single_pixels)) return false;
-    ElementStream stream(line, merge_single_pixels);
+    int resume = 0;
+    if (!MayHoldNudeRead(line, threshold, merge_single_pixels, resume)) return false;
+    ElementStream stream(LineView{line.changes + resume, line.right_edge}, merge_single_pixels);
     Group group;
     char text[kCandidateCapacity];
     int length = 0;
