@@ -288,6 +288,31 @@ public:
         return padded;
     }
 
+    // The sixteen elements of a merging walk from `at` as a list without merges: merged[k] is
+    // where element k begins (found at from[k] in the walk's list) and merged[16] where the last
+    // ends; where the walk ends sooner, the next entry lies past the edge. False for a walk that
+    // takes an element ending past the edge, which no list without merges can hold.
+    bool MergedCopy(const int16_t* at, int16_t (&merged)[kPadded],
+                    const int16_t* (&from)[kElements + 1]) const {
+        const __m128i past = _mm_set1_epi16(INT16_MAX);
+        for (int i = 0; i < kPadded; i += 8)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(merged + i), past);
+        merged[0] = at[0];
+        from[0] = at;
+        for (int k = 0; k < kElements; ++k) {
+            if (at[1] >= edge_) return true;
+            if (at[2] < edge_ && (at[2] - at[1] == 1 || at[1] - at[2] == 1)) {
+                if (at[3] >= edge_) return false;
+                at += 3;
+            } else {
+                at += 1;
+            }
+            merged[k + 1] = at[0];
+            from[k + 1] = at;
+        }
+        return true;
+    }
+
 private:
     static constexpr int kWidest = 127;  // widths as signed bytes
 
@@ -319,14 +344,15 @@ private:
     __m128i below_boundary_[3];  // one pixel less
 };
 
-// Delivers the characters that lie wholly in [*character, end), judged from the bits of the
-// elements from `base` on, and moves *character past them; false when the sink ends the walk.
+// Delivers the characters that lie wholly in [*character, end), judged from `bits` (the
+// previous block's and those of the block that begins at `block`), and moves *character past
+// them; false when the sink ends the walk.
 template <typename Sink>
 [[gnu::always_inline]] inline bool BlockCharacters(const int16_t*& character, const int16_t* end,
-                                                   const int16_t* base, const BlockBits& bits,
+                                                   const int16_t* block, const BlockBits& bits,
                                                    int modules, Sink& sink) {
     for (; end - character >= kModuleCharacterElements; character += kModuleCharacterElements) {
-        const auto offset = static_cast<unsigned>(character - base);
+        const auto offset = static_cast<unsigned>(character - block + PlainBlocks::kElements);
         int found = -1;
         if (((bits.uncounted >> offset) & kSix) == 0) {
             found = CorrectedPlanes((bits.low >> offset) & kSix, (bits.high >> offset) & kSix,
@@ -336,6 +362,31 @@ template <typename Sink>
         if (!sink.Character(ModuleCharacter{found, character[0], character[6]})) return false;
     }
     return true;
+}
+
+// Delivers what the judged block that begins at `at` holds: its quiet zones and the characters
+// that end in it, the character in progress beginning at `character` (at most five elements
+// before `at`, in the same array). `both` keeps the previous block's bits and takes this one's.
+// Returns how many of the block's elements lie inside the walk, or -1 when the sink ended it.
+template <typename Sink>
+[[gnu::always_inline]] inline int TakeBlock(const int16_t* at, const int16_t*& character,
+                                            const BlockBits& block, BlockBits& both, int modules,
+                                            Sink& sink) {
+    const int inside = block.ends == 0 ? PlainBlocks::kElements : std::countr_zero(block.ends);
+    const uint32_t inside_bits = (1u << inside) - 1;
+    both.low = (both.low >> 16) | (block.low << 16);
+    both.high = (both.high >> 16) | (block.high << 16);
+    both.widen = (both.widen >> 16) | (block.widen << 16);
+    both.narrow = (both.narrow >> 16) | (block.narrow << 16);
+    both.uncounted = (both.uncounted >> 16) | (block.uncounted << 16);
+    for (uint32_t quiet = block.quiet & inside_bits; quiet != 0; quiet &= quiet - 1) {
+        const int16_t* reset = at + std::countr_zero(quiet);
+        if (!BlockCharacters(character, reset, at, both, modules, sink)) return -1;
+        sink.Reset();
+        character = reset + 1;
+    }
+    if (!BlockCharacters(character, at + inside, at, both, modules, sink)) return -1;
+    return inside;
 }
 #endif
 
@@ -370,28 +421,33 @@ bool WalkModuleCharactersForward(const LineView& line, const ModuleWidths& width
             int16_t padded[PlainBlocks::kPadded];
             blocks.Judge<Merge>(blocks.Readable(at) ? at : blocks.Pad(at, padded), block);
             // The elements before the first that would end the walk.
-            const int inside =
-                block.ends == 0 ? PlainBlocks::kElements : std::countr_zero(block.ends);
-            const uint32_t inside_bits = (1u << inside) - 1;
+            const uint32_t inside_bits =
+                block.ends == 0 ? 0xFFFFu : (1u << std::countr_zero(block.ends)) - 1;
             if ((block.merging & inside_bits) != 0) {
+                if constexpr (Merge) {
+                    // The sixteen elements from the character in progress, merged into a copy.
+                    int16_t merged[PlainBlocks::kPadded];
+                    const int16_t* merged_from[PlainBlocks::kElements + 1];
+                    if (blocks.MergedCopy(character, merged, merged_from)) {
+                        BlockBits merged_block;
+                        blocks.Judge<false>(merged, merged_block);
+                        BlockBits merged_both;
+                        const int16_t* merged_character = merged;
+                        const int inside = module_walk::TakeBlock(
+                            merged, merged_character, merged_block, merged_both, modules, sink);
+                        if (inside < 0) return true;
+                        if (inside < PlainBlocks::kElements) return false;
+                        // On from the new character in progress: the next block begins there.
+                        character = merged_from[merged_character - merged];
+                        at = character;
+                        continue;
+                    }
+                }
                 pause_from = at + (31 - std::countl_zero(block.merging & inside_bits)) + 3;
                 break;
             }
-            both.low = (both.low >> 16) | (block.low << 16);
-            both.high = (both.high >> 16) | (block.high << 16);
-            both.widen = (both.widen >> 16) | (block.widen << 16);
-            both.narrow = (both.narrow >> 16) | (block.narrow << 16);
-            both.uncounted = (both.uncounted >> 16) | (block.uncounted << 16);
-            const int16_t* base = at - PlainBlocks::kElements;
-            for (uint32_t quiet = block.quiet & inside_bits; quiet != 0; quiet &= quiet - 1) {
-                const int16_t* reset = at + std::countr_zero(quiet);
-                if (!module_walk::BlockCharacters(character, reset, base, both, modules, sink))
-                    return true;
-                sink.Reset();
-                character = reset + 1;
-            }
-            if (!module_walk::BlockCharacters(character, at + inside, base, both, modules, sink))
-                return true;
+            const int inside = module_walk::TakeBlock(at, character, block, both, modules, sink);
+            if (inside < 0) return true;
             if (inside < PlainBlocks::kElements) return false;
             at += PlainBlocks::kElements;
         }
