@@ -212,8 +212,8 @@ struct BlockBits {
     uint32_t merging = 0;    // followed by a one-pixel element inside the walk (merging only)
 };
 
-// Sixteen elements of a forward walk judged at once, where nothing ends the walk and nothing
-// merges; the rest of the walk goes element by element.
+// Sixteen elements of a forward walk judged at once: which end the walk or merge, and for the
+// others their module counts, quiet zones and the corrections they allow.
 class PlainBlocks {
 public:
     static constexpr int kElements = 16;
@@ -394,8 +394,9 @@ template <typename Sink>
 
 // The same walks for a whole line: forward from the bar start, or backward from the first change
 // at or right of `from_column` down to `lower_limit` (at least 1), as ElementStream walks them.
-// Forward, stretches of sixteen elements where nothing ends the walk and nothing merges are
-// judged at once; the rest goes element by element.
+// Forward, sixteen elements are judged at once (near the line's end from a padded copy, and
+// where one merges from a merged copy of them); only around a merged element that ends past the
+// edge, and for thresholds whose B_5 is 127 or more, the walk goes element by element.
 template <bool Merge, typename Sink>
 bool WalkModuleCharactersForward(const LineView& line, const ModuleWidths& widths, Sink& sink) {
     const int16_t* character = line.changes;  // where the character in progress begins
