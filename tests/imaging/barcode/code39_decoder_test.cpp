@@ -207,14 +207,19 @@ TEST(Code39NudeDecoder, ReadsDataBetweenQuietZones) {
     EXPECT_FALSE(DecodeCode39Nude(line.View(), 1, false, c));
 }
 
-// The quiet zone after a nude read may be the white run to the right edge.
+// The quiet zone after a nude read may be the white run to the right edge; the read's columns
+// stay those of the symbol wherever the decoder starts.
 TEST(Code39NudeDecoder, ReadsDataEndingAtTheEdgeAtEveryPlaceOfALongLine) {
     const auto plain = Code39Elements("AB12", kNarrow, kWide, kNarrow);
     const auto split = SplitBar(Code39Elements("AB12", 3, 8, 3), 3, 2);  // in the last "2"
     for (int before = 1; before < 160; before += 2) {
         SCOPED_TRACE(before);
         auto line = LineFromGroups({Noise(before, false), plain}, 30, 30);
-        EXPECT_EQ(testing::ReadWith(&DecodeCode39Nude, line, kT), "*AB12*");
+        Candidate c;
+        EXPECT_EQ(testing::ReadWith(&DecodeCode39Nude, line, kT, false, &c), "*AB12*");
+        // The symbol's first bar follows the noise's (before + 1) / 2 bars.
+        EXPECT_EQ(c.start_column, line.list[2 + 2 * ((before + 1) / 2)]);
+        EXPECT_EQ(c.end_column, line.list[line.count - 1] - 1);
         auto merged = LineFromGroups({Noise(before, true), split}, 30, 30);
         EXPECT_EQ(testing::ReadWith(&DecodeCode39Nude, merged, 6, true), "*AB12*");
     }
