@@ -155,8 +155,9 @@ struct WalkedRange {
 // (sentinels included) after it.
 const int16_t* FirstAtEdge(const int16_t* p, int edge) {
 #if defined(__SSE2__)
-    if (edge > INT16_MIN) {
-        const __m128i last_inside = _mm_set1_epi16(static_cast<int16_t>(std::min(edge - 1, 32767)));
+    // Only for an edge that 16-bit entries can reach; otherwise element by element as before.
+    if (edge > INT16_MIN && edge <= INT16_MAX) {
+        const __m128i last_inside = _mm_set1_epi16(static_cast<int16_t>(edge - 1));
         while (p[3] < edge && p[7] < edge) {
             const __m128i entries = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
             const int past = _mm_movemask_epi8(_mm_cmpgt_epi16(entries, last_inside));
