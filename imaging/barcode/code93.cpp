@@ -1,17 +1,12 @@
 #include "imaging/barcode/code93.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "imaging/barcode/barcode_state.h"
-
 #include "imaging/barcode/candidate_text.h"
 #include "imaging/barcode/code93_table.h"
+#include "imaging/barcode/element_stream.h"
 #include "imaging/barcode/module_characters.h"
 #include "imaging/barcode/module_pattern_index.h"
 
@@ -150,32 +145,11 @@ struct WalkedRange {
     const int16_t* last;  // inclusive
 };
 
-// The first entry from `p` on at or right of the edge. Eight entries are looked at once when the
-// fourth and the eighth lie left of the edge: an entry left of it has at least four more entries
-// (sentinels included) after it.
-const int16_t* FirstAtEdge(const int16_t* p, int edge) {
-#if defined(__SSE2__)
-    // Only for an edge that 16-bit entries can reach; otherwise element by element as before.
-    if (edge > INT16_MIN && edge <= INT16_MAX) {
-        const __m128i last_inside = _mm_set1_epi16(static_cast<int16_t>(edge - 1));
-        while (p[3] < edge && p[7] < edge) {
-            const __m128i entries = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            const int past = _mm_movemask_epi8(_mm_cmpgt_epi16(entries, last_inside));
-            if (past != 0) return p + std::countr_zero(static_cast<unsigned>(past)) / 2;
-            p += 8;
-        }
-    }
-#endif
-    while (*p < edge)
-        ++p;
-    return p;
-}
-
 WalkedRange WalkedEntries(const LineView& line) {
     const int16_t* first = line.changes - 1;
     while (*first >= 1)
         --first;
-    return {first, FirstAtEdge(line.changes, line.right_edge)};
+    return {first, FirstChangeAtEdge(line.changes, line.right_edge)};
 }
 
 bool SameEntries(const Code93WalkMemo& memo, const LineView& line, const WalkedRange& r) {

@@ -11,11 +11,43 @@
 // moves on by three entries, so bars stay bars and spaces stay spaces.
 #pragma once
 
+#include <bit>
 #include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "imaging/barcode/decoder.h"
 
 namespace pixdoc::barcode {
+
+// The first change from `p` on at or right of `edge`, for `p` at or before the first such change
+// of a list in the frame's form. Eight changes are looked at once while the fourth and the eighth
+// lie left of the edge: a change left of it has at least four more (sentinels included) after it.
+inline const int16_t* FirstChangeAtEdge(const int16_t* p, int edge) {
+#if defined(__SSE2__)
+    if (edge > INT16_MIN && edge <= INT16_MAX) {  // an edge 16-bit lanes can compare with
+        const __m128i last_inside = _mm_set1_epi16(static_cast<int16_t>(edge - 1));
+        while (p[3] < edge && p[7] < edge) {
+            const __m128i changes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const int past = _mm_movemask_epi8(_mm_cmpgt_epi16(changes, last_inside));
+            if (past != 0) return p + std::countr_zero(static_cast<unsigned>(past)) / 2;
+            p += 8;
+        }
+    }
+#endif
+    while (*p < edge)
+        ++p;
+    return p;
+}
+
+// The number of elements a forward walk without merging delivers: it stops at the first change
+// after its bar start that reaches the right edge.
+inline int PlainElementCount(const LineView& line) {
+    const int16_t* first = line.changes + 1;
+    return static_cast<int>(FirstChangeAtEdge(first, line.right_edge) - first);
+}
 
 struct Element {
     int width = 0;

@@ -44,28 +44,7 @@ public:
     const int16_t* start(int k) const { return at_ + k; }
 
 private:
-    static int Count(const LineView& line) {
-        const int16_t* at = line.changes;
-        const int edge = line.right_edge;
-        if (at[1] >= edge) return 0;
-        // With changes[n + 1] left of the edge, the four entries after it are inside the list,
-        // which ends with four copies of the edge.
-        int n = 0;
-#if defined(__SSE2__)
-        if (edge > INT16_MIN && edge <= INT16_MAX) {
-            const __m128i limit = _mm_set1_epi16(static_cast<int16_t>(edge));
-            for (;; n += 4) {
-                const __m128i four = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(at + n + 2));
-                if ((_mm_movemask_epi8(_mm_cmplt_epi16(four, limit)) & 0xff) != 0xff) break;
-            }
-        }
-#endif
-        while (std::max(std::max(at[n + 2], at[n + 3]), std::max(at[n + 4], at[n + 5])) < edge)
-            n += 4;
-        while (at[n + 2] < edge)
-            ++n;
-        return n + 1;
-    }
+    static int Count(const LineView& line) { return PlainElementCount(line); }
 
     const int16_t* at_;
     int count_;
