@@ -200,15 +200,19 @@ bool CountPlainElements(const LineView& line, int& count) {
     const int16_t* c = line.changes;
     const __m128i edge = _mm_set1_epi16(static_cast<int16_t>(line.right_edge));
     __m128i seen = _mm_set1_epi16(c[0]);
-    for (int k = 0;; k += 4) {
+    // Four steps a turn; each reads on only once the one before found all four inside.
+    auto ends_within_four = [&](int k) {
         const __m128i next = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(c + k + 1));
         seen = _mm_or_si128(seen, next);
         const unsigned inside = _mm_movemask_epi8(_mm_cmplt_epi16(next, edge)) & 0xFFu;
-        if (inside != 0xFFu) {
-            count = k + std::countr_zero(~inside) / 2;
+        if (inside == 0xFFu) return false;
+        count = k + std::countr_zero(~inside) / 2;
+        return true;
+    };
+    for (int k = 0;; k += 16)
+        if (ends_within_four(k) || ends_within_four(k + 4) || ends_within_four(k + 8) ||
+            ends_within_four(k + 12))
             break;
-        }
-    }
     constexpr int kSignBits = 0xAAAA;  // the high byte of every 16-bit lane
     return (_mm_movemask_epi8(seen) & kSignBits) == 0;
 }
@@ -410,7 +414,10 @@ uint64_t StartStopReadings(uint64_t bits) {
 uint64_t StartStopWindows(const ClassWord& w, uint64_t fresh) {
     const uint64_t clean = CleanWindows(w.too_wide) & fresh;
     if (clean == 0) return 0;
-    return clean & (StartStopReadings(w.first_pass) | StartStopReadings(w.second_pass));
+    uint64_t readings = StartStopReadings(w.first_pass);
+    // The passes differ only where a bar is exactly T wide.
+    if (w.second_pass != w.first_pass) readings |= StartStopReadings(w.second_pass);
+    return clean & readings;
 }
 
 // true / false for a read that may be there or not; nothing when the lanes cannot take the line.
