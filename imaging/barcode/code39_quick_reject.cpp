@@ -220,8 +220,8 @@ bool CountPlainElements(const LineView& line, int& count) {
 // Builds the class words of a walk from its element widths, eight at a time or one by one, and
 // hands each full word to visit(word, fresh, base): bit i of a word stands for element base + i,
 // and `fresh` marks the elements it judges (those it does not carry). visit returns true to stop
-// the walk, and so do the adding functions.
-template <typename Visit>
+// the walk, and so do the adding functions. Quiet elements are classified only `WithQuiet`.
+template <bool WithQuiet, typename Visit>
 class ClassWords {
 public:
     ClassWords(int threshold, Visit& visit) : threshold_(threshold), visit_(visit) {
@@ -237,12 +237,13 @@ public:
     bool AddEight(__m128i w) {
         const unsigned passes = _mm_movemask_epi8(
             _mm_packs_epi16(_mm_cmpgt_epi16(w, first_limit_), _mm_cmpgt_epi16(w, second_limit_)));
+        const __m128i too_wide = _mm_cmpgt_epi16(w, too_wide_limit_);
         const unsigned wide = _mm_movemask_epi8(
-            _mm_packs_epi16(_mm_cmpgt_epi16(w, too_wide_limit_), _mm_cmpgt_epi16(w, quiet_limit_)));
+            _mm_packs_epi16(too_wide, WithQuiet ? _mm_cmpgt_epi16(w, quiet_limit_) : too_wide));
         word_.first_pass |= uint64_t{passes & 0xFFu} << filled_;
         word_.second_pass |= uint64_t{passes >> kLanes} << filled_;
         word_.too_wide |= uint64_t{wide & 0xFFu} << filled_;
-        word_.quiet |= uint64_t{wide >> kLanes} << filled_;
+        if (WithQuiet) word_.quiet |= uint64_t{wide >> kLanes} << filled_;
         filled_ += kLanes;
         return filled_ == kWordBits && Flush();
     }
@@ -308,10 +309,10 @@ private:
 // Feeds the widths of the walk over the `count` plain elements (merged when Merge is on) to the
 // class words. With `close_with_edge_run`, a white run to the right edge that is no gap is added
 // as one more element: the quiet zone that completes a nude read.
-template <bool Merge, typename Visit>
+template <bool Merge, bool WithQuiet, typename Visit>
 bool WalkWords(const int16_t* c, int count, int threshold, bool close_with_edge_run,
                Visit&& visit) {
-    ClassWords<std::remove_reference_t<Visit>> words(threshold, visit);
+    ClassWords<WithQuiet, std::remove_reference_t<Visit>> words(threshold, visit);
     int k = 0;      // the change the walk stands on
     int index = 0;  // elements taken so far
     if constexpr (!Merge) {
@@ -426,14 +427,14 @@ std::optional<bool> MayHoldStandardReadLanes(const LineView& line, int threshold
     int count = 0;
     if (!FitsLanes(threshold) || !CountPlainElements(line, count)) return std::nullopt;
     int first = -1;
-    return WalkWords<Merge>(line.changes, count, threshold, false,
-                            [&](const ClassWord& w, uint64_t fresh, int base) {
-                                const uint64_t hits = StartStopWindows(w, fresh);
-                                if (hits == 0) return false;
-                                if (first < 0) first = base + std::countr_zero(hits);
-                                const int last = base + kWordBits - 1 - std::countl_zero(hits);
-                                return last - first >= kStartToStop;
-                            });
+    return WalkWords<Merge, false>(
+        line.changes, count, threshold, false, [&](const ClassWord& w, uint64_t fresh, int base) {
+            const uint64_t hits = StartStopWindows(w, fresh);
+            if (hits == 0) return false;
+            if (first < 0) first = base + std::countr_zero(hits);
+            const int last = base + kWordBits - 1 - std::countl_zero(hits);
+            return last - first >= kStartToStop;
+        });
 }
 
 // Whether the nine-element window with its first element at bit 0 is a character.
@@ -463,7 +464,7 @@ std::optional<bool> MayHoldNudeReadLanes(const LineView& line, int threshold, in
     if (!FitsLanes(threshold) || !CountPlainElements(line, count)) return std::nullopt;
     constexpr uint64_t kSpaces = 0xAAAA'AAAA'AAAA'AAAAu;  // words start at even elements
     int last_space = -1;
-    const bool found = WalkWords<Merge>(
+    const bool found = WalkWords<Merge, true>(
         line.changes, count, threshold, true, [&](const ClassWord& w, uint64_t fresh, int base) {
             const uint64_t quiet = w.quiet & fresh;
             // Quiet elements right after a window free of too-wide elements.
