@@ -8,6 +8,7 @@
 #include "imaging/barcode/ean_upc_table.h"
 #include "imaging/barcode/ean_upc_window.h"
 #include "imaging/barcode/element_stream.h"
+#include "imaging/barcode/module_counter.h"
 
 namespace pixdoc::barcode {
 namespace {
@@ -63,75 +64,6 @@ int WeightedSum(const int* digits, int count) {
     return sum;
 }
 
-// The module boundaries of one threshold, B_k = k * T / 7 for k = 1..5, and the counts they give
-// (as the shared module counter gives them), with a digit's ink-spread correction in one pass.
-class ModuleScale {
-public:
-    explicit ModuleScale(int threshold) {
-        for (int k = 1; k <= kBoundaries; ++k)
-            boundaries_[k - 1] = k * threshold / kModulesPerDigit;
-    }
-
-    int Boundary(int k) const { return boundaries_[k - 1]; }
-
-    // True for an element wider than B_5: it ends any read in progress.
-    bool IsQuietZone(int width) const { return width > Boundary(kBoundaries); }
-
-    // The smallest m of 1-4 with width < B_(m+1); 0 from B_5 on.
-    int Count(int width) const {
-        if (width >= Boundary(kBoundaries)) return 0;
-        return 1 + (width >= Boundary(2)) + (width >= Boundary(3)) + (width >= Boundary(4));
-    }
-
-    // The digit's four counts as a digit table index (count - 1 in two bits each, first element
-    // on top), or -1 when no digit can match: an element counts no modules, or the sum cannot be
-    // made 7. Ink spread: while the sum is below 7, a space exactly one pixel narrower than B_2,
-    // B_3 or B_4 counts one module more; while it is above, a bar exactly as wide as one of them
-    // counts one less. `first_is_space` says whether the first element is a space.
-    int DigitIndex(const int* widths, bool first_is_space) const {
-        int modules[kDigitElements];
-        int sum = 0;
-        for (int i = 0; i < kDigitElements; ++i) {
-            modules[i] = Count(widths[i]);
-            if (modules[i] == 0) return -1;
-            sum += modules[i];
-        }
-        if (sum != kModulesPerDigit && !Correct(widths, first_is_space, modules, sum)) return -1;
-        int index = 0;
-        for (int i = 0; i < kDigitElements; ++i)
-            index = (index << 2) | (modules[i] - 1);
-        return index;
-    }
-
-private:
-    static constexpr int kBoundaries = 5;
-
-    bool Correct(const int* widths, bool first_is_space, int* modules, int sum) const {
-        for (int i = 0; i < kDigitElements && sum < kModulesPerDigit; ++i) {
-            const bool space = (i % 2 == 0) == first_is_space;
-            if (space && OnBoundary(widths[i] + 1)) {
-                ++modules[i];
-                ++sum;
-            }
-        }
-        for (int i = 0; i < kDigitElements && sum > kModulesPerDigit; ++i) {
-            const bool space = (i % 2 == 0) == first_is_space;
-            if (!space && OnBoundary(widths[i])) {
-                --modules[i];
-                --sum;
-            }
-        }
-        return sum == kModulesPerDigit;
-    }
-
-    // B_2, B_3 and B_4 are the boundaries ink spread is corrected at.
-    bool OnBoundary(int width) const {
-        return width == Boundary(2) || width == Boundary(3) || width == Boundary(4);
-    }
-
-    int boundaries_[kBoundaries] = {};
-};
-
 // The first row among the first `rows` of the column whose counts have the index, or -1.
 int DigitRow(int index, int column, int rows) {
     const int row = EanDigitPatterns(column).row[static_cast<size_t>(index)];
@@ -179,7 +111,9 @@ private:
 class EanReader {
 public:
     EanReader(int threshold, Format format)
-        : scale_(threshold), format_(format), layout_(LayoutOf(format)) {}
+        : scale_(threshold, kModulesPerDigit), format_(format), layout_(LayoutOf(format)) {
+        scale_.PrepareEntries();
+    }
 
     // Whether the walk met a digit found only among the G rows it did not search, and whether
     // it held four digits in a row: until either, the three formats' walks are the same.
@@ -207,7 +141,7 @@ private:
         while (elements.Next(width, start, end)) {
             // Before the start guard an element of B_2 or more resets too.
             const bool started = phase_ != Phase::kStart;
-            if (started ? scale_.IsQuietZone(width) : width >= scale_.Boundary(2)) {
+            if (started ? width > scale_.widest() : width >= scale_.Boundary(2)) {
                 Reset();
                 continue;
             }
@@ -276,7 +210,8 @@ private:
         count_ = 0;
         // Left-half digits begin with a space, right-half digits with a bar.
         const bool left_half = digit_count_ < layout_.half_digits;
-        const int index = scale_.DigitIndex(widths_, left_half);
+        const int index = left_half ? scale_.CharacterIndex<kDigitElements, true>(widths_)
+                                    : scale_.CharacterIndex<kDigitElements, false>(widths_);
         int row = -1;
         if (index >= 0 && digit_count_ == 0) {
             row = DigitRow(index, 0, kEanDigitRows);
@@ -357,7 +292,7 @@ private:
         return true;
     }
 
-    ModuleScale scale_;
+    ModuleWidths scale_;
     Format format_;
     Layout layout_;
     Phase phase_ = Phase::kStart;

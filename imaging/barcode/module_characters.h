@@ -4,7 +4,7 @@
 //
 // The walk follows the change list exactly as ElementStream does (same ends, same single-pixel
 // merging), but keeps only what these decoders use: each character as the look-up index of its
-// module pattern (ModulePatternIndex, corrected for ink spread as ModuleCounter::Character does),
+// module pattern (ModulePatternIndex, corrected for ink spread by CorrectedIndex),
 // the column where its first element begins and the column where its sixth element ends.
 #pragma once
 
@@ -24,43 +24,6 @@
 namespace pixdoc::barcode {
 
 inline constexpr int kModuleCharacterElements = 6;
-
-// The corrected look-up index of a character. `index` holds the six counts minus 1 (two bits
-// each, first element on top), `marks` the six entries' correction bits (bits 2-3 of Entry, two
-// bits each, first element on top), `sum` the six counts minus 1 added up. The sum is made right
-// the way ModuleCounter::Character makes it: below the target, spaces (second, fourth, sixth
-// element) one pixel below a boundary count one module more, in that order, until it is right;
-// above it, bars (first, third, fifth) on a boundary count one less. -1 when it cannot be made
-// right.
-inline int CorrectedIndex(unsigned index, unsigned marks, int sum, int modules) {
-    constexpr int kDigits = kModuleCharacterElements;
-    sum += kDigits;
-    if (sum == modules) return static_cast<int>(index);
-    // Three spaces or three bars can move the sum by three modules at most.
-    constexpr int kMostCorrected = kDigits / 2;
-    if (sum < modules) {
-        int missing = modules - sum;
-        if (missing > kMostCorrected) return -1;
-        for (int i = 1; i < kDigits && missing > 0; i += 2) {
-            const unsigned shift = 2u * static_cast<unsigned>(kDigits - 1 - i);
-            if ((marks >> shift) & 1u) {
-                index += 1u << shift;
-                --missing;
-            }
-        }
-        return missing == 0 ? static_cast<int>(index) : -1;
-    }
-    int extra = sum - modules;
-    if (extra > kMostCorrected) return -1;
-    for (int i = 0; i < kDigits && extra > 0; i += 2) {
-        const unsigned shift = 2u * static_cast<unsigned>(kDigits - 1 - i);
-        if ((marks >> (shift + 1)) & 1u) {
-            index -= 1u << shift;
-            --extra;
-        }
-    }
-    return extra == 0 ? static_cast<int>(index) : -1;
-}
 
 // A complete character met by the walk.
 struct ModuleCharacter {
@@ -132,7 +95,9 @@ WalkStop WalkModuleElements(const int16_t*& at, int limit, const ModuleWidths& w
         sum += static_cast<int>(e & ModuleWidths::kCountBits);
         if (++count < kModuleCharacterElements) continue;
 
-        const int found = counted ? CorrectedIndex(index, marks, sum, modules) : -1;
+        const int found =
+            counted ? CorrectedIndex<kModuleCharacterElements, false>(index, marks, sum, modules)
+                    : -1;
         if (!sink.Character(ModuleCharacter{found, character_from, to})) return WalkStop::kSink;
         count = 0;
         index = 0;

@@ -13,51 +13,165 @@
 namespace pixdoc::barcode {
 namespace {
 
-TEST(ModuleCounter, BoundariesAreTruncatedMultiplesOfOneModule) {
-    const ModuleCounter code128(33, 11);  // 3 pixels per module
+// The element-by-element rule, kept as an independent reference for the table-driven counting
+// and correction: each element counted against the boundaries, then the sum corrected element by
+// element and boundary by boundary.
+class ReferenceCounter {
+public:
+    ReferenceCounter(int threshold, int modules) : modules_(modules) {
+        for (int k = 1; k <= kBoundaryCount; ++k)
+            boundaries_[k - 1] = k * threshold / modules;
+    }
+
+    int Boundary(int k) const { return boundaries_[k - 1]; }
+    bool IsQuietZone(int width) const { return width > Boundary(kBoundaryCount); }
+
+    int Count(int width) const {
+        for (int m = 1; m <= kMaxModulesPerElement; ++m)
+            if (width < Boundary(m + 1)) return m;
+        return 0;
+    }
+
+    // The counts as hexadecimal digits (first element on top), or -1.
+    int32_t Character(const int* widths, int count, bool first_is_space) const {
+        int modules[6] = {};
+        int sum = 0;
+        for (int i = 0; i < count; ++i) {
+            modules[i] = Count(widths[i]);
+            sum += modules[i];
+        }
+        const auto is_space = [&](int i) { return (i % 2 == 0) == first_is_space; };
+        for (int i = 0; i < count; ++i)
+            for (int k = 2; k <= 4; ++k)
+                if (sum < modules_ && is_space(i) && widths[i] == Boundary(k) - 1) {
+                    ++modules[i];
+                    ++sum;
+                }
+        for (int i = 0; i < count; ++i)
+            for (int k = 2; k <= 4; ++k)
+                if (sum > modules_ && !is_space(i) && widths[i] == Boundary(k)) {
+                    --modules[i];
+                    --sum;
+                }
+        if (sum != modules_) return -1;
+        int32_t pattern = 0;
+        for (int i = 0; i < count; ++i)
+            pattern = (pattern << 4) | modules[i];
+        return pattern;
+    }
+
+private:
+    int modules_;
+    std::array<int, kBoundaryCount> boundaries_{};
+};
+
+ModuleWidths Prepared(int threshold, int modules) {
+    ModuleWidths widths(threshold, modules);
+    widths.PrepareEntries();
+    return widths;
+}
+
+TEST(ModuleWidths, BoundariesAreTruncatedMultiplesOfOneModule) {
+    const ModuleWidths code128 = Prepared(33, 11);  // 3 pixels per module
     EXPECT_EQ(code128.Boundary(1), 3);
-    EXPECT_EQ(code128.Boundary(5), 15);
+    EXPECT_EQ(code128.widest(), 15);
     EXPECT_EQ(code128.Count(5), 1);
     EXPECT_EQ(code128.Count(6), 2);
     EXPECT_EQ(code128.Count(14), 4);
     EXPECT_EQ(code128.Count(15), 0);  // exactly B_5: an element, but no module count
-    EXPECT_FALSE(code128.IsQuietZone(15));
-    EXPECT_TRUE(code128.IsQuietZone(16));
 
-    const ModuleCounter ean(21, 7);
+    const ModuleWidths ean = Prepared(21, 7);
     EXPECT_EQ(ean.Count(5), 1);
     EXPECT_EQ(ean.Count(6), 2);
 
-    const ModuleCounter code93(30, 9);  // 3.33 pixels per module
+    const ModuleWidths code93 = Prepared(30, 9);  // 3.33 pixels per module
     EXPECT_EQ(code93.Boundary(2), 6);
     EXPECT_EQ(code93.Boundary(4), 13);
+
+    // Widths beyond the look-up table are counted by the boundaries: 100, 200, ..., 500.
+    const ModuleWidths wide = Prepared(700, 7);
+    EXPECT_EQ(wide.Count(199), 1);
+    EXPECT_EQ(wide.Count(200), 2);
+    EXPECT_EQ(wide.Count(499), 4);
+    EXPECT_EQ(wide.Count(500), 0);
+    EXPECT_EQ(wide.Entry(199), ModuleWidths::kSpaceWidens);
+    EXPECT_EQ(wide.Entry(300), 2 | ModuleWidths::kBarNarrows);
 }
 
-TEST(ModuleCounter, InkSpreadCorrectionTouchesOnlyElementsOnABoundary) {
-    const ModuleCounter counter(33, 11);  // boundaries 3, 6, 9, 12, 15
+int Index(int32_t pattern, int digits) {
+    return ModulePatternIndex(pattern, digits);
+}
+
+TEST(ModuleWidths, InkSpreadCorrectionTouchesOnlyElementsOnABoundary) {
+    const ModuleWidths widths = Prepared(33, 11);  // boundaries 3, 6, 9, 12, 15
+    const auto character = [&](const int* w) { return widths.CharacterIndex<6, false>(w); };
     // 2-1-2-2-2-2 with its 2-module spaces one pixel thin: counted 2-1-2-1-2-1, and each space
     // of 5 = B_2 - 1 pixels counts one module more.
     const int thin_spaces[] = {6, 2, 6, 5, 6, 5};
-    EXPECT_EQ(counter.Character(thin_spaces, 6, false), 0x212222);
+    EXPECT_EQ(character(thin_spaces), Index(0x212222, 6));
     // Corrections stop as soon as the sum is right: the last space stays at one module.
     const int three_thin[] = {6, 5, 6, 5, 6, 5};
-    EXPECT_EQ(counter.Character(three_thin, 6, false), 0x222221);
+    EXPECT_EQ(character(three_thin), Index(0x222221, 6));
     // A sum that is right needs no correction, even with a bar on a boundary.
     const int on_boundary[] = {9, 3, 6, 6, 3, 6};
-    EXPECT_EQ(counter.Character(on_boundary, 6, false), 0x312212);
+    EXPECT_EQ(character(on_boundary), Index(0x312212, 6));
     // One module too many: the first bar exactly B_3 wide counts one module less.
     const int one_too_many[] = {9, 3, 9, 6, 3, 6};
-    EXPECT_EQ(counter.Character(one_too_many, 6, false), 0x213212);
+    EXPECT_EQ(character(one_too_many), Index(0x213212, 6));
     // Nothing on a boundary: the character stays invalid.
     const int hopeless[] = {4, 4, 4, 4, 4, 4};
-    EXPECT_EQ(counter.Character(hopeless, 6, false), -1);
+    EXPECT_EQ(character(hopeless), -1);
 }
 
-TEST(ModuleCounter, WhichElementsAreSpacesDecidesTheCorrection) {
-    const ModuleCounter counter(21, 7);                    // EAN digits at 3 pixels per module
-    const int digit[] = {5, 6, 3, 6};                      // 1-2-1-2 = 6 modules
-    EXPECT_EQ(counter.Character(digit, 4, true), 0x2212);  // left half: the 5 is a space
-    EXPECT_EQ(counter.Character(digit, 4, false), -1);     // right half: it is a bar
+TEST(ModuleWidths, WhichElementsAreSpacesDecidesTheCorrection) {
+    const ModuleWidths widths = Prepared(21, 7);  // EAN digits at 3 pixels per module
+    const int digit[] = {5, 6, 3, 6};             // 1-2-1-2 = 6 modules
+    EXPECT_EQ((widths.CharacterIndex<4, true>(digit)), Index(0x2212, 4));  // the 5 is a space
+    EXPECT_EQ((widths.CharacterIndex<4, false>(digit)), -1);               // the 5 is a bar
+    // An element exactly B_5 wide spoils the digit, although the bar on B_4 could make the
+    // others' sum right.
+    const int uncounted[] = {15, 12, 6, 3};
+    EXPECT_EQ((widths.CharacterIndex<4, true>(uncounted)), -1);
+}
+
+// Widths on and one pixel off each boundary, B_5 included, none wider.
+std::vector<int> WidthsNearBoundaries(const ReferenceCounter& counter) {
+    std::vector<int> near;
+    for (int k = 1; k <= kBoundaryCount; ++k)
+        for (int d = -1; d <= 1; ++d)
+            if (counter.Boundary(k) + d >= 1)
+                near.push_back(std::min(counter.Boundary(k) + d, counter.Boundary(kBoundaryCount)));
+    return near;
+}
+
+// The table-driven counting and correction classify every character as the element rule does,
+// for EAN digits of either half and for Code 128 / Code 93 characters.
+TEST(ModuleWidths, CharacterIndexFollowsTheElementRule) {
+    std::mt19937 rng(5);
+    for (const int modules : {7, 9, 11}) {
+        for (int threshold = modules; threshold <= 200; ++threshold) {
+            const ReferenceCounter counter(threshold, modules);
+            const ModuleWidths widths = Prepared(threshold, modules);
+            const std::vector<int> near = WidthsNearBoundaries(counter);
+            for (int n = 0; n < 300; ++n) {
+                int w[6];
+                for (int& width : w)
+                    width = near[rng() % near.size()];
+                if (modules == 7) {
+                    ASSERT_EQ((widths.CharacterIndex<4, true>(w)),
+                              Index(counter.Character(w, 4, true), 4))
+                        << "threshold " << threshold;
+                    ASSERT_EQ((widths.CharacterIndex<4, false>(w)),
+                              Index(counter.Character(w, 4, false), 4))
+                        << "threshold " << threshold;
+                } else {
+                    ASSERT_EQ((widths.CharacterIndex<6, false>(w)),
+                              Index(counter.Character(w, 6, false), 6))
+                        << "threshold " << threshold << " modules " << modules;
+                }
+            }
+        }
+    }
 }
 
 // Collects the characters of a walk, and everything the walk reports in order.
@@ -76,27 +190,23 @@ struct CharacterLog {
     }
 };
 
-// The walk's table-driven counting and correction must classify every character exactly as
-// ModuleCounter::Character does, elements on and one pixel off each boundary included.
-TEST(ModuleCharacters, WalkClassifiesCharactersAsTheCounterDoes) {
+// The walk's table-driven counting and correction must classify every character exactly as the
+// element rule does, elements on and one pixel off each boundary included.
+TEST(ModuleCharacters, WalkClassifiesCharactersAsTheElementRuleDoes) {
     std::mt19937 rng(7);
     for (const int modules : {9, 11}) {
         for (int threshold = modules; threshold <= 70; ++threshold) {
-            const ModuleCounter counter(threshold, modules);
+            const ReferenceCounter counter(threshold, modules);
             const ModuleWidths widths(threshold, modules);
-            const int widest = counter.Boundary(kBoundaryCount);
             // Widths near the boundaries, where counting and correction are decided.
-            std::vector<int> near;
-            for (int k = 1; k <= kBoundaryCount; ++k)
-                for (int d = -1; d <= 1; ++d)
-                    if (counter.Boundary(k) + d >= 1) near.push_back(counter.Boundary(k) + d);
+            const std::vector<int> near = WidthsNearBoundaries(counter);
             for (int line_number = 0; line_number < 4; ++line_number) {
                 // 100 characters of at most 6 * 38 pixels stay inside 16-bit columns.
                 std::vector<int16_t> list = {0, 0};
                 std::vector<int> elements;
                 int x = 10;
                 for (int i = 0; i < 6 * 100; ++i) {
-                    const int w = std::min(near[rng() % near.size()], widest);  // no quiet zone
+                    const int w = near[rng() % near.size()];
                     elements.push_back(w);
                     list.push_back(static_cast<int16_t>(x));
                     x += w;
@@ -119,9 +229,9 @@ TEST(ModuleCharacters, WalkClassifiesCharactersAsTheCounterDoes) {
 }
 
 // The walk as the decoders first wrote it: ElementStream's elements, six at a time from each
-// quiet zone, classified by ModuleCounter::Character.
+// quiet zone, classified by the element rule.
 CharacterLog ReferenceWalk(const LineView& line, bool merge, int threshold, int modules) {
-    const ModuleCounter counter(threshold, modules);
+    const ReferenceCounter counter(threshold, modules);
     CharacterLog log;
     ElementStream stream(line, merge);
     Element e;
