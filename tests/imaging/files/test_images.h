@@ -131,8 +131,13 @@ inline std::vector<TiffEntry> BilevelEntries(uint32_t width, uint32_t height, ui
             {279, kLong, 1, 100}};
 }
 
+// Each test gets a folder of its own: ctest runs the tests of one fixture in parallel processes,
+// and a file of the same name shared between them would be rewritten under another's reads.
 inline std::filesystem::path TempFile(const std::string& name, const Bytes& bytes) {
-    const auto dir = std::filesystem::path(TEST_BINARY_DIR) / "files_test_tmp";
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string owner =
+        test ? std::string(test->test_suite_name()) + "." + test->name() : std::string("none");
+    const auto dir = std::filesystem::path(TEST_BINARY_DIR) / "files_test_tmp" / owner;
     std::filesystem::create_directories(dir);
     const auto path = dir / name;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
