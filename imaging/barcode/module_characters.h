@@ -61,6 +61,14 @@ WalkStop WalkModuleElements(const int16_t*& at, int limit, const ModuleWidths& w
     int sum = 0;
     bool counted = true;  // false once an element exactly B_5 wide joined the character
     int character_from = at[0];
+    const auto begin_character = [&](int from) {
+        count = 0;
+        index = 0;
+        marks = 0;
+        sum = 0;
+        counted = true;
+        character_from = from;
+    };
     for (;;) {
         if (Step > 0 && count == 0 && pause_from != nullptr && at >= pause_from)
             return WalkStop::kPause;
@@ -78,12 +86,7 @@ WalkStop WalkModuleElements(const int16_t*& at, int limit, const ModuleWidths& w
         const int w = distance(from, to);
         if (w >= widest) [[unlikely]] {
             if (w > widest) {
-                count = 0;
-                index = 0;
-                marks = 0;
-                sum = 0;
-                counted = true;
-                character_from = to;
+                begin_character(to);
                 sink.Reset();
                 continue;
             }
@@ -99,12 +102,7 @@ WalkStop WalkModuleElements(const int16_t*& at, int limit, const ModuleWidths& w
             counted ? CorrectedIndex<kModuleCharacterElements, false>(index, marks, sum, modules)
                     : -1;
         if (!sink.Character(ModuleCharacter{found, character_from, to})) return WalkStop::kSink;
-        count = 0;
-        index = 0;
-        marks = 0;
-        sum = 0;
-        counted = true;
-        character_from = to;
+        begin_character(to);
     }
 }
 

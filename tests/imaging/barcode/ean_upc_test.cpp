@@ -155,18 +155,21 @@ TEST(EanUpc, WhiteOfTwoModulesBeforeTheStartGuardResetsTheSearch) {
     EXPECT_EQ(ReadWith(&DecodeEan13, line, 21), "*3456789012340*");
 }
 
+// One symbol of each format, for the tests of where the walk may start and what it merges.
+struct FormatCase {
+    const char* name;
+    DecodeFn decode;
+    const char* text;
+};
+const FormatCase kFormatCases[] = {{"ean13_4", &DecodeEan13, "*4567890123456*"},
+                                   {"upca", &DecodeUpcA, "*012345678905*"},
+                                   {"ean8", &DecodeEan8, "*12345670*"}};
+
 // Lines without room for a read are refused before the walk, by jumping past wide elements: a
 // symbol between text-like strokes (wide and narrow elements) is still read from the first bar.
 TEST(EanUpc, SymbolBetweenStrokesIsReadFromTheLinesFirstBar) {
     const std::vector<int> strokes = {3, 5, 4, 20, 4, 6, 3, 30, 5, 3, 6, 12, 3};
-    const struct {
-        const char* name;
-        DecodeFn decode;
-        const char* text;
-    } cases[] = {{"ean13_4", &DecodeEan13, "*4567890123456*"},
-                 {"upca", &DecodeUpcA, "*012345678905*"},
-                 {"ean8", &DecodeEan8, "*12345670*"}};
-    for (const auto& c : cases) {
+    for (const FormatCase& c : kFormatCases) {
         const BarLine line = LineFromGroups({strokes, SymbolElements(c.name, 2), strokes}, 5, 5);
         for (bool merge : {false, true}) {
             ResetBarcodeState();
@@ -178,14 +181,7 @@ TEST(EanUpc, SymbolBetweenStrokesIsReadFromTheLinesFirstBar) {
 // A one-pixel white speck inside a two-module bar splits it in three elements: only the merging
 // walk puts the bar together again.
 TEST(EanUpc, SpeckInABarIsReadOnlyWithMerging) {
-    const struct {
-        const char* name;
-        DecodeFn decode;
-        const char* text;
-    } cases[] = {{"ean13_4", &DecodeEan13, "*4567890123456*"},
-                 {"upca", &DecodeUpcA, "*012345678905*"},
-                 {"ean8", &DecodeEan8, "*12345670*"}};
-    for (const auto& c : cases) {
+    for (const FormatCase& c : kFormatCases) {
         std::vector<int> e = SymbolElements(c.name, 3);
         size_t bar = 4;  // the first bar of a digit (bars are the even elements)
         while (e[bar] < 6)
