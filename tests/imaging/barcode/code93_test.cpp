@@ -18,23 +18,17 @@ using testing::ReadWith;
 using testing::Reversed;
 using testing::SymbolElements;
 using testing::SymbolModules;
+using testing::ZintRead;
 
 constexpr int kModules = 9;
 constexpr int kLead = 40;
 
-struct ZintCase {
-    const char* name;
-    DecodeFn decode;
-    const char* label;
-    const char* text;
-};
-
-class Code93Zint : public ::testing::TestWithParam<ZintCase> {};
+class Code93Zint : public ::testing::TestWithParam<ZintRead> {};
 
 // zint computes the check characters with the standard shift values: such symbols are read by
 // the type 2 decoder, and by the other one only when they hold no (%), (/) or (+).
 TEST_P(Code93Zint, ReadsAtEveryScaleUprightAndUpsideDown) {
-    const ZintCase& c = GetParam();
+    const ZintRead& c = GetParam();
     const std::string expected = c.text;
     for (int scale = 1; scale <= 4; ++scale) {
         const std::vector<int> elements = SymbolElements(c.name, scale);
@@ -57,17 +51,17 @@ TEST_P(Code93Zint, ReadsAtEveryScaleUprightAndUpsideDown) {
 
 INSTANTIATE_TEST_SUITE_P(
     Symbols, Code93Zint,
-    ::testing::Values(ZintCase{"c93_plain", &DecodeCode93Type2, "plain_type2", "*CODE 93-$/+%.*"},
-                      ZintCase{"c93_plain", &DecodeCode93, "plain", "*CODE 93-$/+%.*"},
-                      ZintCase{"c93_ascii", &DecodeCode93Type2, "ascii_type2", "*Hello, world!*"},
-                      ZintCase{"c93_ascii", &DecodeCode93, "ascii", "<none>"},
-                      ZintCase{"c93_control", &DecodeCode93Type2, "control_type2", "*a\rb\tc@[~*"},
-                      ZintCase{"c93_control", &DecodeCode93, "control", "<none>"},
-                      ZintCase{"c93_long", &DecodeCode93Type2, "long_type2",
+    ::testing::Values(ZintRead{"c93_plain", &DecodeCode93Type2, "plain_type2", "*CODE 93-$/+%.*"},
+                      ZintRead{"c93_plain", &DecodeCode93, "plain", "*CODE 93-$/+%.*"},
+                      ZintRead{"c93_ascii", &DecodeCode93Type2, "ascii_type2", "*Hello, world!*"},
+                      ZintRead{"c93_ascii", &DecodeCode93, "ascii", "<none>"},
+                      ZintRead{"c93_control", &DecodeCode93Type2, "control_type2", "*a\rb\tc@[~*"},
+                      ZintRead{"c93_control", &DecodeCode93, "control", "<none>"},
+                      ZintRead{"c93_long", &DecodeCode93Type2, "long_type2",
                                "*ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789*"},
-                      ZintCase{"c93_long", &DecodeCode93, "long",
+                      ZintRead{"c93_long", &DecodeCode93, "long",
                                "*ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789*"},
-                      ZintCase{"c93_one", &DecodeCode93Type2, "one_type2", "*X*"}),
+                      ZintRead{"c93_one", &DecodeCode93Type2, "one_type2", "*X*"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 // Tried in turn on one line, as the per-line step does: the first type's failed check must not

@@ -20,24 +20,18 @@ using testing::ReadWith;
 using testing::Reversed;
 using testing::SymbolElements;
 using testing::SymbolModules;
+using testing::ZintRead;
 
 constexpr int kModules = 7;
 constexpr int kLead = 40;
 
-struct ZintCase {
-    const char* name;
-    DecodeFn decode;
-    const char* label;
-    const char* text;
-};
-
-class EanZint : public ::testing::TestWithParam<ZintCase> {
+class EanZint : public ::testing::TestWithParam<ZintRead> {
 protected:
     void SetUp() override { ResetBarcodeState(); }
 };
 
 TEST_P(EanZint, ReadsAtEveryScaleUprightAndUpsideDown) {
-    const ZintCase& c = GetParam();
+    const ZintRead& c = GetParam();
     const std::string expected = c.text;
     const bool readable = expected != "<none>";
     for (int scale = 1; scale <= 4; ++scale) {
@@ -63,26 +57,26 @@ TEST_P(EanZint, ReadsAtEveryScaleUprightAndUpsideDown) {
 
 INSTANTIATE_TEST_SUITE_P(
     Symbols, EanZint,
-    ::testing::Values(ZintCase{"ean13_0", &DecodeEan13, "ean13_0", "*0123456789050*"},
-                      ZintCase{"ean13_1", &DecodeEan13, "ean13_1", "*1234567890128*"},
-                      ZintCase{"ean13_2", &DecodeEan13, "ean13_2", "*2345678901234*"},
-                      ZintCase{"ean13_3", &DecodeEan13, "ean13_3", "*3456789012340*"},
-                      ZintCase{"ean13_4", &DecodeEan13, "ean13_4", "*4567890123456*"},
-                      ZintCase{"ean13_5", &DecodeEan13, "ean13_5", "*5678901234562*"},
-                      ZintCase{"ean13_6", &DecodeEan13, "ean13_6", "*6789012345678*"},
-                      ZintCase{"ean13_7", &DecodeEan13, "ean13_7", "*7890123456784*"},
-                      ZintCase{"ean13_8", &DecodeEan13, "ean13_8", "*8901234567890*"},
-                      ZintCase{"ean13_9", &DecodeEan13, "ean13_9", "*9012345678906*"},
-                      ZintCase{"upca", &DecodeUpcA, "upca_as_upca", "*012345678905*"},
-                      ZintCase{"upca_2", &DecodeUpcA, "upca_2_as_upca", "*725272730706*"},
-                      ZintCase{"upca", &DecodeEan13, "upca_as_ean13", "*0012345678905*"},
-                      ZintCase{"upca_2", &DecodeEan13, "upca_2_as_ean13", "*0725272730706*"},
-                      ZintCase{"ean8", &DecodeEan8, "ean8", "*12345670*"},
-                      ZintCase{"ean8_2", &DecodeEan8, "ean8_2", "*96385074*"},
+    ::testing::Values(ZintRead{"ean13_0", &DecodeEan13, "ean13_0", "*0123456789050*"},
+                      ZintRead{"ean13_1", &DecodeEan13, "ean13_1", "*1234567890128*"},
+                      ZintRead{"ean13_2", &DecodeEan13, "ean13_2", "*2345678901234*"},
+                      ZintRead{"ean13_3", &DecodeEan13, "ean13_3", "*3456789012340*"},
+                      ZintRead{"ean13_4", &DecodeEan13, "ean13_4", "*4567890123456*"},
+                      ZintRead{"ean13_5", &DecodeEan13, "ean13_5", "*5678901234562*"},
+                      ZintRead{"ean13_6", &DecodeEan13, "ean13_6", "*6789012345678*"},
+                      ZintRead{"ean13_7", &DecodeEan13, "ean13_7", "*7890123456784*"},
+                      ZintRead{"ean13_8", &DecodeEan13, "ean13_8", "*8901234567890*"},
+                      ZintRead{"ean13_9", &DecodeEan13, "ean13_9", "*9012345678906*"},
+                      ZintRead{"upca", &DecodeUpcA, "upca_as_upca", "*012345678905*"},
+                      ZintRead{"upca_2", &DecodeUpcA, "upca_2_as_upca", "*725272730706*"},
+                      ZintRead{"upca", &DecodeEan13, "upca_as_ean13", "*0012345678905*"},
+                      ZintRead{"upca_2", &DecodeEan13, "upca_2_as_ean13", "*0725272730706*"},
+                      ZintRead{"ean8", &DecodeEan8, "ean8", "*12345670*"},
+                      ZintRead{"ean8_2", &DecodeEan8, "ean8_2", "*96385074*"},
                       // Symbols of another length or parity are not taken for one's own.
-                      ZintCase{"ean13_1", &DecodeUpcA, "ean13_as_upca", "<none>"},
-                      ZintCase{"ean8", &DecodeEan13, "ean8_as_ean13", "<none>"},
-                      ZintCase{"ean13_5", &DecodeEan8, "ean13_as_ean8", "<none>"}),
+                      ZintRead{"ean13_1", &DecodeUpcA, "ean13_as_upca", "<none>"},
+                      ZintRead{"ean8", &DecodeEan13, "ean8_as_ean13", "<none>"},
+                      ZintRead{"ean13_5", &DecodeEan8, "ean13_as_ean8", "<none>"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 // A UPC-A symbol is an EAN-13 symbol with the leading digit 0 (all L digits).

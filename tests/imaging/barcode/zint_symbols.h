@@ -2,8 +2,11 @@
 // make_symbology_fixtures.sh writes (zint --dump), for the symbology decoder tests.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
+
+#include "imaging/barcode/decoder.h"
 
 namespace pixdoc::barcode::testing {
 
@@ -18,5 +21,19 @@ std::vector<int> SymbolElements(const std::string& name, int scale);
 
 // The read-backwards form of a decoder's text: bit 7 set on its first byte.
 std::string MarkedBackwards(std::string text);
+
+// One decoder read of a zint symbol, as a test parameter: symbol `name` read with `decode` must
+// give `text` ("<none>" for no read); `label` names the case.
+struct ZintRead {
+    const char* name;
+    DecodeFn decode;
+    const char* label;
+    const char* text;
+};
+
+// Test names and failure messages show the case's label.
+inline void PrintTo(const ZintRead& read, std::ostream* out) {
+    *out << read.label;
+}
 
 }  // namespace pixdoc::barcode::testing
