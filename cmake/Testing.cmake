@@ -1,12 +1,14 @@
-# scantora_add_gtest(<target> SOURCES <files...> LIBS <libs...> [FIXTURES <names...>] [ENV <k=v>])
-# Builds one GoogleTest executable and registers each of its tests with ctest.
+# scantora_add_gtest(<target> SOURCES <files...> LIBS <libs...> [FIXTURES <names...>] [ENV <k=v>]
+#                    [PREFIX <text>])
+# Builds one GoogleTest executable and registers each of its tests with ctest (their names led by
+# PREFIX, for a second build of the same tests).
 include(GoogleTest)
 find_package(GTest REQUIRED)
 
 set(SCANTORA_FIXTURE_DIR ${CMAKE_BINARY_DIR}/fixtures)
 
 function(scantora_add_gtest target)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;FIXTURES;ENV" ${ARGN})
+    cmake_parse_arguments(ARG "" "PREFIX" "SOURCES;LIBS;FIXTURES;ENV" ${ARGN})
     add_executable(${target} ${ARG_SOURCES})
     target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
     target_compile_definitions(${target} PRIVATE
@@ -36,7 +38,7 @@ function(scantora_add_gtest target)
         list(APPEND props ENVIRONMENT ${ARG_ENV})
     endif()
     gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                         PROPERTIES ${props})
+                         TEST_PREFIX "${ARG_PREFIX}" PROPERTIES ${props})
 endfunction()
 
 # scantora_add_fixture(<name> <script> [args...])

@@ -8,11 +8,8 @@
 #include <bit>
 #include <cstdint>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "imaging/barcode/decoder.h"
+#include "imaging/barcode/simd.h"
 
 namespace pixdoc::barcode::codabar_walk {
 
@@ -48,7 +45,7 @@ template <bool kMerge>
 class WidthWalk {
 public:
     WidthWalk(const LineView& line, int t) : at_(line.changes), edge_(line.right_edge), t_(t) {
-#if defined(__SSE2__)
+#if defined(PIXDOC_SSE2_WALKS)
         wide_ = Bound(kResetFactor * t);
         at_least_ = Bound(t - 1);
         above_ = Bound(t);
@@ -70,7 +67,7 @@ public:
     // edge stay inside the list, whose sentinels are the edge itself.
     ElementBlock Block() const {
         ElementBlock block;
-#if defined(__SSE2__)
+#if defined(PIXDOC_SSE2_WALKS)
         if (t_ <= kMaxVectorThreshold && at_[1] < edge_ && at_[5] < edge_) {
             if (at_[9] < edge_ && at_[13] < edge_) return VectorBlock();
             VectorLowHalf(block);  // near the end of the list
@@ -105,7 +102,7 @@ private:
         }
     }
 
-#if defined(__SSE2__)
+#if defined(PIXDOC_SSE2_WALKS)
     // Widths are saturated 16-bit differences: exact up to 32767, and any larger width stays
     // above every bound used here while 2T is below that.
     static constexpr int kMaxVectorThreshold = 16383;
@@ -183,7 +180,7 @@ private:
     const int16_t* at_;
     int edge_;
     int t_;
-#if defined(__SSE2__)
+#if defined(PIXDOC_SSE2_WALKS)
     VectorBound wide_;
     VectorBound at_least_;
     VectorBound above_;

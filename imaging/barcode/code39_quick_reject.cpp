@@ -8,12 +8,9 @@
 #include <type_traits>
 #include <utility>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "imaging/barcode/code39_rules.h"
 #include "imaging/barcode/code39_table.h"
+#include "imaging/barcode/simd.h"
 
 namespace pixdoc::barcode {
 namespace {
@@ -173,7 +170,7 @@ bool CharacterEndsAt(const int16_t* c, int k, int threshold) {
     return IsCharacter(first_pass) || IsCharacter(second_pass);
 }
 
-#if defined(__SSE2__)
+#if defined(PIXDOC_SSE2_WALKS)
 // The plain walk eight elements at a time: each element's classes become one bit of a 64-bit
 // word, and the windows of all elements of a word are judged together. Each word repeats the
 // last kCarried elements of the word before, so that a window of nine and the element after it

@@ -14,11 +14,8 @@
 #include <bit>
 #include <cstdint>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "imaging/barcode/decoder.h"
+#include "imaging/barcode/simd.h"
 
 namespace pixdoc::barcode {
 
@@ -26,7 +23,7 @@ namespace pixdoc::barcode {
 // of a list in the frame's form. Eight changes are looked at once while the fourth and the eighth
 // lie left of the edge: a change left of it has at least four more (sentinels included) after it.
 inline const int16_t* FirstChangeAtEdge(const int16_t* p, int edge) {
-#if defined(__SSE2__)
+#if defined(PIXDOC_SSE2_WALKS)
     if (edge > INT16_MIN && edge <= INT16_MAX) {  // an edge 16-bit lanes can compare with
         const __m128i last_inside = _mm_set1_epi16(static_cast<int16_t>(edge - 1));
         while (p[3] < edge && p[7] < edge) {

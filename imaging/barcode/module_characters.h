@@ -14,12 +14,9 @@
 #include <climits>
 #include <cstdint>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "imaging/barcode/decoder.h"
 #include "imaging/barcode/module_counter.h"
+#include "imaging/barcode/simd.h"
 
 namespace pixdoc::barcode {
 
@@ -162,7 +159,7 @@ inline int CorrectedPlanes(unsigned low, unsigned high, unsigned widen, unsigned
     return extra == 0 ? static_cast<int>(index) : -1;
 }
 
-#if defined(__SSE2__)
+#if defined(PIXDOC_SSE2_WALKS)
 // What sixteen elements of a forward walk are, one bit each (bit i: element i).
 struct BlockBits {
     uint32_t quiet = 0;      // wider than B_5
@@ -362,9 +359,9 @@ template <typename Sink>
 // edge, and for thresholds whose B_5 is 127 or more, the walk goes element by element.
 template <bool Merge, typename Sink>
 bool WalkModuleCharactersForward(const LineView& line, const ModuleWidths& widths, Sink& sink) {
+    const int16_t* at = line.changes;  // the next element to judge
+#if defined(PIXDOC_SSE2_WALKS)
     const int16_t* character = line.changes;  // where the character in progress begins
-    const int16_t* at = line.changes;         // the next element to judge
-#if defined(__SSE2__)
     using module_walk::BlockBits;
     using module_walk::PlainBlocks;
     if (!PlainBlocks::Usable(widths, line.right_edge)) {

@@ -6,12 +6,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "imaging/barcode/candidate_text.h"
 #include "imaging/barcode/element_stream.h"
+#include "imaging/barcode/simd.h"
 #include "imaging/barcode/two_of_five_table.h"
 #include "imaging/barcode/two_of_five_walk.h"
 
@@ -256,7 +253,7 @@ const int16_t* FirstInterleavedRun(const LineView& line, int t) {
 // out of the merged walk unmerged. Returns how many of the next eight are such, in a row, and
 // puts their widths in `widths`. Needs nine elements on.
 int PlainElements(const int16_t* at, int reset_above, int16_t* widths) {
-#if defined(__SSE2__)
+#if defined(PIXDOC_SSE2_WALKS)
     const auto from = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
     const auto to = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 1));
     const auto next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 2));

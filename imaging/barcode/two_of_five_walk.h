@@ -8,12 +8,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "imaging/barcode/decoder.h"
 #include "imaging/barcode/element_stream.h"
+#include "imaging/barcode/simd.h"
 
 namespace pixdoc::barcode::two_of_five_walk {
 
@@ -67,7 +64,7 @@ int FirstRunOf(int length, int from, int count, IsReset is_reset) {
 template <bool kDescendingToo = false, class Visit>
 bool ForEachReset(const RawElements& e, int reset_above, Visit visit) {
     int k = 0;
-#if defined(__SSE2__)
+#if defined(PIXDOC_SSE2_WALKS)
     // Eight widths at a time. Saturating differences keep every width above a limit below the
     // 16-bit maximum on the right side of it.
     if (reset_above >= 0 && reset_above < INT16_MAX) {
