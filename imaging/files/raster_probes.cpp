@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "imaging/files/byte_order.h"
+#include "imaging/files/orientation.h"
 
 namespace pixdoc::files {
 namespace {
@@ -26,21 +27,6 @@ constexpr char kDirSectMagic[] = "DiR-sEcT";
 
 bool InRange(int32_t v, int32_t low, int32_t high) {
     return v >= low && v <= high;
-}
-
-int32_t TurnsForOrientation(uint32_t orientation) {
-    switch (orientation) {
-        case 1:
-            return 0;
-        case 3:
-            return 2;
-        case 6:
-            return 1;
-        case 8:
-            return 3;
-        default:
-            return -1;
-    }
 }
 
 // Bilevel code of the fixed-header format, or -1.

@@ -11,6 +11,7 @@
 #include "imaging/files/byte_order.h"
 #include "imaging/files/colour_probe.h"
 #include "imaging/files/header_state.h"
+#include "imaging/files/orientation.h"
 
 namespace pixdoc::files {
 namespace {
@@ -56,22 +57,6 @@ int32_t CodeForCompression(uint32_t compression) {
             return 1;
         case 32773:
             return 10;
-        default:
-            return -1;
-    }
-}
-
-// Quarter turns for a TIFF/raster orientation value, or -1 for values that say nothing.
-int32_t TurnsForOrientation(uint32_t orientation) {
-    switch (orientation) {
-        case 1:
-            return 0;
-        case 3:
-            return 2;
-        case 6:
-            return 1;
-        case 8:
-            return 3;
         default:
             return -1;
     }
