@@ -49,6 +49,12 @@ std::vector<int> Reversed(std::vector<int> elements) {
     return elements;
 }
 
+std::vector<int> InkSpread(std::vector<int> elements) {
+    for (size_t i = 0; i < elements.size(); ++i)
+        elements[i] += i % 2 == 0 ? 1 : -1;
+    return elements;
+}
+
 std::string ReadWith(DecodeFn decode, const BarLine& line, int threshold, bool merge,
                      Candidate* out) {
     Candidate read;

@@ -38,4 +38,7 @@ std::string ReadWith(DecodeFn decode, const BarLine& line, int threshold, bool m
 // The same elements in reverse order: the symbol as met scanning from its right end.
 std::vector<int> Reversed(std::vector<int> elements);
 
+// Ink spread: every bar (the even elements) one pixel thicker, every space one thinner.
+std::vector<int> InkSpread(std::vector<int> elements);
+
 }  // namespace pixdoc::barcode::testing

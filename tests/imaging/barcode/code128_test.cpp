@@ -13,6 +13,7 @@ namespace {
 
 using testing::BarLine;
 using testing::ElementsFromModules;
+using testing::InkSpread;
 using testing::LineFromElements;
 using testing::Reversed;
 using testing::SymbolElements;
@@ -118,9 +119,7 @@ TEST_F(Code128Test, InkSpreadIsCorrectedAtThreePixelsPerModule) {
     // T = 33: boundaries 3, 6, 9, 12, 15. Thicken every bar by one pixel and thin every space by
     // one: bars of 2 modules become 7 pixels (still 2), spaces of 2 modules 5 pixels (counted
     // 1, corrected back to 2 because 5 = B_2 - 1).
-    std::vector<int> e = SymbolElements("c128_c", 3);
-    for (size_t i = 0; i < e.size(); ++i)
-        e[i] += i % 2 == 0 ? 1 : -1;
+    const std::vector<int> e = InkSpread(SymbolElements("c128_c", 3));
     EXPECT_EQ(Read(LineFromElements(e, kLead, kLead), 33), "1234567890");
 }
 

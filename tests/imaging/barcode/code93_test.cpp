@@ -13,6 +13,7 @@ namespace {
 
 using testing::BarLine;
 using testing::ElementsFromModules;
+using testing::InkSpread;
 using testing::LineFromElements;
 using testing::ReadWith;
 using testing::Reversed;
@@ -103,9 +104,7 @@ TEST(Code93, ThresholdBelowNineNeverReads) {
 
 TEST(Code93, InkSpreadIsCorrectedAtThreePixelsPerModule) {
     // T = 27: boundaries 3, 6, 9, 12, 15; bars one pixel thicker, spaces one thinner.
-    std::vector<int> e = SymbolElements("c93_control", 3);
-    for (size_t i = 0; i < e.size(); ++i)
-        e[i] += i % 2 == 0 ? 1 : -1;
+    const std::vector<int> e = InkSpread(SymbolElements("c93_control", 3));
     EXPECT_EQ(ReadWith(&DecodeCode93Type2, LineFromElements(e, kLead, kLead), 27), "*a\rb\tc@[~*");
 }
 

@@ -13,6 +13,7 @@ namespace {
 
 using testing::BarLine;
 using testing::ElementsFromModules;
+using testing::InkSpread;
 using testing::LineFromElements;
 using testing::LineFromGroups;
 using testing::MarkedBackwards;
@@ -192,9 +193,7 @@ TEST(EanUpc, SpeckInABarIsReadOnlyWithMerging) {
 
 TEST(EanUpc, InkSpreadIsCorrectedAtThreePixelsPerModule) {
     // Every bar one pixel thicker and every space one thinner; T = 21: boundaries 3, 6, 9, 12, 15.
-    std::vector<int> e = SymbolElements("ean13_7", 3);
-    for (size_t i = 0; i < e.size(); ++i)
-        e[i] += i % 2 == 0 ? 1 : -1;
+    const std::vector<int> e = InkSpread(SymbolElements("ean13_7", 3));
     EXPECT_EQ(ReadWith(&DecodeEan13, LineFromElements(e, kLead, kLead), 21), "*7890123456784*");
 }
 
