@@ -1,12 +1,10 @@
-// Scan-time composition of one level's part of a page path from its pattern (COMPOSNOME_n).
-//
-// The pattern is copied literally except for tokens from "$" to the next "%":
-//   $F#*%  $F*%   the whole side name        $F#k%  $Fk%  its first k characters
-//   $L#*%         the whole code of level L  $L#k%        the k-th character (from 1) of it
-//   $-k%          removes the last k characters of the path built so far (when it has k)
-// L counts levels from 1 and may name only the level being composed or a shallower one. Unknown
-// tokens, out-of-range references and k of 0 yield nothing; a "$" without a closing "%" ends the
-// composition with the text before it.
+// Scan-time composition of one level's part of a page path from its pattern (COMPOSNOME_n), over
+// the tokens as naming_token.h reads them:
+//   $F#*% $F*%  the whole side name             $F#k% $Fk%  its first k characters
+//   $L#*%       the whole code of level L       $L#k%       the k-th character (from 1) of it
+//   $-k%        removes the last k characters of the path built so far (when it has k)
+// L counts levels from 1 and may name only the level being composed or a shallower one. Other
+// tokens, out-of-range references and k of 0 yield nothing.
 #pragma once
 
 #include <span>

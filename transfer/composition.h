@@ -1,14 +1,13 @@
-// The transfer side's composition of one level's piece of a document path (COMPOSNOME_n).
-//
-// Tokens run from "$" to the next "%"; the first of "#", "-", "F" found in a token decides it:
+// The transfer side's composition of one level's piece of a document path (COMPOSNOME_n), over
+// the tokens as naming_token.h reads them:
 //   $n#*%  the whole value of level n          $n#k%  its k-th character (from 1)
 //   $-k%   cuts k characters off the path the call received (not off this rule's text)
 //   $F*%   the whole front name                $Fk%   its first k characters
 //   $F#*%, $F#k%  the side-name forms of the scan side: one "?" for each character of the side
 //          name they stand for, so that front and back pages of a sheet share one pattern
-// Other tokens and level numbers outside 1..9 (or deeper than the level being composed) give
-// nothing. The text one call composes holds at most kMaxComposedText characters, and the path
-// never grows beyond kMaxPathText.
+// Level numbers outside 1..9 (or deeper than the level being composed) give nothing. The text
+// one call composes holds at most kMaxComposedText characters, and the path never grows beyond
+// kMaxPathText.
 #pragma once
 
 #include <array>

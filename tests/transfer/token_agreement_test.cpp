@@ -18,7 +18,8 @@ TEST(TokenAgreement, LevelTokensReadTheSameOnBothSides) {
     const CompositionJob job{{4, 3}, "fro"};
     const char* const rules[] = {"$1#*%",  "$1#2%", "$ 1#*%", "$+1#1%", "$1#*x%",    "$1#2x%",
                                  "$01#*%", "$X%",   "$%",     "$1%",    "$#1%",      "$0#*%",
-                                 "$10#*%", "$1#0%", "$1#99%", "$2#*%",  "a%b$1#3%c", "$1#*"};
+                                 "$10#*%", "$1#0%", "$1#99%", "$2#*%",  "a%b$1#3%c", "$1#*",
+                                 "$F-1%",  "$1-2%", "$-1#2%", "$ -1%",  "$xF2%",     "$F2%"};
     for (const char* rule : rules) {
         SCOPED_TRACE(rule);
         std::string scan = "/r/";
