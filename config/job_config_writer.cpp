@@ -107,7 +107,9 @@ void AppendBarcodeSection(std::string& out, const KeySection& section, const Job
 std::string ComposeJobFile(const KeyTable& table, const JobRecord& job, JobWriter writer) {
     std::string out;
     AppendSection(out, *table.FindSection("[GENERALE]"), job, writer, false);
-    const int levels = job.LevelCount();
+    // The sections written with values follow the NLIVELLI line as it is written, so that the
+    // file reads back to itself even when the value held a line end the file cannot keep.
+    const int levels = LevelCountOf(OneLine(job.nlivelli));
     for (int n = 0; n < kMaxLevels; ++n) {
         const KeySection& level = *table.FindSection(LevelHeader(n));
         if (n < levels)

@@ -12,6 +12,10 @@ bool LevelSettings::IsMandatory() const {
 }
 
 int JobRecord::LevelCount() const {
+    return LevelCountOf(nlivelli);
+}
+
+int LevelCountOf(std::string_view nlivelli) {
     return static_cast<int>(std::clamp<long>(LeadingNumber(nlivelli), 0, kMaxLevels));
 }
 

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 namespace scantora {
 
@@ -82,5 +83,8 @@ struct JobRecord {
     // The number of levels in use, clamped to 0..kMaxLevels.
     int LevelCount() const;
 };
+
+// The number of levels an NLIVELLI value gives, clamped to 0..kMaxLevels.
+int LevelCountOf(std::string_view nlivelli);
 
 }  // namespace scantora

@@ -168,6 +168,23 @@ TEST_F(JobConfigTest, ValuesWithLineEndsCannotInjectKeys) {
     EXPECT_NE(text.find("APPLICAZIONE=ANLIVELLI=1\n"), std::string::npos);
 }
 
+TEST_F(JobConfigTest, LevelCountWithALineEndWritesTheSectionsItsLineAnnounces) {
+    // A lone CR inside the value reads as no levels, but the file cannot keep it: the sections
+    // follow the NLIVELLI line as written, so reading and saving again changes nothing.
+    JobRecord job = NineLevelJob(JobWriter::kMain);
+    job.nlivelli = "\r3";
+    for (JobWriter writer : {JobWriter::kMain, JobWriter::kSecond}) {
+        const std::string written = ComposeJobFile(table_, job, writer);
+        EXPECT_NE(written.find("\nNLIVELLI=3\n"), std::string::npos);
+        EXPECT_NE(written.find("\nDESCRIZIONE_2=Livello 2\n"), std::string::npos);
+        EXPECT_NE(written.find("\nDESCRIZIONE_3=\n"), std::string::npos);
+        JobRecord reread;
+        std::istringstream in(written);
+        ApplyJobLines(in, table_, {}, reread);
+        EXPECT_EQ(ComposeJobFile(table_, reread, writer), written);
+    }
+}
+
 // The [GENERALE] section of a valid job plus one complete level.
 std::string GeneralAndLevel0() {
     return "[GENERALE]\nAPPLICAZIONE=J\nINISAVEPARAM=s\nINISETSCAN=t\nNLIVELLI=1\n"
