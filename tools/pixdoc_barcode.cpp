@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "pixdoc32.h"
+#include "tools/file_arguments.h"
 
 namespace {
 
@@ -162,6 +163,9 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stderr);
         return kExitUsage;
     }
+    for (const char* file : files)
+        if (!pixdoc::tools::CheckFileArgument("pixdoc-barcode", file))
+            return pixdoc::tools::kExitRefusedName;
 
     PXinSeekBarCodeInsertData(1);
     BarcodeMultipleSetZoneHeight(static_cast<int32_t>(s.zone));

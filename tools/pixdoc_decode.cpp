@@ -11,6 +11,7 @@
 
 #include "imaging/files/file_access.h"
 #include "pixdoc32.h"
+#include "tools/file_arguments.h"
 #include "tools/page_arguments.h"
 #include "tools/pixdoc_decode_colour.h"
 
@@ -90,6 +91,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: pixdoc-decode [--page N] FILE OUT\n");
         return kExitUsage;
     }
+    for (const char* name : {args.file, args.out})
+        if (!pixdoc::tools::CheckFileArgument("pixdoc-decode", name))
+            return pixdoc::tools::kExitRefusedName;
     ImageHeader header{};
     const int32_t result = OpenImageHeader(0, args.file, args.page, &header);
     if (result == 1) return Fail(std::string("cannot open ") + args.file);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "pixdoc32.h"
+#include "tools/file_arguments.h"
 #include "tools/page_arguments.h"
 
 namespace {
@@ -51,6 +52,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: pixdoc-info [--page N] FILE\n");
         return kExitUsage;
     }
+    if (!pixdoc::tools::CheckFileArgument("pixdoc-info", args.file))
+        return pixdoc::tools::kExitRefusedName;
     ImageHeader header{};
     const int32_t result = OpenImageHeader(0, args.file, args.page, &header);
     if (result == 1) {

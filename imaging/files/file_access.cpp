@@ -10,19 +10,13 @@
 #include <limits>
 
 #include "imaging/files/header_state.h"
+#include "imaging/files/special_names.h"
 
 namespace pixdoc::files {
 namespace {
 
-constexpr char kMemoryImagePrefix[] = "MD:";
-constexpr char kMemoryRawPrefix[] = "ML:";
-constexpr char kTiffDirectoryPrefix[] = "TH:";
-constexpr size_t kPrefixLength = 3;
+constexpr size_t kPrefixLength = kMemoryImagePrefix.size();
 constexpr int kRawHeaderFields = 7;
-
-bool HasPrefix(const char* name, const char* prefix) {
-    return std::strncmp(name, prefix, kPrefixLength) == 0;
-}
 
 // Reads a decimal number (optional sign, as the C library's strtoll does) and moves past it.
 bool ReadNumber(const char*& p, int64_t& value) {
@@ -139,11 +133,11 @@ ParsedName ParseName(const char* name) {
         out.valid = false;
         return out;
     }
-    if (HasPrefix(name, kMemoryImagePrefix))
+    if (HasNamePrefix(name, kMemoryImagePrefix))
         ParseMemoryImage(name + kPrefixLength, out);
-    else if (HasPrefix(name, kMemoryRawPrefix))
+    else if (HasNamePrefix(name, kMemoryRawPrefix))
         ParseMemoryRaw(name + kPrefixLength, out);
-    else if (HasPrefix(name, kTiffDirectoryPrefix))
+    else if (HasNamePrefix(name, kTiffDirectoryPrefix))
         ParseTiffDirectory(name, out);
     else
         out.path = name;
