@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "pixdoc32.h"
+#include "tools/escaped_text.h"
 #include "tools/file_arguments.h"
 
 namespace {
@@ -67,21 +68,6 @@ bool ParseNumber(const char* text, long min, long max, long& out) {
     return true;
 }
 
-std::string Escaped(const char* text) {
-    std::string out;
-    for (const char* p = text; *p; ++p) {
-        auto c = static_cast<unsigned char>(*p);
-        if (c < 0x20 || c >= 0x7f || c == '\\') {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02x", c);
-            out += hex;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
-}
-
 const char* SearchError(int32_t result) {
     switch (result) {
         case 1:
@@ -113,7 +99,7 @@ bool Search(const char* file, const Settings& s, std::vector<char>& result) {
         std::fprintf(stderr, "pixdoc-barcode: %s: %s (%d)\n", file, SearchError(r), r);
         return false;
     }
-    std::printf("%s\t%s\n", file, Escaped(result.data()).c_str());
+    std::printf("%s\t%s\n", file, pixdoc::tools::EscapedText(result.data()).c_str());
     return true;
 }
 

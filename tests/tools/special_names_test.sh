@@ -19,6 +19,7 @@ commands=(
     "pixdoc-decode NAME out.pbm"
     "pixdoc-decode page.tif NAME"
     "pixdoc-barcode page.tif NAME"
+    "barlynx-read NAME"
 )
 names=("MD:4096" "ML:4096,100,100,200,200,1,0,0" "TH:8,page.tif")
 
