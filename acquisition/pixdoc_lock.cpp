@@ -1,0 +1,10 @@
+#include "acquisition/pixdoc_lock.h"
+
+namespace scantora {
+
+std::recursive_mutex& PixdocLock() {
+    static std::recursive_mutex lock;
+    return lock;
+}
+
+}  // namespace scantora
