@@ -7,6 +7,7 @@
 #include <string>
 
 #include "barcode_control/barlynx.h"
+#include "tests/barcode_control/fake_pixdoc.h"
 #include "tests/support/scratch_dir.h"
 
 namespace barlynx {
@@ -65,12 +66,6 @@ TEST(ControlProperties, DefaultsTypesAndTheModifiedMark) {
     EXPECT_FALSE(Create("BARLYNX.BarlynxCtrl.1")->IsModified()) << "nothing is persisted";
 }
 
-class Messages : public MessageHost {
-public:
-    void ShowMessage(std::string_view text) override { texts.emplace_back(text); }
-    std::vector<std::string> texts;
-};
-
 class ControlPages : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -84,7 +79,7 @@ protected:
     }
 
     Control control_ = Create("BARLYNX.BarlynxCtrl.1");
-    Messages messages_;
+    testing::RecordedMessages messages_;
     int32_t error_ = -1;
 };
 

@@ -13,12 +13,7 @@ namespace barlynx {
 namespace {
 
 using testing::Fake;
-
-class RecordedMessages : public MessageHost {
-public:
-    void ShowMessage(std::string_view text) override { texts.emplace_back(text); }
-    std::vector<std::string> texts;
-};
+using testing::RecordedMessages;
 
 class ControlSteps : public ::testing::Test {
 protected:

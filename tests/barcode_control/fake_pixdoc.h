@@ -32,6 +32,13 @@ struct FakePixdoc {
     int buffers_open = 0;  // colour buffers started minus ends asked for
 };
 
+// A message host that keeps the texts shown.
+class RecordedMessages : public MessageHost {
+public:
+    void ShowMessage(std::string_view text) override { texts.emplace_back(text); }
+    std::vector<std::string> texts;
+};
+
 // The fake the exports of Exports() act on; reset for every test.
 FakePixdoc& Fake();
 void ResetFake();
