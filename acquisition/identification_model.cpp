@@ -8,8 +8,8 @@
 #include "acquisition/naming_text.h"
 #include "acquisition/page_name.h"
 #include "acquisition/saved_identification.h"
-#include "app/text_ids.h"
 #include "config/numeric_text.h"
+#include "operator/text_ids.h"
 
 namespace scantora {
 
@@ -21,7 +21,7 @@ constexpr std::string_view kCaptionSuffix = " -";
 
 }  // namespace
 
-IdentificationModel::IdentificationModel(const JobRecord& job, const TextLookup& texts,
+IdentificationModel::IdentificationModel(const JobRecord& job, const InterfaceTexts& texts,
                                          Operator& op)
     : job_(job), texts_(texts), operator_(op) {}
 

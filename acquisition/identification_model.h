@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "acquisition/page_path.h"
-#include "app/operator.h"
-#include "app/text_lookup.h"
 #include "config/job_record.h"
+#include "operator/interface_texts.h"
+#include "operator/operator.h"
 
 namespace scantora {
 
@@ -35,7 +35,7 @@ struct AcquiredPage {
 class IdentificationModel {
 public:
     // `job`, `texts` and `op` must outlive the model.
-    IdentificationModel(const JobRecord& job, const TextLookup& texts, Operator& op);
+    IdentificationModel(const JobRecord& job, const InterfaceTexts& texts, Operator& op);
 
     // Sets the levels up from the job record, loads the input-control files (messages 61449,
     // 61450), restores `saved_file` when it exists and puts the preset codes of the command line
@@ -105,7 +105,7 @@ private:
     bool AnyDuplexSideToken() const;
 
     const JobRecord& job_;
-    const TextLookup& texts_;
+    const InterfaceTexts& texts_;
     Operator& operator_;
     std::vector<IdentificationLevel> levels_;
     std::string file_field_;

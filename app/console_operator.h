@@ -6,7 +6,7 @@
 #include <istream>
 #include <ostream>
 
-#include "app/operator.h"
+#include "operator/operator.h"
 
 namespace scantora {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/text_ids.h"
 #include "config/job_config_writer.h"
+#include "operator/text_ids.h"
 
 namespace scantora {
 

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "app/job_registry.h"
-#include "app/operator.h"
 #include "app/text_lookup.h"
 #include "config/job_record.h"
 #include "config/key_table.h"
+#include "operator/operator.h"
 
 namespace scantora {
 

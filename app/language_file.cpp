@@ -5,12 +5,12 @@
 #include <fstream>
 
 #include "app/global_settings.h"
-#include "app/text_ids.h"
 #include "app/user_language.h"
 #include "config/line_reader.h"
 #include "config/numeric_text.h"
 #include "config/path_text.h"
 #include "config/text_encoding.h"
+#include "operator/text_ids.h"
 
 namespace scantora {
 namespace {

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/operator.h"
 #include "app/text_lookup.h"
+#include "operator/operator.h"
 
 namespace scantora {
 

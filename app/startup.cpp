@@ -1,10 +1,10 @@
 #include "app/startup.h"
 
-#include "app/fixed_messages.h"
 #include "app/language_file.h"
 #include "app/logon_name.h"
 #include "app/program_dirs.h"
-#include "app/text_ids.h"
+#include "operator/fixed_messages.h"
+#include "operator/text_ids.h"
 
 namespace scantora {
 namespace {

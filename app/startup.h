@@ -7,8 +7,8 @@
 #include <string>
 
 #include "app/app_state.h"
-#include "app/operator.h"
 #include "app/text_lookup.h"
+#include "operator/operator.h"
 
 namespace scantora {
 

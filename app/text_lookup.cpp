@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/text_ids.h"
+#include "operator/text_ids.h"
 
 namespace scantora {
 
@@ -41,19 +41,6 @@ std::string TextLookup::Text(int id) const {
         if (!text.empty()) return text;
     }
     return std::string(BuiltinText(builtin_, id));
-}
-
-std::string FillPlaceholder(std::string_view text, std::string_view argument) {
-    constexpr std::string_view kPlaceholder = "%1";
-    std::string result;
-    std::size_t start = 0;
-    for (auto at = text.find(kPlaceholder); at != std::string_view::npos;
-         at = text.find(kPlaceholder, start)) {
-        result.append(text.substr(start, at - start)).append(argument);
-        start = at + kPlaceholder.size();
-    }
-    result.append(text.substr(start));
-    return result;
 }
 
 }  // namespace scantora

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/builtin_texts.h"
+#include "operator/interface_texts.h"
 
 namespace scantora {
 
@@ -33,14 +34,14 @@ private:
 };
 
 // The texts of the interface: the language table over the built-in table of one language.
-class TextLookup {
+class TextLookup : public InterfaceTexts {
 public:
     TextLookup() = default;
     explicit TextLookup(BuiltinLanguage builtin) : builtin_(builtin) {}
 
     // The text `id`: the language table's non-empty text, else the built-in one (empty when
     // there is none). The texts that no language file may change always come built in.
-    std::string Text(int id) const;
+    std::string Text(int id) const override;
     // The language table's text `id` only, without the built-in table (empty when missing).
     std::string TableText(int id) const;
     // Whether `id` is one of the texts always taken from the built-in table.
@@ -55,8 +56,5 @@ private:
     LanguageTable table_;
     BuiltinLanguage builtin_ = BuiltinLanguage::kItalian;
 };
-
-// Fills "%1" in `text` with `argument` (the one placeholder the texts use).
-std::string FillPlaceholder(std::string_view text, std::string_view argument);
 
 }  // namespace scantora

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "imaging/decode/bilevel/line_face.h"
-#include "imaging/files/file_access.h"
+#include "imaging/io/file_access.h"
 #include "pixdoc32.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "imaging/decode/colour/colour_state.h"
-#include "imaging/files/file_access.h"
+#include "imaging/io/file_access.h"
 #include "pixdoc32.h"
 
 namespace {

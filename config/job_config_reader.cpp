@@ -2,11 +2,11 @@
 
 #include <fstream>
 
-#include "app/fixed_messages.h"
-#include "app/text_ids.h"
 #include "config/line_reader.h"
 #include "config/path_text.h"
 #include "config/text_encoding.h"
+#include "operator/fixed_messages.h"
+#include "operator/text_ids.h"
 
 namespace scantora {
 namespace {
@@ -70,7 +70,7 @@ KeyCounts ApplyJobLines(std::istream& in, const KeyTable& table, const BarcodeOv
 
 JobReadResult ReadJobConfig(const KeyTable& table, const std::filesystem::path& setup_dir,
                             std::string_view job_path, const BarcodeOverrides& overrides,
-                            JobRecord& job, Operator& op, const TextLookup& texts) {
+                            JobRecord& job, Operator& op, const InterfaceTexts& texts) {
     StoreOverrides(overrides, job);
     std::ifstream in;
     for (const auto& candidate : JobFileCandidates(setup_dir, job_path)) {
@@ -93,7 +93,7 @@ JobReadResult ReadJobConfig(const KeyTable& table, const std::filesystem::path& 
 
 JobReadResult ReadJobConfig(Utilita& utilita, const std::filesystem::path& setup_dir,
                             std::string_view job_path, const BarcodeOverrides& overrides,
-                            Operator& op, const TextLookup& texts) {
+                            Operator& op, const InterfaceTexts& texts) {
     return ReadJobConfig(utilita.keys, setup_dir, job_path, overrides, utilita.job, op, texts);
 }
 

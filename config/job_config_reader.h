@@ -7,11 +7,11 @@
 #include <string_view>
 #include <vector>
 
-#include "app/operator.h"
-#include "app/text_lookup.h"
 #include "config/job_record.h"
 #include "config/key_table.h"
 #include "config/utilita.h"
+#include "operator/interface_texts.h"
+#include "operator/operator.h"
 
 namespace scantora {
 
@@ -48,11 +48,11 @@ KeyCounts ApplyJobLines(std::istream& in, const KeyTable& table, const BarcodeOv
 // are stored into `job` first.
 JobReadResult ReadJobConfig(const KeyTable& table, const std::filesystem::path& setup_dir,
                             std::string_view job_path, const BarcodeOverrides& overrides,
-                            JobRecord& job, Operator& op, const TextLookup& texts);
+                            JobRecord& job, Operator& op, const InterfaceTexts& texts);
 
 // The same, into the settings object's record with its key table.
 JobReadResult ReadJobConfig(Utilita& utilita, const std::filesystem::path& setup_dir,
                             std::string_view job_path, const BarcodeOverrides& overrides,
-                            Operator& op, const TextLookup& texts);
+                            Operator& op, const InterfaceTexts& texts);
 
 }  // namespace scantora

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "app/fixed_messages.h"
-#include "app/text_ids.h"
 #include "config/atomic_file.h"
 #include "config/numeric_text.h"
 #include "config/path_text.h"
 #include "config/text_encoding.h"
+#include "operator/fixed_messages.h"
+#include "operator/text_ids.h"
 
 namespace scantora {
 namespace {
@@ -125,7 +125,7 @@ std::string ComposeJobFile(const KeyTable& table, const JobRecord& job, JobWrite
 
 bool WriteJobConfig(const KeyTable& table, const JobRecord& job, JobWriter writer,
                     const std::filesystem::path& setup_dir, std::string_view job_path,
-                    const std::filesystem::path& temp, Operator& op, const TextLookup& texts) {
+                    const std::filesystem::path& temp, Operator& op, const InterfaceTexts& texts) {
     const std::string content = ComposeJobFile(table, job, writer);
     const std::string name = FileNamePart(job_path);
     if (name.empty() || RewriteThroughTemp(setup_dir / name, content, temp) != RewriteResult::kOk) {

@@ -5,10 +5,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/operator.h"
-#include "app/text_lookup.h"
 #include "config/job_record.h"
 #include "config/key_table.h"
+#include "operator/interface_texts.h"
+#include "operator/operator.h"
 
 namespace scantora {
 
@@ -28,6 +28,6 @@ std::string ComposeJobFile(const KeyTable& table, const JobRecord& job, JobWrite
 // was; on success shows the writer's restart message.
 bool WriteJobConfig(const KeyTable& table, const JobRecord& job, JobWriter writer,
                     const std::filesystem::path& setup_dir, std::string_view job_path,
-                    const std::filesystem::path& temp, Operator& op, const TextLookup& texts);
+                    const std::filesystem::path& temp, Operator& op, const InterfaceTexts& texts);
 
 }  // namespace scantora

@@ -1,6 +1,6 @@
 #include "config/scanner_options.h"
 
-#include "app/text_ids.h"
+#include "operator/text_ids.h"
 
 namespace scantora {
 namespace {
@@ -54,7 +54,7 @@ void ApplyScannerOption(ScannerOption option, ScannerOptionMarks& marks,
 
 bool RunScannerOptionCommand(ScannerOption option, ScannerOptionMarks& marks,
                              ScannerSettings& settings, const std::filesystem::path& path,
-                             Operator& op, const TextLookup& texts) {
+                             Operator& op, const InterfaceTexts& texts) {
     ApplyScannerOption(option, marks, settings);
     if (WriteScannerSettings(path, settings, op)) return true;
     const std::string extra = texts.Text(text_id::kScannerSettingsNotWritten);

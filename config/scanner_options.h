@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
-#include "app/operator.h"
-#include "app/text_lookup.h"
 #include "config/scanner_settings.h"
+#include "operator/interface_texts.h"
+#include "operator/operator.h"
 
 namespace scantora {
 
@@ -46,6 +46,6 @@ void ApplyScannerOption(ScannerOption option, ScannerOptionMarks& marks, Scanner
 // the language table has it. Returns whether the file was written.
 bool RunScannerOptionCommand(ScannerOption option, ScannerOptionMarks& marks,
                              ScannerSettings& settings, const std::filesystem::path& path,
-                             Operator& op, const TextLookup& texts);
+                             Operator& op, const InterfaceTexts& texts);
 
 }  // namespace scantora

@@ -3,11 +3,11 @@
 #include <climits>
 #include <fstream>
 
-#include "app/fixed_messages.h"
 #include "config/atomic_file.h"
 #include "config/line_reader.h"
 #include "config/numeric_text.h"
 #include "config/path_text.h"
+#include "operator/fixed_messages.h"
 
 namespace scantora {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/operator.h"
+#include "operator/operator.h"
 
 namespace scantora {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <fstream>
 
-#include "app/fixed_messages.h"
 #include "config/atomic_file.h"
 #include "config/line_reader.h"
+#include "operator/fixed_messages.h"
 
 namespace scantora {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/operator.h"
 #include "config/job_record.h"
+#include "operator/operator.h"
 
 namespace scantora {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "imaging/colour/colour_edit.h"
-#include "imaging/files/file_access.h"
+#include "imaging/io/file_access.h"
 #include "pixdoc32.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "imaging/files/file_access.h"
 #include "imaging/files/header_state.h"
+#include "imaging/io/file_access.h"
 #include "pixdoc32.h"
 
 namespace {

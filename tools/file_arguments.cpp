@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "imaging/files/special_names.h"
+#include "imaging/io/special_names.h"
 
 namespace pixdoc::tools {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "imaging/files/file_access.h"
+#include "imaging/io/file_access.h"
 #include "pixdoc32.h"
 #include "tools/file_arguments.h"
 #include "tools/page_arguments.h"

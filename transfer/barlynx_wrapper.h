@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/operator.h"
 #include "barcode_control/barlynx.h"
 #include "config/job_record.h"
+#include "operator/operator.h"
 #include "transfer/barlynx_factory.h"
 
 namespace scantora {

@@ -8,7 +8,7 @@
 #include "imaging/barcode/scan_paths.h"
 #include "imaging/barcode/search_area.h"
 #include "imaging/barcode/thresholds.h"
-#include "imaging/files/file_access.h"
+#include "imaging/io/file_access.h"
 #include "pixdoc32.h"
 
 namespace pixdoc::barcode {

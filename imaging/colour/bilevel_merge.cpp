@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "imaging/colour/colour_merge.h"
-#include "imaging/files/file_access.h"
+#include "imaging/io/file_access.h"
 #include "imaging/window/zoom.h"
 
 namespace pixdoc {

@@ -85,21 +85,6 @@ constexpr const char* kUnknownText = "Error code does not match known errors.";
 
 }  // namespace
 
-ColourErrorState& ColourErrorModule() {
-    static ColourErrorState state;
-    return state;
-}
-
-int32_t GetColourError() {
-    return ColourErrorModule().code;
-}
-void SetColourError(int32_t code) {
-    ColourErrorModule().code = code;
-}
-void RaiseColourError(int32_t code) {
-    if (ColourErrorModule().code == kColourOk) ColourErrorModule().code = code;
-}
-
 const char* ColourErrorText(int32_t code) {
     auto it = std::lower_bound(std::begin(kMessages), std::end(kMessages), code,
                                [](const Message& m, int32_t c) { return m.code < c; });

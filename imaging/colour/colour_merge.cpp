@@ -7,7 +7,7 @@
 #include "imaging/colour/colour_merge.h"
 #include "imaging/colour/merge_writer.h"
 #include "imaging/decode/colour/colour_state.h"
-#include "imaging/files/file_access.h"
+#include "imaging/io/file_access.h"
 #include "imaging/window/zoom.h"
 
 namespace pixdoc {

@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "imaging/io/file_access.h"
+
 namespace pixdoc::files {
 
 HeaderModuleState& HeaderState() {
@@ -15,11 +17,16 @@ void ResetHeaderState() {
     state = HeaderModuleState{};
 }
 
-void ForgetPageCursorName() {
+PageCursorCache& PageCursor() {
     PageCursorCache& cursor = HeaderState().cursor;
-    cursor.name.clear();
-    cursor.page = 0;
-    cursor.next_directory = 0;
+    const uint64_t opens = FileAccess().special_name_opens;
+    if (cursor.special_name_opens != opens) {
+        cursor.name.clear();
+        cursor.page = 0;
+        cursor.next_directory = 0;
+        cursor.special_name_opens = opens;
+    }
+    return cursor;
 }
 
 PixdocStripTable* NewStripTable(int32_t strip_count) {

@@ -16,6 +16,8 @@ struct PageCursorCache {
     int64_t size = -1;            // that file's size at the previous call
     int32_t page = 0;             // last page whose directory was walked to; 0: none
     uint32_t next_directory = 0;  // offset of the directory that follows it
+    // The file access layer's count of special-name opens when the name was last trusted.
+    uint64_t special_name_opens = 0;
 };
 
 // Remembers the page count of the last file counted by GetTiffPages.
@@ -35,8 +37,9 @@ struct HeaderModuleState {
 HeaderModuleState& HeaderState();
 // Frees the kept strip table and clears every cache (tests).
 void ResetHeaderState();
-// Forgets the page cursor cache's remembered file name (and with it its page).
-void ForgetPageCursorName();
+// The page cursor cache, which first forgets its file name (and with it its page) when a
+// special name was opened since it last looked. Every use of the cache goes through here.
+PageCursorCache& PageCursor();
 
 // Strip tables: the arrays hold count + kStripTableSlack entries.
 inline constexpr int32_t kStripTableSlack = 5;

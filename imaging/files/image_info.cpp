@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "imaging/files/file_access.h"
 #include "imaging/files/header_state.h"
 #include "imaging/files/open_image_header.h"
 #include "imaging/files/tiff_directory.h"
+#include "imaging/io/file_access.h"
 #include "pixdoc32.h"
 
 namespace {

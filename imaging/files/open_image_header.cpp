@@ -4,11 +4,11 @@
 
 #include "imaging/files/cals_probe.h"
 #include "imaging/files/colour_probe.h"
-#include "imaging/files/file_access.h"
 #include "imaging/files/header_state.h"
 #include "imaging/files/pcx_probe.h"
 #include "imaging/files/raster_probes.h"
 #include "imaging/files/tiff_directory.h"
+#include "imaging/io/file_access.h"
 
 namespace pixdoc::files {
 namespace {
@@ -27,7 +27,7 @@ void ResetHeaderFields(ImageHeader& header) {
 
 // Keeps the page cursor cache only for page n+1 of the same, unchanged file.
 void UpdatePageCursor(const char* name, int32_t page, int64_t size) {
-    PageCursorCache& cursor = HeaderState().cursor;
+    PageCursorCache& cursor = PageCursor();
     if (cursor.name != name) {
         cursor.page = 0;
         cursor.name = name;
@@ -55,7 +55,7 @@ void ApplyRawHeader(const ParsedName& parsed, ImageHeader& header) {
 // Runs the probes of a page in their order; the first that matches fills header.
 bool RecogniseFormat(const ProbeSource& source, int32_t page, ImageHeader& header) {
     if (WalkTiffPage(source, page, header)) return true;
-    HeaderState().cursor.page = 0;
+    PageCursor().page = 0;
     const bool first_page = page == 1;
     if (first_page && ProbeBilevelPcx(source, header)) return true;
     if (first_page && (ProbeCals(source, header) || ProbeDcFormat(source, header) ||
@@ -104,7 +104,7 @@ HeaderResult ReadImageHeader(const char* name, int32_t page, ImageHeader& header
     try {
         result = ReadOpened(name, ParseName(name), page, header);
     } catch (const std::bad_alloc&) {
-        HeaderState().cursor.page = 0;
+        PageCursor().page = 0;
     }
     FileClose(handle);
     return result;

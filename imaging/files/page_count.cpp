@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "imaging/files/byte_order.h"
-#include "imaging/files/file_access.h"
 #include "imaging/files/header_state.h"
 #include "imaging/files/pcx_probe.h"
 #include "imaging/files/raster_probes.h"
 #include "imaging/files/tiff_directory.h"
+#include "imaging/io/file_access.h"
 
 namespace pixdoc::files {
 namespace {

@@ -1,6 +1,6 @@
 #include "imaging/files/probe_source.h"
 
-#include "imaging/files/file_access.h"
+#include "imaging/io/file_access.h"
 
 namespace pixdoc::files {
 

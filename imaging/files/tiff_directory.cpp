@@ -379,7 +379,7 @@ bool WalkTiffPage(const ProbeSource& source, int32_t page, ImageHeader& header) 
     ByteOrder order = ByteOrder::kLittle;
     uint32_t first = 0;
     if (!ReadFileHeader(source, order, first)) return false;
-    PageCursorCache& cursor = HeaderState().cursor;
+    PageCursorCache& cursor = PageCursor();
     int32_t target = page;
     if (cursor.page != 0 && page == cursor.page + 1) {
         first = cursor.next_directory;

@@ -5,7 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/scripted_operator.h"
+#include "app/text_lookup.h"
+#include "operator/scripted_operator.h"
 
 namespace scantora {
 namespace {

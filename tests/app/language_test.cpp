@@ -5,9 +5,9 @@
 #include "app/global_settings.h"
 #include "app/language_file.h"
 #include "app/menu_table.h"
-#include "app/scripted_operator.h"
 #include "app/user_language.h"
 #include "config/text_encoding.h"
+#include "operator/scripted_operator.h"
 #include "tests/support/scratch_dir.h"
 
 namespace scantora {

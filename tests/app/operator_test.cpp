@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "app/console_operator.h"
-#include "app/scripted_operator.h"
+#include "operator/scripted_operator.h"
 
 namespace scantora {
 namespace {

@@ -4,11 +4,11 @@
 #include "app/job_selection.h"
 #include "app/logon_name.h"
 #include "app/program_dirs.h"
-#include "app/scripted_operator.h"
 #include "app/startup.h"
 #include "config/atomic_file.h"
 #include "config/job_config_reader.h"
 #include "config/job_config_writer.h"
+#include "operator/scripted_operator.h"
 #include "tests/support/scratch_dir.h"
 
 namespace scantora {

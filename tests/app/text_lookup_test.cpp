@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/builtin_texts.h"
-#include "app/text_ids.h"
+#include "operator/text_ids.h"
 
 namespace scantora {
 namespace {

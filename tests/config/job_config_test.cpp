@@ -5,11 +5,12 @@
 #include <csignal>
 #include <sstream>
 
-#include "app/scripted_operator.h"
-#include "app/text_ids.h"
+#include "app/text_lookup.h"
 #include "config/atomic_file.h"
 #include "config/job_config_reader.h"
 #include "config/job_config_writer.h"
+#include "operator/scripted_operator.h"
+#include "operator/text_ids.h"
 #include "tests/support/scratch_dir.h"
 
 namespace scantora {

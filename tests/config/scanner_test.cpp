@@ -2,11 +2,12 @@
 
 #include <sstream>
 
-#include "app/scripted_operator.h"
+#include "app/text_lookup.h"
 #include "config/job_config_reader.h"
 #include "config/scanner_options.h"
 #include "config/scanner_settings.h"
 #include "config/source_choice.h"
+#include "operator/scripted_operator.h"
 #include "tests/support/scratch_dir.h"
 
 namespace scantora {

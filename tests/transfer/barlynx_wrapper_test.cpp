@@ -8,7 +8,7 @@
 #include <future>
 
 #include "acquisition/pixdoc_lock.h"
-#include "app/scripted_operator.h"
+#include "operator/scripted_operator.h"
 
 namespace scantora {
 namespace {

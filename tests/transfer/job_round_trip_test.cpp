@@ -5,7 +5,8 @@
 #include <map>
 
 #include "acquisition/identification_model.h"
-#include "app/scripted_operator.h"
+#include "app/text_lookup.h"
+#include "operator/scripted_operator.h"
 #include "transfer/job_patterns.h"
 
 namespace scantora {

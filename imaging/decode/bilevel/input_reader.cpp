@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstring>
 
-#include "imaging/files/file_access.h"
+#include "imaging/io/file_access.h"
 
 namespace pixdoc::bilevel {
 namespace {

@@ -2,8 +2,8 @@
 // recognised the container.
 #include <cstring>
 
-#include "imaging/colour/colour_error.h"
 #include "imaging/decode/colour/colour_readers.h"
+#include "imaging/decode/colour_error_code.h"
 
 namespace pixdoc {
 namespace {

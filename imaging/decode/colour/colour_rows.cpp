@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "imaging/colour/colour_error.h"
+#include "imaging/decode/colour_error_code.h"
 
 namespace pixdoc {
 namespace {

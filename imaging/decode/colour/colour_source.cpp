@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "imaging/colour/colour_error.h"
 #include "imaging/decode/colour/colour_state.h"
+#include "imaging/decode/colour_error_code.h"
 
 namespace pixdoc {
 namespace {

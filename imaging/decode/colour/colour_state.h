@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "imaging/files/file_access.h"
+#include "imaging/io/file_access.h"
 
 namespace pixdoc {
 

@@ -5,10 +5,10 @@
 #include <new>
 #include <vector>
 
-#include "imaging/colour/colour_error.h"
 #include "imaging/decode/colour/colour_bytes.h"
 #include "imaging/decode/colour/colour_readers.h"
 #include "imaging/decode/colour/colour_rows.h"
+#include "imaging/decode/colour_error_code.h"
 
 namespace pixdoc {
 namespace {

@@ -1,6 +1,6 @@
 #include "imaging/decode/jpeg/jpeg_blocks.h"
 
-#include "imaging/colour/colour_error.h"
+#include "imaging/decode/colour_error_code.h"
 #include "imaging/decode/jpeg/jpeg_markers.h"
 
 namespace pixdoc::jpeg {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "imaging/colour/colour_error.h"
+#include "imaging/decode/colour_error_code.h"
 
 namespace pixdoc::jpeg {
 

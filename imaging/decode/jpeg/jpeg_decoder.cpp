@@ -3,7 +3,7 @@
 #include <memory>
 #include <new>
 
-#include "imaging/colour/colour_error.h"
+#include "imaging/decode/colour_error_code.h"
 #include "imaging/decode/jpeg/jpeg_convert.h"
 #include "imaging/decode/jpeg/jpeg_markers.h"
 #include "imaging/decode/jpeg/jpeg_output.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "imaging/colour/colour_error.h"
+#include "imaging/decode/colour_error_code.h"
 
 namespace pixdoc::jpeg {
 

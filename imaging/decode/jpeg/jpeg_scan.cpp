@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "imaging/colour/colour_error.h"
+#include "imaging/decode/colour_error_code.h"
 #include "imaging/decode/jpeg/jpeg_blocks.h"
 
 namespace pixdoc::jpeg {

@@ -8,7 +8,7 @@
 
 #include "imaging/barcode/barcode_state.h"
 #include "imaging/barcode/decoder.h"
-#include "imaging/files/file_access.h"
+#include "imaging/io/file_access.h"
 #include "pixdoc32.h"
 #include "tests/imaging/barcode/result_text.h"
 

@@ -6,7 +6,7 @@
 
 #include "imaging/colour/colour_error.h"
 #include "imaging/decode/colour/colour_state.h"
-#include "imaging/files/file_access.h"
+#include "imaging/io/file_access.h"
 #include "tests/imaging/colour/colour_test_support.h"
 
 namespace {

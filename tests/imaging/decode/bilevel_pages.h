@@ -12,7 +12,7 @@
 
 #include "imaging/decode/bilevel/change_list.h"
 #include "imaging/decode/bilevel/line_codings.h"
-#include "imaging/files/file_access.h"
+#include "imaging/io/file_access.h"
 #include "pixdoc32.h"
 
 namespace pixdoc::bilevel::testing {

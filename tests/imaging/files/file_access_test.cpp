@@ -1,4 +1,4 @@
-#include "imaging/files/file_access.h"
+#include "imaging/io/file_access.h"
 
 #include <gtest/gtest.h>
 
@@ -140,18 +140,18 @@ TEST_F(FileAccessTest, CreateWritesDiskAndMemory) {
 }
 
 TEST_F(FileAccessTest, OpeningSpecialNameForgetsPageCursorName) {
-    HeaderState().cursor.name = "page.tif";
-    HeaderState().cursor.page = 2;
+    PageCursor().name = "page.tif";
+    PageCursor().page = 2;
     Bytes data(4);
     const int32_t h = FileOpen(MemoryName(data).c_str());
     FileClose(h);
-    EXPECT_TRUE(HeaderState().cursor.name.empty());
-    EXPECT_EQ(HeaderState().cursor.page, 0);
+    EXPECT_TRUE(PageCursor().name.empty());
+    EXPECT_EQ(PageCursor().page, 0);
 
-    HeaderState().cursor.name = "page.tif";
+    PageCursor().name = "page.tif";
     const auto path = TempFile("plain.bin", Bytes{1});
     FileClose(FileOpen(path.c_str()));
-    EXPECT_EQ(HeaderState().cursor.name, "page.tif");  // disk names leave it alone
+    EXPECT_EQ(PageCursor().name, "page.tif");  // disk names leave it alone
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ TEST_F(TiffHeaderTest, PageCursorCacheFollowsTheRememberedDirectory) {
     ImageHeader h;
     ASSERT_EQ(Open(path.string(), 1, h), 0);
     // Page 2 is read from the remembered next directory, not by a walk from the header.
-    HeaderState().cursor.next_directory = static_cast<uint32_t>(t.bytes().size()) - 4 - 12 * 7 - 2;
+    PageCursor().next_directory = static_cast<uint32_t>(t.bytes().size()) - 4 - 12 * 7 - 2;
     ASSERT_EQ(Open(path.string(), 2, h), 0);
     EXPECT_EQ(h.width, 300);
     // A page that is not last + 1 walks from the header again.

@@ -1,6 +1,6 @@
 // The reader as the colour containers call it: header fields, read position, palette
 // preparation and the line callback.
-#include "imaging/decode/jpeg/jpeg_colour_reader.h"
+#include "imaging/decode/colour/jpeg_colour_reader.h"
 
 #include <gtest/gtest.h>
 

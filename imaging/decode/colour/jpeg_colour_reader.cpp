@@ -1,9 +1,9 @@
-#include "imaging/decode/jpeg/jpeg_colour_reader.h"
+#include "imaging/decode/colour/jpeg_colour_reader.h"
 
 #include <algorithm>
 #include <limits>
 
-#include "imaging/colour/colour_error.h"
+#include "imaging/decode/colour_error_code.h"
 #include "imaging/decode/jpeg/jpeg_decoder.h"
 
 namespace pixdoc {

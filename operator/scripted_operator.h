@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/operator.h"
+#include "operator/operator.h"
 
 namespace scantora {
 

@@ -1,4 +1,4 @@
-#include "imaging/files/file_access.h"
+#include "imaging/io/file_access.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,8 +9,7 @@
 #include <cstring>
 #include <limits>
 
-#include "imaging/files/header_state.h"
-#include "imaging/files/special_names.h"
+#include "imaging/io/special_names.h"
 
 namespace pixdoc::files {
 namespace {
@@ -146,7 +145,7 @@ ParsedName ParseName(const char* name) {
 
 int32_t FileOpen(const char* name) {
     const ParsedName parsed = ParseName(name);
-    if (parsed.kind != NameKind::kDisk) ForgetPageCursorName();
+    if (parsed.kind != NameKind::kDisk) ++FileAccess().special_name_opens;
     if (!parsed.valid) return kInvalidHandle;
     switch (parsed.kind) {
         case NameKind::kMemoryImage:

@@ -39,8 +39,8 @@ ParsedName ParseName(const char* name);
 
 enum class SeekOrigin { kStart, kEnd };
 
-// Opens a name for reading. Returns a handle, or kInvalidHandle. Opening a special name
-// forgets the page cursor cache's remembered file name.
+// Opens a name for reading. Returns a handle, or kInvalidHandle. Opening a special name counts
+// in special_name_opens, whatever the outcome.
 int32_t FileOpen(const char* name);
 // Creates or truncates a name for writing (disk files rw-rw-rw- before umask, "MD:" memory).
 int32_t FileCreate(const char* name);
@@ -67,6 +67,9 @@ struct MemorySlot {
 
 struct FileAccessState {
     MemorySlot slots[kMaxMemoryImages];
+    // Opens of special names so far: the same name may then stand for other bytes, so caches
+    // keyed by a name (the page cursor) forget it when this count has moved.
+    uint64_t special_name_opens = 0;
 };
 
 FileAccessState& FileAccess();

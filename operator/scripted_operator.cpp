@@ -1,4 +1,4 @@
-#include "app/scripted_operator.h"
+#include "operator/scripted_operator.h"
 
 #include <algorithm>
 
