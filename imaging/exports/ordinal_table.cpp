@@ -67,6 +67,14 @@ const OrdinalEntry kTable[] = {
     {635, "PXinSeekBarCodeEANMultipleEx", Fn(&PXinSeekBarCodeEANMultipleEx)},
     {636, "BarcodeEAN", Fn(&BarcodeEAN)},
     {637, "PXinSeekBarCode2of5Memory", Fn(&PXinSeekBarCode2of5Memory)},
+    {638, "CompressionStart", Fn(&CompressionStart)},
+    {639, "CompressLine", Fn(&CompressLine)},
+    {640, "CompressEnd", Fn(&CompressEnd)},
+    {641, "CompressionReStart", Fn(&CompressionReStart)},
+    {642, "OpenCompressionFile", Fn(&OpenCompressionFile)},
+    {643, "WriteCompressionFile", Fn(&WriteCompressionFile)},
+    {644, "SeekCompressionFile", Fn(&SeekCompressionFile)},
+    {645, "CloseCompressionFile", Fn(&CloseCompressionFile)},
 };
 
 const OrdinalEntry* Find(int32_t ordinal) {

@@ -152,6 +152,75 @@ PIXDOC_API int32_t XchgBytes(uint8_t* buffer, int32_t count);
 /* Inverts every byte. 0. */
 PIXDOC_API int32_t InvertBytes(uint8_t* buffer, int32_t count);
 
+/* ---- Bilevel compression writer (imaging/encode) ---- */
+
+/* The compression record: the caller owns it, fills the first six fields (and K and the
+ * minimum line length where its coding uses them) and passes it to every call; the writer keeps
+ * its state in the rest. Between CompressionStart (or CompressionReStart) and CompressEnd it
+ * holds the writer's buffers. */
+typedef struct CompressionRecord {
+    char target_name[256];    /* output file path, or "MEMORYDIRECT" for output to memory;
+                                 "MEMORYDIRECT,<n>" stores at most n bytes in all */
+    int32_t coding;           /* 0 Group 3 one-dimensional with EOLs; 1 Group 4; 2 Group 3
+                                 two-dimensional (a one-dimensional line every K); 4 Group 3
+                                 two-dimensional with an EOL on the first two lines only;
+                                 5 modified Huffman, rows byte-aligned; 6 Group 4 with
+                                 uncompressed mode where shorter; 7 PCX run length; 9 accepted,
+                                 codes nothing */
+    int32_t width;            /* pixels per row, 1 to 30000 */
+    intptr_t start;           /* file: byte offset of the coded data; memory: address of the
+                                 next byte stored, advanced as bytes are delivered (pointer-sized
+                                 on purpose) */
+    int32_t bit_reversal;     /* not 0: every delivered byte is bit-reversed (fill order 2) */
+    int32_t k;                /* coding 2: a one-dimensional line every K lines; below 1: 4 */
+    int32_t min_line_bits;    /* coding 0: a line with its EOL is filled up to this many bits;
+                                 clamped to 0..1024 by the start */
+    int32_t line_counter;     /* lines coded since the start */
+    int32_t file_handle;      /* output file handle, -1 for memory output */
+    int32_t k_counter;        /* coding 2: position within the K cycle */
+    int16_t* reference_line;  /* the previous row as a change list (NULL for codings 0, 5, 7) */
+    int16_t* current_line;    /* the current row as a change list: ascending positions of
+                                 colour changes ended by copies of the width */
+    uint8_t* alternative_buffer; /* coding 6: the line coded again with uncompressed mode */
+    uint8_t* output_buffer;      /* coded bytes not yet delivered */
+    int32_t bytes_pending;       /* bytes in output_buffer not yet delivered */
+    uint32_t bit_accumulator;    /* bits not yet stored as a whole word, first bit in bit 31 */
+    int32_t bit_count;           /* how many: 0..31 */
+    int32_t bytes_delivered;     /* bytes written to the file or memory since the start */
+    int32_t previous_line_bits;  /* coding 0: bits of the previous line with its EOL */
+} CompressionRecord;
+
+/* Validates the record, opens the target (OpenCompressionFile at `start`, unless it is memory)
+ * and takes the buffers. 0; 1 the coding is refused, the width is outside 1..30000 or the file
+ * cannot be opened and positioned; 3 no memory for the change lists; 4 no memory for the output
+ * or alternative buffer. A failed start holds nothing and leaves the target untouched when the
+ * record itself was refused. */
+PIXDOC_API int32_t CompressionStart(CompressionRecord* record);
+/* Codes one row of `width` pixels ((width + 7) / 8 bytes are read, first pixel in the most
+ * significant bit, 1 black) and delivers whole 4096-byte blocks. Returns the bytes still pending
+ * (below 4096); after a short write, the count that write returned, with bytes_pending staying
+ * at 4096 or more (the next call or CompressEnd tries the same bytes again, at the same place);
+ * the coding itself for coding 9; -1 for a missing record or row, a record not started, or no
+ * memory to hold the line (it was not coded). */
+PIXDOC_API int32_t CompressLine(CompressionRecord* record, const uint8_t* row);
+/* Writes the end-of-page codes, delivers every pending byte and releases the buffers (the file
+ * stays open: close it with CloseCompressionFile). 0; 1 the record was not started; 2 a write
+ * fell short (bytes_delivered counts what was delivered). */
+PIXDOC_API int32_t CompressEnd(CompressionRecord* record);
+/* Goes back to the state after CompressionStart so that the page is coded again over the same
+ * place: a file is sought back to `start`, memory output moves `start` back by the bytes
+ * delivered. 0; 1 the seek failed or the record has no target; 3 or 4 as CompressionStart. */
+PIXDOC_API int32_t CompressionReStart(CompressionRecord* record);
+
+/* The writer's file layer. OpenCompressionFile creates or truncates `path` for reading and
+ * writing and seeks to `offset`: a handle, or -1 (also when the seek does not land there).
+ * WriteCompressionFile returns the bytes written; SeekCompressionFile the new position (-1 on
+ * failure); CloseCompressionFile 0 for the handle -1, else the close result (0 or -1). */
+PIXDOC_API int32_t OpenCompressionFile(const char* path, int32_t offset);
+PIXDOC_API int32_t WriteCompressionFile(int32_t handle, const void* buffer, int32_t count);
+PIXDOC_API int32_t SeekCompressionFile(int32_t handle, int32_t offset);
+PIXDOC_API int32_t CloseCompressionFile(int32_t handle);
+
 /* ---- Barcode search (imaging/barcode) ---- */
 
 /* Options: library-wide, 0 when the library is loaded, kept for later searches. Each setter

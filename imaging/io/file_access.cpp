@@ -226,12 +226,13 @@ int64_t FileSeek(int32_t handle, int64_t offset, SeekOrigin origin) {
     return ::lseek(handle, offset, SEEK_SET);
 }
 
-void FileClose(int32_t handle) {
+int32_t FileClose(int32_t handle) {
     if (MemorySlot* slot = Slot(handle)) {
         *slot = MemorySlot{};
-        return;
+        return 0;
     }
-    if (handle >= 0 && handle < kFirstMemoryHandle) ::close(handle);
+    if (handle >= 0 && handle < kFirstMemoryHandle) return ::close(handle) == 0 ? 0 : -1;
+    return 0;
 }
 
 bool IsMemoryHandle(int32_t handle) {

@@ -51,8 +51,8 @@ int32_t FileWrite(int32_t handle, const void* buffer, int32_t count);
 // kStart: moves to offset and returns it. kEnd: moves to the end and returns the size (0 for an
 // unbounded memory image). -1 when the seek fails.
 int64_t FileSeek(int32_t handle, int64_t offset, SeekOrigin origin);
-// Releases a handle; unknown handles are ignored.
-void FileClose(int32_t handle);
+// Releases a handle: 0, or -1 when closing a disk file failed; unknown handles are ignored (0).
+int32_t FileClose(int32_t handle);
 
 bool IsMemoryHandle(int32_t handle);
 

@@ -16,8 +16,9 @@ constexpr int kPackBitsRepeatBase = 257;
 
 int32_t ExpandPcxRow(const uint8_t* data, int32_t size, int32_t& position, uint8_t* row,
                      int32_t width) {
-    const int32_t row_bytes = width / 8;
-    std::memset(row, 0, size_t((width + 7) / 8));
+    // A row ends at its last whole or partial byte, as the writer codes it (bilevel PCX pages
+    // have widths in whole bytes, so they read the same either way).
+    const int32_t row_bytes = (width + 7) / 8;
     int32_t written = 0;
     // Bound: `written` stays within row_bytes (a run is cut at the row's end, not carried
     // over); `position` stays below size, every step consumes at least one byte.

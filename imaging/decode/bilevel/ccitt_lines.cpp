@@ -34,18 +34,6 @@ int ReadRun(BitReader& bits, const RunTables& t, int max_run) {
     }
 }
 
-// The reference-line index of b1: the first change right of a0 whose colour is the opposite
-// of a0's colour (even entries start black runs, so a white a0 looks at even entries).
-// Bound: the reference list ends with at least four copies of the width and the scan stops at
-// the first entry that reaches the width, so j + 1 stays inside the sentinels.
-int FindB1(const int16_t* reference, int j, int a0, int colour, int width) {
-    if (j > 0) --j;  // a vertical mode left of b1 can bring the previous entry back into play
-    if ((j & 1) != colour) ++j;
-    while (reference[j] <= a0 && reference[j] < width)
-        j += 2;
-    return j;
-}
-
 // Uncompressed mode: pixel patterns up to an exit code. Returns kLineGood with `x` and the
 // writer advanced, or kLineDamaged.
 int32_t DecodeUncompressed(BitReader& bits, ChangeWriter& out, int& x, int width) {

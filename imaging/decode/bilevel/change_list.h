@@ -46,6 +46,21 @@ private:
     int count_ = 0;
 };
 
+// The reference-line index of b1 for two-dimensional coding: the first change right of a0
+// whose colour is the opposite of a0's colour (even entries start black runs, so a white a0
+// looks at even entries). `j` is the index found for the previous a0 (0 at the line start);
+// a0 never moves left, so the search resumes there. The coder and the decoder both call it, so
+// they agree on b1 by construction.
+// Bound: the reference list ends with at least four copies of the width and the scan stops at
+// the first entry that reaches the width, so j + 1 stays inside the sentinels.
+inline int FindB1(const int16_t* reference, int j, int a0, int colour, int width) {
+    if (j > 0) --j;  // a vertical mode left of b1 can bring the previous entry back into play
+    if ((j & 1) != colour) ++j;
+    while (reference[j] <= a0 && reference[j] < width)
+        j += 2;
+    return j;
+}
+
 // An empty (all white) line: nothing but sentinels.
 inline void ResetToEmptyLine(int16_t* list, int width) {
     for (int i = 0; i < kChangeListSlack; ++i)
