@@ -1,17 +1,20 @@
-// Decoding an A4 300 dpi Group 4 text page with pixdoc32's bilevel decoder (to change lists
+// An A4 300 dpi Group 4 text page, decoded with pixdoc32's bilevel decoder (to change lists
 // through the line face, and to a 1:1 bitmap through Decompress) and with libtiff
-// (TIFFReadEncodedStrip of the same strip), in the same run. The page is made on first use by
-// make_bilevel_page.sh. After the run the CPU times (the machine may be shared) are printed as
-// ratios to libtiff's.
+// (TIFFReadEncodedStrip of the same strip), and coded back to Group 4 by pixdoc32's compression
+// writer (into memory) and by libtiff's encoder (a one-strip TIFF in memory), in the same run.
+// The page is made on first use by make_bilevel_page.sh. After the run the CPU times (the
+// machine may be shared) are printed as ratios to libtiff's for the same work.
 #include <benchmark/benchmark.h>
 #include <tiffio.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "imaging/decode/bilevel/line_face.h"
@@ -107,11 +110,115 @@ void LibtiffStrip(benchmark::State& state) {
     TIFFClose(tif);
 }
 
+// The page as a bitmap (libtiff's decode), rows of (width + 7) / 8 bytes.
+const std::vector<uint8_t>& PageBitmap() {
+    static const std::vector<uint8_t> bitmap = [] {
+        std::vector<uint8_t> rows;
+        TIFF* tif = TIFFOpen(ThePage().path.c_str(), "r");
+        if (!tif) return rows;
+        rows.resize(size_t(TIFFStripSize(tif)));
+        TIFFReadEncodedStrip(tif, 0, rows.data(), tmsize_t(rows.size()));
+        TIFFClose(tif);
+        return rows;
+    }();
+    return bitmap;
+}
+
+void PixdocGroup4Encode(benchmark::State& state) {
+    const Page& p = ThePage();
+    const std::vector<uint8_t>& bitmap = PageBitmap();
+    const size_t row_bytes = (p.width + 7) / 8;
+    std::vector<uint8_t> out(bitmap.size() + 65536);
+    int64_t bytes = 0;
+    for (auto _ : state) {
+        CompressionRecord r{};
+        std::snprintf(r.target_name, sizeof r.target_name, "MEMORYDIRECT,%zu", out.size());
+        r.coding = 1;
+        r.width = int32_t(p.width);
+        r.start = reinterpret_cast<intptr_t>(out.data());
+        if (CompressionStart(&r) != 0) state.SkipWithError("start failed");
+        for (uint32_t y = 0; y < p.height; ++y)
+            CompressLine(&r, &bitmap[y * row_bytes]);
+        CompressEnd(&r);
+        bytes = r.bytes_delivered;
+    }
+    state.counters["bytes"] = double(bytes);
+}
+
+// A TIFF held in a growing memory block, for libtiff's writer.
+struct MemoryTiff {
+    std::vector<uint8_t> data;
+    toff_t position = 0;
+
+    static tmsize_t Read(thandle_t h, void* buf, tmsize_t n) {
+        auto* m = static_cast<MemoryTiff*>(h);
+        const tmsize_t left = tmsize_t(m->data.size()) - tmsize_t(m->position);
+        const tmsize_t take = std::max<tmsize_t>(0, std::min(n, left));
+        std::memcpy(buf, m->data.data() + m->position, size_t(take));
+        m->position += toff_t(take);
+        return take;
+    }
+    static tmsize_t Write(thandle_t h, void* buf, tmsize_t n) {
+        auto* m = static_cast<MemoryTiff*>(h);
+        if (m->data.size() < m->position + size_t(n)) m->data.resize(m->position + size_t(n));
+        std::memcpy(m->data.data() + m->position, buf, size_t(n));
+        m->position += toff_t(n);
+        return n;
+    }
+    static toff_t Seek(thandle_t h, toff_t offset, int whence) {
+        auto* m = static_cast<MemoryTiff*>(h);
+        const toff_t base = whence == SEEK_SET   ? 0
+                            : whence == SEEK_CUR ? m->position
+                                                 : m->data.size();
+        m->position = base + offset;
+        return m->position;
+    }
+    static int Close(thandle_t) { return 0; }
+    static toff_t Size(thandle_t h) { return static_cast<MemoryTiff*>(h)->data.size(); }
+    static int Map(thandle_t, void**, toff_t*) { return 0; }
+    static void Unmap(thandle_t, void*, toff_t) {}
+};
+
+void LibtiffGroup4Encode(benchmark::State& state) {
+    const Page& p = ThePage();
+    std::vector<uint8_t> bitmap = PageBitmap();  // libtiff may code in place
+    MemoryTiff file;
+    file.data.reserve(bitmap.size());
+    int64_t bytes = 0;
+    for (auto _ : state) {
+        file.data.clear();
+        file.position = 0;
+        TIFF* tif = TIFFClientOpen("page", "w", &file, MemoryTiff::Read, MemoryTiff::Write,
+                                   MemoryTiff::Seek, MemoryTiff::Close, MemoryTiff::Size,
+                                   MemoryTiff::Map, MemoryTiff::Unmap);
+        TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, p.width);
+        TIFFSetField(tif, TIFFTAG_IMAGELENGTH, p.height);
+        TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 1);
+        TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
+        TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
+        TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_CCITTFAX4);
+        TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, p.height);
+        TIFFWriteEncodedStrip(tif, 0, bitmap.data(), tmsize_t(bitmap.size()));
+        bytes = int64_t(TIFFRawStripSize(tif, 0));
+        TIFFClose(tif);
+    }
+    state.counters["bytes"] = double(bytes);
+}
+
 BENCHMARK(LibtiffStrip)->Unit(benchmark::kMillisecond);
 BENCHMARK(PixdocChangeLists)->Unit(benchmark::kMillisecond);
 BENCHMARK(PixdocBitmap)->Unit(benchmark::kMillisecond);
+BENCHMARK(LibtiffGroup4Encode)->Unit(benchmark::kMillisecond);
+BENCHMARK(PixdocGroup4Encode)->Unit(benchmark::kMillisecond);
 
-// Console output plus the ratios of every benchmark's time to libtiff's.
+// What each pixdoc32 benchmark is compared with.
+const std::pair<const char*, const char*> kPeers[] = {
+    {"PixdocChangeLists", "LibtiffStrip"},
+    {"PixdocBitmap", "LibtiffStrip"},
+    {"PixdocGroup4Encode", "LibtiffGroup4Encode"},
+};
+
+// Console output plus the ratio of every pixdoc32 time to its peer's.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
@@ -122,11 +229,12 @@ public:
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
-        const auto base = times_.find("LibtiffStrip");
-        if (base == times_.end() || base->second <= 0) return;
-        for (const auto& [name, t] : times_)
-            if (name != base->first)
-                std::printf("ratio %s / LibtiffStrip: %.3f\n", name.c_str(), t / base->second);
+        for (const auto& [name, peer] : kPeers) {
+            const auto t = times_.find(name);
+            const auto base = times_.find(peer);
+            if (t == times_.end() || base == times_.end() || base->second <= 0) continue;
+            std::printf("ratio %s / %s: %.3f\n", name, peer, t->second / base->second);
+        }
     }
 
 private:
