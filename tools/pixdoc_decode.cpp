@@ -1,11 +1,11 @@
-// pixdoc-decode [--page N] FILE OUT: decodes a bilevel page 1:1 as stored and writes it to OUT
-// as binary PBM (P4, 1 black); colour and grey pages are written as binary PPM (P6). Every failure
-// gives a non-zero exit and one line on stderr; a page whose data ends early or is damaged is still
-// written (white after the stop) but exits 1.
+// pixdoc-decode [--page N] FILE OUT: decodes a bilevel page 1:1 and writes it to OUT as binary
+// PBM (P4, 1 black) as it looks: a page whose set bits are white (TIFF minimum-is-black) is
+// inverted. Colour and grey pages are written as binary PPM (P6). Every failure gives a non-zero
+// exit and one line on stderr; a page whose data ends early or is damaged is still written (white
+// after the stop) but exits 1.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +13,7 @@
 #include "pixdoc32.h"
 #include "tools/file_arguments.h"
 #include "tools/page_arguments.h"
+#include "tools/pbm_file.h"
 #include "tools/pixdoc_decode_colour.h"
 
 namespace {
@@ -75,12 +76,13 @@ int32_t DecodePage(ImageHeader& h, std::vector<uint8_t>& bitmap) {
     }
 }
 
-bool WritePbm(const char* path, const ImageHeader& h, const std::vector<uint8_t>& bitmap) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out << "P4\n" << h.width << ' ' << h.height << '\n';
-    out.write(reinterpret_cast<const char*>(bitmap.data()), std::streamsize(bitmap.size()));
-    return bool(out.flush());
+// A negative page's stored bits inverted, so that 1 is black; the bits past the width stay 0.
+void ShowAsItLooks(pixdoc::tools::PbmImage& image) {
+    InvertBytes(image.rows.data(), int32_t(image.rows.size()));
+    if (image.width % 8 == 0) return;
+    const uint8_t keep = uint8_t(0xFF << (8 - image.width % 8));
+    for (size_t end = image.RowBytes(); end <= image.rows.size(); end += image.RowBytes())
+        image.rows[end - 1] &= keep;
 }
 
 }  // namespace
@@ -94,6 +96,10 @@ int main(int argc, char** argv) {
     for (const char* name : {args.file, args.out})
         if (!pixdoc::tools::CheckFileArgument("pixdoc-decode", name))
             return pixdoc::tools::kExitRefusedName;
+    // Asked first: a header read releases the strip table of the one before.
+    int32_t negative = 0;
+    PXGetImageInfoExtended(args.file, args.page, nullptr, nullptr, nullptr, nullptr, nullptr,
+                           nullptr, nullptr, &negative);
     ImageHeader header{};
     const int32_t result = OpenImageHeader(0, args.file, args.page, &header);
     if (result == 1) return Fail(std::string("cannot open ") + args.file);
@@ -105,13 +111,17 @@ int main(int argc, char** argv) {
     header.handle = pixdoc::files::FileOpen(args.file);
     if (header.handle == pixdoc::files::kInvalidHandle)
         return Fail(std::string("cannot open ") + args.file);
-    std::vector<uint8_t> bitmap;
-    const int32_t setup = DecodePage(header, bitmap);
+    pixdoc::tools::PbmImage image;
+    const int32_t setup = DecodePage(header, image.rows);
     pixdoc::files::FileClose(header.handle);
     if (setup != 0)
         return Fail(std::string(args.file) + ": page " + std::to_string(args.page) +
                     " cannot be decoded (code " + std::to_string(header.compression) + ")");
-    if (!WritePbm(args.out, header, bitmap)) return Fail(std::string("cannot write ") + args.out);
+    image.width = header.width;
+    image.height = header.height;
+    if (negative) ShowAsItLooks(image);
+    if (!pixdoc::tools::WritePbm(args.out, image))
+        return Fail(std::string("cannot write ") + args.out);
     if (header.error_code != 0)
         return Fail(std::string(args.file) + ": decoding stopped at line " +
                     std::to_string(header.error_line) + " (result " +

@@ -1,91 +1,25 @@
 // Bit-exact agreement with libtiff: every page of the generated fixtures decoded by
-// pixdoc-decode equals libtiff's own decode of the same page.
+// pixdoc-decode equals libtiff's own decode of the same page; minimum-is-black pages come out as
+// they look.
 #include <gtest/gtest.h>
-#include <tiffio.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "tests/imaging/decode/libtiff_pages.h"
+
+namespace pixdoc::bilevel::testing {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Bitmap {
-    int width = 0;
-    int height = 0;
-    std::vector<uint8_t> rows;  // (width + 7) / 8 bytes per row, padding bits cleared
-};
-
-void ClearPadding(Bitmap& b) {
-    const int row_bytes = (b.width + 7) / 8;
-    if (b.width % 8 == 0) return;
-    const uint8_t mask = uint8_t(0xFF << (8 - b.width % 8));
-    for (int y = 0; y < b.height; ++y)
-        b.rows[size_t(y) * row_bytes + row_bytes - 1] &= mask;
-}
-
-// libtiff's decode of directory `page` (0-based), as stored.
-bool LibtiffPage(const std::string& path, int page, Bitmap& out) {
-    TIFFSetWarningHandler(nullptr);
-    TIFF* tif = TIFFOpen(path.c_str(), "r");
-    if (!tif) return false;
-    bool ok = TIFFSetDirectory(tif, uint16_t(page)) == 1;
-    uint32_t w = 0, h = 0;
-    ok = ok && TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &w) &&
-         TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &h);
-    if (ok) {
-        out.width = int(w);
-        out.height = int(h);
-        const size_t row_bytes = (w + 7) / 8;
-        out.rows.assign(row_bytes * h, 0);
-        for (uint32_t y = 0; ok && y < h; ++y)
-            ok = TIFFReadScanline(tif, &out.rows[y * row_bytes], y) == 1;
-    }
-    TIFFClose(tif);
-    ClearPadding(out);
-    return ok;
-}
-
-int PageCount(const std::string& path) {
-    TIFF* tif = TIFFOpen(path.c_str(), "r");
-    if (!tif) return 0;
-    const int n = TIFFNumberOfDirectories(tif);
-    TIFFClose(tif);
-    return n;
-}
-
-bool ReadPbm(const std::string& path, Bitmap& out) {
-    std::ifstream in(path, std::ios::binary);
-    std::string magic;
-    in >> magic >> out.width >> out.height;
-    in.get();
-    if (magic != "P4" || !in) return false;
-    out.rows.assign(size_t((out.width + 7) / 8) * out.height, 0);
-    in.read(reinterpret_cast<char*>(out.rows.data()), std::streamsize(out.rows.size()));
-    ClearPadding(out);
-    return bool(in);
-}
-
 int RunDecode(const std::string& file, int page, const std::string& out) {
-    const std::string cmd = std::string(TEST_BINARY_DIR) + "/tools/pixdoc-decode --page " +
-                            std::to_string(page) + " '" + file + "' '" + out + "' 2>/dev/null";
-    return std::system(cmd.c_str());
-}
-
-std::string FirstDifference(const Bitmap& a, const Bitmap& b) {
-    const size_t row_bytes = (a.width + 7) / 8;
-    for (size_t i = 0; i < a.rows.size(); ++i)
-        if (a.rows[i] != b.rows[i])
-            return "row " + std::to_string(i / row_bytes) + " byte " +
-                   std::to_string(i % row_bytes);
-    return "";
+    return RunTool("pixdoc-decode",
+                   "--page " + std::to_string(page) + " '" + file + "' '" + out + "'")
+        .first;
 }
 
 class LibtiffAgreement : public ::testing::TestWithParam<std::string> {};
@@ -94,7 +28,7 @@ TEST_P(LibtiffAgreement, EveryPageDecodesBitExact) {
     const std::string dir = std::string(TEST_FIXTURE_DIR) + "/bilevel/";
     const std::string file = dir + GetParam();
     ASSERT_TRUE(fs::exists(file)) << file;
-    const int pages = PageCount(file);
+    const int pages = LibtiffPageCount(file);
     ASSERT_GT(pages, 0);
     for (int page = 0; page < pages; ++page) {
         Bitmap expected, actual;
@@ -105,7 +39,7 @@ TEST_P(LibtiffAgreement, EveryPageDecodesBitExact) {
         ASSERT_TRUE(ReadPbm(out, actual));
         EXPECT_EQ(actual.width, expected.width);
         EXPECT_EQ(actual.height, expected.height);
-        EXPECT_TRUE(actual.rows == expected.rows)
+        EXPECT_TRUE(actual.bytes == expected.bytes)
             << GetParam() << " page " << page + 1 << ": " << FirstDifference(actual, expected);
         fs::remove(out);
     }
@@ -130,17 +64,6 @@ INSTANTIATE_TEST_SUITE_P(Codings, LibtiffAgreement, ::testing::ValuesIn(Fixtures
                              return info.param.substr(0, info.param.find('.'));
                          });
 
-// Runs pixdoc-decode with the given arguments; returns the exit status and the stderr text.
-std::pair<int, std::string> RunTool(const std::string& arguments) {
-    const std::string err = std::string(TEST_BINARY_DIR) + "/bilevel_tool_stderr.txt";
-    const std::string cmd =
-        std::string(TEST_BINARY_DIR) + "/tools/pixdoc-decode " + arguments + " 2>'" + err + "'";
-    const int status = std::system(cmd.c_str());
-    std::ifstream in(err);
-    std::string text((std::istreambuf_iterator<char>(in)), {});
-    return {status, text};
-}
-
 TEST(PixdocDecodeTool, EveryFailureExitsNonZeroWithOneLine) {
     const std::string dir = std::string(TEST_FIXTURE_DIR) + "/bilevel/";
     const std::string out = std::string(TEST_BINARY_DIR) + "/bilevel_tool_out.pbm";
@@ -153,17 +76,42 @@ TEST(PixdocDecodeTool, EveryFailureExitsNonZeroWithOneLine) {
         "'" + dir + "text200_g4.tif' /nonexistent/dir/out.pbm",  // cannot write
     };
     for (const std::string& args : cases) {
-        const auto [status, text] = RunTool(args);
+        const auto [status, text] = RunTool("pixdoc-decode", args);
         EXPECT_NE(status, 0) << args;
         EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << args << ": " << text;
     }
     // Colour pages are written as P6 by the colour path.
-    EXPECT_EQ(RunTool("'" + dir + "colour.jpg' '" + out + "'").first, 0);
+    EXPECT_EQ(RunTool("pixdoc-decode", "'" + dir + "colour.jpg' '" + out + "'").first, 0);
     std::ifstream written(out, std::ios::binary);
     std::string magic;
     written >> magic;
     EXPECT_EQ(magic, "P6");
-    EXPECT_EQ(RunTool("--page 2 '" + dir + "multi_g4.tif' '" + out + "'").first, 0);
+    EXPECT_EQ(RunTool("pixdoc-decode", "--page 2 '" + dir + "multi_g4.tif' '" + out + "'").first,
+              0);
+}
+
+// tiffcp's minimum-is-black twins of two pages store the inverted bits of their
+// minimum-is-white twins; both come out as the same picture.
+TEST(PixdocDecodeTool, MinIsBlackPagesLookLikeTheirMinIsWhiteTwins) {
+    const std::string dir = std::string(TEST_FIXTURE_DIR) + "/bilevel/";
+    const std::string out = std::string(TEST_BINARY_DIR) + "/bilevel_twin.pbm";
+    for (const std::string name : {"text200_g4", "barcode200_g3_2d"}) {
+        const std::string white = dir + name + "_miniswhite.tif";
+        const std::string black = dir + name + "_minisblack.tif";
+        Bitmap stored_white, stored_black, picture, from_white, from_black;
+        ASSERT_TRUE(LibtiffPage(white, 0, stored_white, Bits::kAsStored)) << white;
+        ASSERT_TRUE(LibtiffPage(black, 0, stored_black, Bits::kAsStored)) << black;
+        ASSERT_FALSE(stored_white == stored_black) << name << ": the twins must store other bits";
+        ASSERT_TRUE(ReadPbm(dir + name.substr(0, name.find('_')) + ".pbm", picture));
+        ASSERT_EQ(RunDecode(white, 1, out), 0);
+        ASSERT_TRUE(ReadPbm(out, from_white));
+        ASSERT_EQ(RunDecode(black, 1, out), 0);
+        ASSERT_TRUE(ReadPbm(out, from_black));
+        EXPECT_TRUE(from_white == picture) << name << ": " << FirstDifference(from_white, picture);
+        EXPECT_TRUE(from_black == picture) << name << ": " << FirstDifference(from_black, picture);
+    }
+    std::filesystem::remove(out);
 }
 
 }  // namespace
+}  // namespace pixdoc::bilevel::testing

@@ -64,5 +64,20 @@ tiffcp -s -r 100 -c g3:2d "$work/text200.tif" text200_g3_2d_strips.tif
 tiffcp -s -r 37 -c packbits "$work/barcode200.tif" barcode200_packbits_strips.tif
 # Several pages.
 tiffcp -c g4 "$work/text200.tif" "$work/barcode200.tif" "$work/text300.tif" multi_g4.tif
+# Twins: the same pictures stored minimum-is-white and minimum-is-black (inverted bits).
+for page in text200 barcode200; do
+    for polarity in min-is-white min-is-black; do
+        convert "$work/$page.pbm" -define quantum:polarity=$polarity -compress none \
+            "$work/${page}_$polarity.tif"
+    done
+done
+tiffcp -s -r 100000 -c g4 "$work/text200_min-is-white.tif" text200_g4_miniswhite.tif
+tiffcp -s -r 100000 -c g4 "$work/text200_min-is-black.tif" text200_g4_minisblack.tif
+tiffcp -s -r 100000 -c g3:2d "$work/barcode200_min-is-white.tif" barcode200_g3_2d_miniswhite.tif
+tiffcp -s -r 100000 -c g3:2d "$work/barcode200_min-is-black.tif" barcode200_g3_2d_minisblack.tif
+# The pictures themselves, for the writer's round trips.
+for page in text300 text200 barcode200 runs; do
+    convert "$work/$page.pbm" "$page.pbm"  # binary PBM
+done
 # A colour page (written as P6 by the colour path).
 convert -size 64x48 xc:red colour.jpg
