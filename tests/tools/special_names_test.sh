@@ -20,6 +20,8 @@ commands=(
     "pixdoc-decode page.tif NAME"
     "pixdoc-barcode page.tif NAME"
     "barlynx-read NAME"
+    "pixdoc-encode NAME out.tif"
+    "pixdoc-encode page.pbm NAME"
 )
 names=("MD:4096" "ML:4096,100,100,200,200,1,0,0" "TH:8,page.tif")
 
