@@ -1,5 +1,7 @@
 #include "config/text_encoding.h"
 
+#include <algorithm>
+
 namespace scantora {
 namespace {
 
@@ -25,22 +27,33 @@ bool SecondByteAllowed(unsigned char lead, unsigned char second) {
     return true;
 }
 
+// Length of the valid UTF-8 sequence at `at`, or 0 when none starts there.
+std::size_t ValidSequenceAt(std::string_view bytes, std::size_t at) {
+    const auto lead = static_cast<unsigned char>(bytes[at]);
+    const std::size_t length = SequenceLength(lead);
+    if (length == 0 || at + length > bytes.size()) return 0;
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto c = static_cast<unsigned char>(bytes[at + k]);
+        if (!IsContinuation(c)) return 0;
+        if (k == 1 && !SecondByteAllowed(lead, c)) return 0;
+    }
+    return length;
+}
+
 }  // namespace
 
 bool IsValidUtf8(std::string_view bytes) {
-    std::size_t at = 0;
-    while (at < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[at]);
-        const std::size_t length = SequenceLength(lead);
-        if (length == 0 || at + length > bytes.size()) return false;
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto c = static_cast<unsigned char>(bytes[at + k]);
-            if (!IsContinuation(c)) return false;
-            if (k == 1 && !SecondByteAllowed(lead, c)) return false;
-        }
+    for (std::size_t at = 0; at < bytes.size();) {
+        const std::size_t length = ValidSequenceAt(bytes, at);
+        if (length == 0) return false;
         at += length;
     }
     return true;
+}
+
+std::size_t CharSizeAt(std::string_view text, std::size_t at) {
+    if (at >= text.size()) return 0;
+    return std::max<std::size_t>(1, ValidSequenceAt(text, at));
 }
 
 std::string ToUtf8(std::string_view bytes) {
@@ -61,19 +74,16 @@ std::string ToUtf8(std::string_view bytes) {
 }
 
 std::string TruncateChars(std::string_view text, std::size_t max_chars) {
-    std::size_t chars = 0;
-    for (std::size_t at = 0; at < text.size(); ++at) {
-        if (IsContinuation(static_cast<unsigned char>(text[at]))) continue;
-        if (chars == max_chars) return std::string(text.substr(0, at));
-        ++chars;
-    }
-    return std::string(text);
+    std::size_t at = 0;
+    for (std::size_t chars = 0; chars < max_chars && at < text.size(); ++chars)
+        at += CharSizeAt(text, at);
+    return std::string(text.substr(0, at));
 }
 
 std::size_t CharCount(std::string_view text) {
     std::size_t chars = 0;
-    for (const char c : text)
-        chars += IsContinuation(static_cast<unsigned char>(c)) ? 0 : 1;
+    for (std::size_t at = 0; at < text.size(); at += CharSizeAt(text, at))
+        ++chars;
     return chars;
 }
 

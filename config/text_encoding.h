@@ -18,10 +18,15 @@ bool IsValidUtf8(std::string_view bytes);
 // UTF-8. Everything from a NUL byte on is dropped, as the stored texts are plain strings.
 std::string ToUtf8(std::string_view bytes);
 
-// The first `max_chars` characters of the UTF-8 text `text` (all of it when shorter).
+// The size in bytes of the character that starts at byte `at` of `text`: a whole UTF-8 sequence,
+// or 1 for a byte that does not start a valid one, so that text which is not UTF-8 still splits
+// into characters and a valid character is never split. 0 at or past the end.
+std::size_t CharSizeAt(std::string_view text, std::size_t at);
+
+// The first `max_chars` characters of `text` (all of it when shorter).
 std::string TruncateChars(std::string_view text, std::size_t max_chars);
 
-// The number of characters of the UTF-8 text `text`.
+// The number of characters of `text`.
 std::size_t CharCount(std::string_view text);
 
 // `bytes` without a UTF-8 sequence that starts but does not finish at its end.

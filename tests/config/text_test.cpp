@@ -38,6 +38,18 @@ TEST(TextEncoding, WidthsCountCharactersAndNeverSplitOne) {
     EXPECT_EQ(FieldValue("\xE8\xE8\xE8\xE8\xE8", 4), "\xC3\xA8\xC3\xA8\xC3\xA8\xC3\xA8");
 }
 
+TEST(TextEncoding, BytesThatAreNoUtf8CountOneCharacterEach) {
+    // A stray continuation byte, a lead byte cut short and an overlong form: one character per
+    // byte, while the valid characters around them stay whole.
+    const std::string mixed = "\x80\xC3\xA8\xE2\x82x\xC0\xAF";
+    EXPECT_EQ(CharCount(mixed), 7u);
+    EXPECT_EQ(CharSizeAt(mixed, 0), 1u);
+    EXPECT_EQ(CharSizeAt(mixed, 1), 2u);
+    EXPECT_EQ(CharSizeAt(mixed, 3), 1u);
+    EXPECT_EQ(CharSizeAt(mixed, mixed.size()), 0u);
+    EXPECT_EQ(TruncateChars(mixed, 2), "\x80\xC3\xA8");
+}
+
 TEST(TextEncoding, LongUtf8ValuesStayUtf8WhenCut) {
     std::string euros;
     for (int i = 0; i < 1000; ++i)
