@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "acquisition/naming_text.h"
+#include "config/text_encoding.h"
+
 namespace scantora {
 
 namespace {
@@ -61,7 +64,8 @@ std::string AdvanceCode(std::string_view code, long width, int step) {
         number = Decrement(number);
     }
     const std::string_view prefix = code.substr(0, digits_start);
-    const long room = width - static_cast<long>(prefix.size());
+    const long padded = std::min(width, static_cast<long>(kMaxLevelValue));
+    const long room = padded - static_cast<long>(CharCount(prefix));
     std::string advanced(prefix);
     if (room > static_cast<long>(number.size())) advanced.append(room - number.size(), '0');
     advanced += number;
@@ -69,7 +73,8 @@ std::string AdvanceCode(std::string_view code, long width, int step) {
 }
 
 std::string TrimEntry(std::string_view entry) {
-    std::string_view window = entry.substr(0, std::min(entry.size(), kEntryCheckWindow));
+    const std::string first = TruncateChars(entry, kEntryCheckWindow);
+    std::string_view window = first;
     while (!window.empty() && IsBlank(window.front()))
         window.remove_prefix(1);
     while (!window.empty() && IsBlank(window.back()))

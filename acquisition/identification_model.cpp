@@ -6,9 +6,10 @@
 #include "acquisition/code_advance.h"
 #include "acquisition/input_control_file.h"
 #include "acquisition/naming_text.h"
-#include "acquisition/page_name.h"
+#include "acquisition/naming_token.h"
 #include "acquisition/saved_identification.h"
 #include "config/numeric_text.h"
+#include "config/text_encoding.h"
 #include "operator/text_ids.h"
 
 namespace scantora {
@@ -79,14 +80,14 @@ void IdentificationModel::SetLocked(std::size_t index, bool locked) {
 }
 
 long IdentificationModel::WidthOf(std::size_t index) const {
-    return index < levels_.size() ? std::max(0L, LeadingNumber(job_.levels[index].nmaxcar)) : 0;
+    return index < levels_.size() ? static_cast<long>(LevelWidth(job_.levels[index].nmaxcar)) : 0;
 }
 
 std::optional<std::string> IdentificationModel::CheckedCode(std::size_t index,
                                                             std::string_view text) {
     const std::string trimmed = TrimEntry(text);
     const long width = WidthOf(index);
-    if (static_cast<long>(trimmed.size()) <= width) return AdvanceCode(trimmed, width, 0);
+    if (static_cast<long>(CharCount(trimmed)) <= width) return AdvanceCode(trimmed, width, 0);
     const std::string message = texts_.Text(text_id::kMaxCharactersPrefix) + " " +
                                 std::to_string(width) + " " + texts_.Text(text_id::kCharacters) +
                                 "!";

@@ -47,7 +47,7 @@ public:
     // The code displays of the levels in use, level 1 first.
     std::vector<std::string> Codes() const;
 
-    // The most characters the entry field of `index` takes (NMAXCAR_n).
+    // The most characters the entry field of `index` takes (NMAXCAR_n, at most kMaxLevelValue).
     long entry_limit(std::size_t index) const { return WidthOf(index); }
 
     // Operator actions. Out-of-range levels are ignored.

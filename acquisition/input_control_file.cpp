@@ -6,6 +6,7 @@
 
 #include "acquisition/naming_text.h"
 #include "config/line_reader.h"
+#include "config/text_encoding.h"
 
 namespace scantora {
 
@@ -19,8 +20,9 @@ InputControlList ReadInputControlFile(std::string_view path) {
     }
     InputControlList list;
     std::string line;
-    while (ReadTextLine(in, line, kMaxControlLine)) {
-        if (!line.empty()) list.codes.push_back(line);
+    while (ReadTextLine(in, line)) {
+        std::string code = FieldValue(line, kMaxControlLine);
+        if (!code.empty()) list.codes.push_back(std::move(code));
     }
     return list;
 }

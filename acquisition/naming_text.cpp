@@ -18,6 +18,11 @@ long CountOf(std::string_view text) {
     return std::max(0L, LeadingNumber(text));
 }
 
+std::size_t LevelWidth(std::string_view nmaxcar) {
+    return static_cast<std::size_t>(
+        std::clamp<long>(LeadingNumber(nmaxcar), 0, static_cast<long>(kMaxLevelValue)));
+}
+
 std::string ToNativeSeparators(std::string_view text) {
     std::string native(text);
     for (char& c : native) {

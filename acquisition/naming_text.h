@@ -9,6 +9,12 @@ namespace scantora {
 // The most characters kept in a path text: paths live in 300-character buffers.
 inline constexpr std::size_t kMaxPathText = 299;
 
+// The most characters of a level's value (a code): level values live in 199-character slots.
+inline constexpr std::size_t kMaxLevelValue = 199;
+
+// The width of a level from its NMAXCAR value: its leading number, within 0..kMaxLevelValue.
+std::size_t LevelWidth(std::string_view nmaxcar);
+
 // A count or position written in a token: its leading number, negative values taken as 0.
 long CountOf(std::string_view text);
 

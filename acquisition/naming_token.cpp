@@ -1,5 +1,8 @@
 #include "acquisition/naming_token.h"
 
+#include <algorithm>
+#include <array>
+
 #include "acquisition/naming_text.h"
 
 namespace scantora {
@@ -34,7 +37,7 @@ RulePiece ReadToken(std::string_view body) {
         return piece;
     }
     if (const auto f = body.find('F'); f != std::string_view::npos) {
-        return Taking(RulePieceKind::kFrontName, body.substr(f + 1));
+        return Taking(RulePieceKind::kSideName, body.substr(f + 1));
     }
     piece.kind = RulePieceKind::kNothing;
     return piece;
@@ -57,10 +60,22 @@ std::vector<RulePiece> ScanRule(std::string_view rule) {
         add_text(rule.substr(position, dollar - position));
         const auto percent = rule.find(kTokenEnd, dollar + 1);
         if (percent == std::string_view::npos) break;
-        pieces.push_back(ReadToken(rule.substr(dollar + 1, percent - dollar - 1)));
+        RulePiece token = ReadToken(rule.substr(dollar + 1, percent - dollar - 1));
+        token.text = rule.substr(dollar, percent - dollar + 1);
+        pieces.push_back(token);
         position = percent + 1;
     }
     return pieces;
+}
+
+bool HasDuplexSideToken(std::string_view rule) {
+    constexpr std::array<std::string_view, 4> kHoldingTokens = {"$F#1%", "$F#2%", "$F#3%", "$F#*%"};
+    const auto pieces = ScanRule(rule);
+    return std::any_of(pieces.begin(), pieces.end(), [&](const RulePiece& piece) {
+        return piece.kind == RulePieceKind::kSideName &&
+               std::find(kHoldingTokens.begin(), kHoldingTokens.end(), piece.text) !=
+                   kHoldingTokens.end();
+    });
 }
 
 }  // namespace scantora

@@ -6,11 +6,12 @@
 //   "#"  $n#*%  the whole value of level n      $n#k%  its k-th character (from 1)
 //        $F#*%  the whole side name             $F#k%  its first k characters
 //   "-"  $-k%   a cut of k characters (k is read after the "-")
-//   "F"  $F*%   the whole front name            $Fk%   its first k characters (read after "F")
-// Numbers are read as their leading decimal digits, after blanks and one sign; a negative number
-// counts as 0. A part starting with "*" means all of the text. A token of none of these kinds
-// means nothing. A "$" without a closing "%" ends the rule; the text before it still counts. A
-// "%" outside a token is literal text.
+//   "F"  $F*%   the whole side name             $Fk%   its first k characters (read after "F")
+// The side name is NOMEFRONTE, or NOMERETRO for the back of a duplex sheet; the "F" spellings
+// mean the same as the "$F#" ones. Numbers are read as their leading decimal digits, after
+// blanks and one sign; a negative number counts as 0. A part starting with "*" means all of the
+// text. A token of none of these kinds means nothing. A "$" without a closing "%" ends the rule;
+// the text before it still counts. A "%" outside a token is literal text.
 #pragma once
 
 #include <string_view>
@@ -19,24 +20,26 @@
 namespace scantora {
 
 enum class RulePieceKind {
-    kText,       // literal text
-    kLevel,      // a level's value, whole or one character
-    kSideName,   // $F#*% / $F#k%
-    kFrontName,  // $F*% / $Fk%
-    kCut,        // $-k%
-    kNothing,    // a token without meaning
+    kText,      // literal text
+    kLevel,     // a level's value, whole or one character
+    kSideName,  // the side name, whole or its first characters
+    kCut,       // a cut of characters
+    kNothing,   // a token without meaning
 };
 
 struct RulePiece {
     RulePieceKind kind = RulePieceKind::kText;
-    std::string_view text;  // kText: the literal text
+    std::string_view text;  // the literal text, or the token as written from "$" to "%"
     long level = 0;         // kLevel: the level number as written; only 1..9 name a level
-    bool whole = false;     // kLevel, kSideName, kFrontName: "*", all of the text
-    long count = 0;         // the position (kLevel), the characters taken (side and front
-                            // names) or cut (kCut)
+    bool whole = false;     // kLevel, kSideName: "*", all of the text
+    long count = 0;         // the position (kLevel), the characters taken (kSideName) or cut
 };
 
 // The pieces of `rule` in order; literal text between two tokens is one piece.
 std::vector<RulePiece> ScanRule(std::string_view rule);
+
+// True when `rule` holds, as a token, one of the side-name spellings that keep front and back of
+// a duplex sheet on the same code: "$F#1%", "$F#2%", "$F#3%" or "$F#*%".
+bool HasDuplexSideToken(std::string_view rule);
 
 }  // namespace scantora

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "acquisition/name_composition.h"
 #include "acquisition/naming_text.h"
-#include "acquisition/page_name.h"
 
 namespace scantora {
 
@@ -21,18 +21,19 @@ std::size_t RootLength(std::string_view path) {
 
 std::optional<std::string> ComposePagePath(const PagePathRules& rules,
                                            std::span<const std::string> codes, bool back_side) {
-    std::string path = rules.root;
+    ComposedName path = ComposedOf(rules.root);
+    if (path.size() > kMaxPathText) return std::nullopt;
+    const NameSources sources{codes, back_side ? rules.back_name : rules.front_name};
     const std::size_t levels = std::min(rules.patterns.size(), codes.size());
     for (std::size_t level = 0; level < levels; ++level) {
         if (codes[level].empty()) continue;
-        const PageNameContext context{codes, level + 1,
-                                      back_side ? rules.back_name : rules.front_name};
-        AppendLevelName(path, rules.patterns[level], context);
-        // A path already beyond any path text cannot come back into one; stop growing it.
-        if (path.size() > 4 * kMaxPathText) return std::nullopt;
+        // A name cut short would not be the one the transfer composes from the same codes.
+        if (!AppendComposition(path, rules.patterns[level], sources, level + 1))
+            return std::nullopt;
     }
-    if (!IsAbsolutePath(path) || path.size() > kMaxPathText) return std::nullopt;
-    return ToNativeSeparators(path);
+    const std::string text = TextOf(path);
+    if (!IsAbsolutePath(text) || path.size() > kMaxPathText) return std::nullopt;
+    return ToNativeSeparators(text);
 }
 
 bool CreatePathDirectories(std::string_view path) {

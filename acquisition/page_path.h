@@ -25,8 +25,9 @@ struct PagePathParts {
 };
 
 // Builds the native page path: the root followed by the name part of every level whose code is
-// not empty. Gives nothing when the result is not absolute (a separator or a drive letter, ":"
-// and a separator first) or does not fit a path text (kMaxPathText characters).
+// not empty (name_composition.h), with the back name for a back side. Gives nothing when the
+// result is not absolute (a separator or a drive letter, ":" and a separator first) or when the
+// path or a level's part did not fit its bound (kMaxPathText, kMaxComposedText characters).
 std::optional<std::string> ComposePagePath(const PagePathRules& rules,
                                            std::span<const std::string> codes, bool back_side);
 

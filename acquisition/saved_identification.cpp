@@ -5,18 +5,16 @@
 #include "acquisition/naming_text.h"
 #include "config/line_reader.h"
 #include "config/numeric_text.h"
+#include "config/text_encoding.h"
 
 namespace scantora {
 
 namespace {
 
-// A code display holds at most this many characters.
-constexpr std::size_t kMaxSavedLine = 199;
-
 std::string ReadLineOrEmpty(std::istream& in) {
     std::string line;
-    if (!ReadTextLine(in, line, kMaxSavedLine)) line.clear();
-    return line;
+    if (!ReadTextLine(in, line)) return {};
+    return FieldValue(line, kMaxLevelValue);
 }
 
 // A value as one line: it ends before any line-end character it might hold.

@@ -22,8 +22,9 @@ std::string SavedIdentificationPath(std::string_view setup_directory,
 // Writes three blocks of one line per level: lock states ("0"/"1"), entries, displays.
 bool WriteSavedIdentification(std::string_view path, const std::vector<SavedLevel>& levels);
 
-// Reads `level_count` levels back; lines the file lacks read as empty. Nothing when the file
-// does not exist or cannot be read.
+// Reads `level_count` levels back, each text as a job file's value (UTF-8, a Latin-1 line
+// converted) of at most kMaxLevelValue characters; lines the file lacks read as empty. Nothing when
+// the file does not exist or cannot be read.
 std::optional<std::vector<SavedLevel>> ReadSavedIdentification(std::string_view path,
                                                                std::size_t level_count);
 

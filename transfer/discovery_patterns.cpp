@@ -3,69 +3,94 @@
 #include <algorithm>
 
 #include "acquisition/naming_text.h"
+#include "config/text_encoding.h"
 #include "transfer/componi_stringa.h"
 
 namespace scantora {
 
 namespace {
 
-constexpr char kAnyCharacter = '?';
-constexpr char kUnplaced = '\0';
+constexpr std::string_view kAnyCharacter = "?";
+constexpr std::string_view kPlaceholder = "!";
 
-ComposedText ComposeAll(std::string_view root, std::span<const std::string> rules,
-                        std::string_view mode, const CompositionJob& job) {
+ComposedName ComposeAll(std::string_view root, std::span<const std::string> rules,
+                        std::string_view mode, std::string_view side_name,
+                        const CompositionJob& job) {
     LevelValueTable table;
     FillForMode(table, mode, job);
-    ComposedText composed;
-    for (char ch : root.substr(0, kMaxPathText))
-        composed.push_back({ch, 0, 0});
-    for (std::size_t level = 0; level < rules.size() && level < kLevelSlots; ++level) {
-        ComposeRule(composed, rules[level], table, job, level + 1);
+    return ComposePath(root, rules, table, side_name);
+}
+
+std::vector<std::string_view> CharsOf(std::string_view text) {
+    std::vector<std::string_view> chars;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t size = CharSizeAt(text, at);
+        chars.push_back(text.substr(at, size));
+        at += size;
     }
-    return composed;
+    return chars;
 }
 
-std::string TextOf(const ComposedText& composed) {
-    std::string text;
-    text.reserve(composed.size());
-    for (const ComposedChar& c : composed)
-        text.push_back(c.ch);
-    return ToNativeSeparators(text);
-}
-
-bool SameCharacter(char pattern, char path) {
-    if (IsSeparator(pattern) && IsSeparator(path)) return true;
-    return UpperAscii(pattern) == UpperAscii(path);
+bool SameCharacter(std::string_view a, std::string_view b) {
+    if (a.size() == 1 && b.size() == 1) {
+        if (IsSeparator(a[0]) && IsSeparator(b[0])) return true;
+        return UpperAscii(a[0]) == UpperAscii(b[0]);
+    }
+    return a == b;
 }
 
 // Where the path must reach: just past the pattern's last "!" (0 when it has none).
-std::size_t RequiredLength(std::string_view madre) {
-    const auto last = madre.rfind(kMadrePlaceholder);
-    return last == std::string_view::npos ? 0 : last + 1;
+std::size_t RequiredLength(const ComposedName& pattern) {
+    for (std::size_t i = pattern.size(); i > 0; --i) {
+        if (pattern[i - 1].text() == kPlaceholder) return i;
+    }
+    return 0;
 }
 
-bool PlaceCharacter(LevelValues& values, const ComposedChar& place, char ch) {
-    std::string& value = values[place.level - 1];
-    if (value.size() <= place.index) value.resize(place.index + 1, kUnplaced);
-    char& slot = value[place.index];
-    if (slot == kUnplaced) {
+// The characters of each level's value as the path shows them; empty where none lands.
+using PlacedChars = std::array<std::vector<std::string_view>, kLevelSlots>;
+
+bool PlaceCharacter(PlacedChars& placed, const NameChar& place, std::string_view ch) {
+    std::vector<std::string_view>& value = placed[place.level - 1];
+    if (value.size() <= place.index) value.resize(place.index + 1);
+    std::string_view& slot = value[place.index];
+    if (slot.empty()) {
         slot = ch;
         return true;
     }
-    return UpperAscii(slot) == UpperAscii(ch);
+    return SameCharacter(slot, ch);
+}
+
+LevelValues ValuesOf(const PlacedChars& placed, std::span<const std::size_t, kLevelSlots> widths) {
+    LevelValues values;
+    for (std::size_t level = 0; level < kLevelSlots; ++level) {
+        for (std::size_t i = 0; i < std::max(widths[level], placed[level].size()); ++i) {
+            const bool shown = i < placed[level].size() && !placed[level][i].empty();
+            values[level] += shown ? placed[level][i] : kAnyCharacter;
+        }
+    }
+    return values;
 }
 
 }  // namespace
 
 DiscoveryPatterns BuildDiscoveryPatterns(std::string_view root, std::span<const std::string> rules,
                                          const CompositionJob& job) {
-    const ComposedText madre = ComposeAll(root, rules, kModeMadre, job);
-    const ComposedText padre = ComposeAll(root, rules, kModePadre, job);
-    DiscoveryPatterns patterns{TextOf(madre), TextOf(padre), madre, {}};
-    for (const ComposedChar& place : madre) {
-        if (place.level == 0) continue;
-        patterns.value_widths[place.level - 1] = static_cast<std::size_t>(
-            std::clamp<long>(job.widths[place.level - 1], 0, kMaxLevelValue));
+    DiscoveryPatterns patterns;
+    for (std::size_t level = 0; level < std::min(rules.size(), kLevelSlots); ++level) {
+        patterns.value_widths[level] = std::min(job.widths[level], kMaxLevelValue);
+    }
+    for (std::string_view side_name : SideNames(job)) {
+        const ComposedName madre = ComposeAll(root, rules, kModeMadre, side_name, job);
+        const ComposedName padre = ComposeAll(root, rules, kModePadre, side_name, job);
+        const std::string madre_text = ToNativeSeparators(TextOf(madre));
+        // Rules that never name the side give every side the same patterns.
+        if (std::any_of(patterns.sides.begin(), patterns.sides.end(),
+                        [&](const SidePatterns& side) { return side.madre == madre_text; })) {
+            continue;
+        }
+        patterns.sides.push_back(
+            {std::string(side_name), madre_text, ToNativeSeparators(TextOf(padre)), madre});
     }
     return patterns;
 }
@@ -74,48 +99,63 @@ std::string DiscoveryPath(std::string_view directory, std::string_view file_name
     return std::string(directory) + UpperAscii(file_name);
 }
 
-std::optional<LevelValues> MatchDiscoveryPath(std::string_view path,
-                                              const DiscoveryPatterns& patterns) {
-    const std::string_view madre = patterns.madre;
-    const std::size_t required = RequiredLength(madre);
-    if (required == 0 || path.size() < required) return std::nullopt;
-    LevelValues values;
-    for (std::size_t i = 0; i < madre.size(); ++i) {
-        const char wanted = madre[i];
-        const bool wildcard = wanted == kMadrePlaceholder || wanted == kAnyCharacter;
-        if (i >= path.size()) {
+std::optional<LevelValues> MatchSidePatterns(std::string_view path, const SidePatterns& side,
+                                             std::span<const std::size_t, kLevelSlots> widths) {
+    const ComposedName& pattern = side.places;
+    const std::vector<std::string_view> chars = CharsOf(path);
+    const std::size_t required = RequiredLength(pattern);
+    if (required == 0 || chars.size() < required) return std::nullopt;
+    PlacedChars placed;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const std::string_view wanted = pattern[i].text();
+        const bool wildcard = wanted == kPlaceholder || wanted == kAnyCharacter;
+        if (i >= chars.size()) {
             if (!wildcard) return std::nullopt;
             continue;
         }
-        if (!wildcard && !SameCharacter(wanted, path[i])) return std::nullopt;
-        if (i < patterns.places.size() && patterns.places[i].level != 0 &&
-            !PlaceCharacter(values, patterns.places[i], path[i])) {
+        if (!wildcard && !SameCharacter(wanted, chars[i])) return std::nullopt;
+        if (pattern[i].level != 0 && !PlaceCharacter(placed, pattern[i], chars[i])) {
             return std::nullopt;
         }
     }
-    for (std::size_t level = 0; level < kLevelSlots; ++level) {
-        std::string& value = values[level];
-        if (value.size() < patterns.value_widths[level]) {
-            value.resize(patterns.value_widths[level], kUnplaced);
-        }
-        for (char& c : value) {
-            if (c == kUnplaced) c = kAnyCharacter;
-        }
-    }
-    return values;
+    return ValuesOf(placed, widths);
 }
 
-}  // namespace scantora
-
-namespace scantora {
+std::optional<LevelValues> MatchDiscoveryPath(std::string_view path,
+                                              const DiscoveryPatterns& patterns) {
+    std::optional<LevelValues> best;
+    std::size_t best_length = 0;
+    for (const SidePatterns& side : patterns.sides) {
+        if (best && side.places.size() <= best_length) continue;
+        if (auto values = MatchSidePatterns(path, side, patterns.value_widths)) {
+            best = std::move(values);
+            best_length = side.places.size();
+        }
+    }
+    return best;
+}
 
 bool StartsWithDocumentPath(std::string_view path, std::string_view document_path) {
-    if (path.size() < document_path.size()) return false;
-    for (std::size_t i = 0; i < document_path.size(); ++i) {
-        const char wanted = document_path[i];
-        if (wanted != '?' && !SameCharacter(wanted, path[i])) return false;
+    const std::vector<std::string_view> chars = CharsOf(path);
+    const std::vector<std::string_view> wanted = CharsOf(document_path);
+    if (chars.size() < wanted.size()) return false;
+    for (std::size_t i = 0; i < wanted.size(); ++i) {
+        if (wanted[i] != kAnyCharacter && !SameCharacter(wanted[i], chars[i])) return false;
     }
     return true;
+}
+
+bool IsDocumentPage(std::string_view path, const DocumentSelection& document,
+                    const DiscoveryPatterns& patterns) {
+    const bool under_document = std::any_of(
+        document.paths.begin(), document.paths.end(),
+        [path](const std::string& prefix) { return StartsWithDocumentPath(path, prefix); });
+    if (!under_document) return false;
+    const auto values = MatchDiscoveryPath(path, patterns);
+    return values && std::equal(values->begin(), values->end(), document.values.begin(),
+                                [](const std::string& a, const std::string& b) {
+                                    return UpperAscii(a) == UpperAscii(b);
+                                });
 }
 
 }  // namespace scantora

@@ -35,6 +35,13 @@ TEST(AdvanceCode, WorksOnNumbersBeyondAnyIntegerType) {
     EXPECT_EQ(AdvanceCode("100000000000000000000000", 24, -1), "099999999999999999999999");
 }
 
+TEST(AdvanceCode, CountsCharactersAndPadsAtMostToALevelValue) {
+    EXPECT_EQ(AdvanceCode("À1", 5, 0), "À0001");
+    EXPECT_EQ(AdvanceCode("CITTÀ9", 7, +1), "CITTÀ10");
+    EXPECT_EQ(AdvanceCode("7", 999999999, 0), std::string(198, '0') + "7");
+    EXPECT_EQ(AdvanceCode("A1", 250, 0).size(), 199u);
+}
+
 TEST(StepOfOperation, ReadsTheFirstCharacter) {
     EXPECT_EQ(StepOfOperation("+"), 1);
     EXPECT_EQ(StepOfOperation("-"), -1);
@@ -48,6 +55,11 @@ TEST(TrimEntry, RemovesBlanksAroundAndLooksAtNinetyCharacters) {
     EXPECT_EQ(TrimEntry("   "), "");
     const std::string long_entry = std::string(89, 'x') + "  tail";
     EXPECT_EQ(TrimEntry(long_entry), std::string(89, 'x'));
+    // Ninety characters, not bytes, and none split.
+    std::string letters;
+    for (int i = 0; i < 100; ++i)
+        letters += "è";
+    EXPECT_EQ(TrimEntry(letters), letters.substr(0, 180));
 }
 
 }  // namespace

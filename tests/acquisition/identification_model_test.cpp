@@ -122,6 +122,10 @@ TEST_F(IdentificationModelTest, SavesAndRestoresItsValues) {
     EXPECT_TRUE(restored.Restore(short_file));
     EXPECT_EQ(restored.level(0).display, "");
     EXPECT_FALSE(restored.Restore((dir_ / "none.ini").string()));
+    // Codes from an older Latin-1 file come back as UTF-8, ready for a path.
+    EXPECT_TRUE(restored.Restore(File("latin1.ini", "0\n0\nCITT\xC0\n\nCITT\xC0\n\n")));
+    EXPECT_EQ(restored.level(0).entry, "CITTÀ");
+    EXPECT_EQ(restored.level(0).display, "CITTÀ");
 }
 
 TEST_F(IdentificationModelTest, EntryCheckTrimsPadsAndRefusesLongCodes) {

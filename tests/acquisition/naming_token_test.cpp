@@ -21,6 +21,7 @@ TEST(ScanRule, SplitsLiteralTextAndTokens) {
     EXPECT_EQ(pieces[1].kind, Kind::kLevel);
     EXPECT_EQ(pieces[2].text, "\\x");
     EXPECT_EQ(pieces[3].kind, Kind::kSideName);
+    EXPECT_EQ(pieces[3].text, "$F#3%");
     EXPECT_EQ(pieces[4].text, ".tif");
 }
 
@@ -44,17 +45,17 @@ TEST(ScanRule, KindIsDecidedByHashThenMinusThenF) {
         long count;
     };
     const Case cases[] = {
-        {"$2#*%", Kind::kLevel, 2, true, 0},      {"$1#3%", Kind::kLevel, 1, false, 3},
-        {"$ 1#*%", Kind::kLevel, 1, true, 0},     {"$+1#1%", Kind::kLevel, 1, false, 1},
-        {"$01#2x%", Kind::kLevel, 1, false, 2},   {"$2-#1%", Kind::kLevel, 2, false, 1},
-        {"$-1#2%", Kind::kLevel, 0, false, 2},    {"$F#*%", Kind::kSideName, 0, true, 0},
-        {"$F#2%", Kind::kSideName, 0, false, 2},  {"$F#-1%", Kind::kSideName, 0, false, 0},
-        {"$Fx#2%", Kind::kLevel, 0, false, 2},    {"$-3%", Kind::kCut, 0, false, 3},
-        {"$F-1%", Kind::kCut, 0, false, 1},       {"$1-2%", Kind::kCut, 0, false, 2},
-        {"$ -1%", Kind::kCut, 0, false, 1},       {"$--2%", Kind::kCut, 0, false, 0},
-        {"$F*%", Kind::kFrontName, 0, true, 0},   {"$F2%", Kind::kFrontName, 0, false, 2},
-        {"$xF2%", Kind::kFrontName, 0, false, 2}, {"$F%", Kind::kFrontName, 0, false, 0},
-        {"$X%", Kind::kNothing, 0, false, 0},     {"$%", Kind::kNothing, 0, false, 0},
+        {"$2#*%", Kind::kLevel, 2, true, 0},     {"$1#3%", Kind::kLevel, 1, false, 3},
+        {"$ 1#*%", Kind::kLevel, 1, true, 0},    {"$+1#1%", Kind::kLevel, 1, false, 1},
+        {"$01#2x%", Kind::kLevel, 1, false, 2},  {"$2-#1%", Kind::kLevel, 2, false, 1},
+        {"$-1#2%", Kind::kLevel, 0, false, 2},   {"$F#*%", Kind::kSideName, 0, true, 0},
+        {"$F#2%", Kind::kSideName, 0, false, 2}, {"$F#-1%", Kind::kSideName, 0, false, 0},
+        {"$Fx#2%", Kind::kLevel, 0, false, 2},   {"$-3%", Kind::kCut, 0, false, 3},
+        {"$F-1%", Kind::kCut, 0, false, 1},      {"$1-2%", Kind::kCut, 0, false, 2},
+        {"$ -1%", Kind::kCut, 0, false, 1},      {"$--2%", Kind::kCut, 0, false, 0},
+        {"$F*%", Kind::kSideName, 0, true, 0},   {"$F2%", Kind::kSideName, 0, false, 2},
+        {"$xF2%", Kind::kSideName, 0, false, 2}, {"$F%", Kind::kSideName, 0, false, 0},
+        {"$X%", Kind::kNothing, 0, false, 0},    {"$%", Kind::kNothing, 0, false, 0},
         {"$12%", Kind::kNothing, 0, false, 0},
     };
     for (const Case& c : cases) {

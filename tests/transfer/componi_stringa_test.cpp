@@ -52,6 +52,7 @@ TEST_F(ComponiStringaTest, CutWorksOnTheReceivedPathOnly) {
     EXPECT_EQ(Compose("D:\\WORK\\2002", "$-1%"), "D:\\WORK\\200");
     // This rule's own text is not cut: the cut acts on the received path, then the text follows.
     EXPECT_EQ(Compose("/r/AB", "XY$-1%Z"), "/r/AXYZ");
+    EXPECT_EQ(Compose("/r/AB", "$2#*%$-2%"), "/r/A17");
     EXPECT_EQ(Compose("AB", "$-3%"), "AB");
     EXPECT_EQ(Compose("AB", "$-2%"), "");
 }
@@ -71,18 +72,24 @@ TEST_F(ComponiStringaTest, KindIsDecidedByHashThenMinusThenF) {
     EXPECT_EQ(Compose("", "$F9%"), "fro");
     // "-" before "F": a cut of the number after the "-".
     EXPECT_EQ(Compose("ABCD", "$F-2%"), "AB");
+    EXPECT_EQ(Compose("ABCD", "$1-2%"), "AB");
+    EXPECT_EQ(Compose("ABCD", "$ -1%"), "ABC");
+    // "#" before "-": a level token whose level reads as 0, so nothing.
+    EXPECT_EQ(Compose("ABCD", "$-1#2%"), "ABCD");
     // "#" first: n is read before the "#"; "2-" reads as level 2.
     EXPECT_EQ(Compose("", "$2-#1%"), "A");
     // Unknown tokens.
     EXPECT_EQ(Compose("", "<$X%$%$12%>"), "<>");
 }
 
-TEST_F(ComponiStringaTest, SideNameFormsGiveOneWildcardPerCharacter) {
-    EXPECT_EQ(Compose("", "$F#*%"), "???");
-    EXPECT_EQ(Compose("", "$F#2%"), "??");
-    EXPECT_EQ(Compose("", "$F#7%"), "???");
-    EXPECT_EQ(Compose("", "$F#0%"), "");
-    EXPECT_EQ(Compose("", "$F#*%", kModeMadre), "???");
+TEST_F(ComponiStringaTest, SideNameFormsGiveTheFrontNameInEveryMode) {
+    job_.back_name = "BACK";
+    for (std::string_view mode : {kModeFiglio, kModeMadre, kModePadre}) {
+        EXPECT_EQ(Compose("", "$F#*%", mode), "fro");
+        EXPECT_EQ(Compose("", "$F#2%", mode), "fr");
+        EXPECT_EQ(Compose("", "$F#7%", mode), "fro");
+        EXPECT_EQ(Compose("", "$F#0%", mode), "");
+    }
 }
 
 TEST_F(ComponiStringaTest, LevelReferencesOutsideTheTableOrDeeperThanTheRule) {
@@ -99,15 +106,17 @@ TEST_F(ComponiStringaTest, ModeTextIsComparedExactly) {
 }
 
 TEST_F(ComponiStringaTest, WidthsSizeThePlaceholders) {
-    job_.widths = {0, 250, -3};
+    job_.widths = {0, 250, 2};
     EXPECT_EQ(Compose("", "[$1#*%]", kModeMadre), "[]");
     EXPECT_EQ(Compose("", "$2#*%", kModeMadre), std::string(kMaxLevelValue, '!'));
-    EXPECT_EQ(Compose("", "[$3#*%]", kModePadre), "[]");
+    EXPECT_EQ(Compose("", "[$3#*%]", kModePadre), "[\3\3]");
 }
 
 TEST_F(ComponiStringaTest, WorkingTextAndPathStayWithinTheirBuffers) {
     table_.Set(0, std::string(500, 'v'));
     EXPECT_EQ(table_.Get(0).size(), kMaxLevelValue);
+    table_.Set(2, std::string(198, 'v') + "ÀÀ");
+    EXPECT_EQ(table_.Get(2), std::string(198, 'v') + "À");
     // Two whole values would be 398 characters: the working text keeps 299.
     EXPECT_EQ(Compose("", "$1#*%$1#*%").size(), kMaxComposedText);
     // The path keeps at most 299 characters however long it grows.
@@ -116,6 +125,11 @@ TEST_F(ComponiStringaTest, WorkingTextAndPathStayWithinTheirBuffers) {
     EXPECT_EQ(composed.size(), 299u);
     EXPECT_EQ(composed.substr(0, 290), long_path);
     EXPECT_EQ(Compose(std::string(400, 'p'), "x").size(), 299u);
+    // Characters, not bytes: 299 two-byte letters, none of them split.
+    std::string letters;
+    for (int i = 0; i < 400; ++i)
+        letters += "À";
+    EXPECT_EQ(Compose(letters, ""), letters.substr(0, 2 * 299));
 }
 
 TEST(LevelValueTable, IgnoresSlotsOutsideTheTable) {

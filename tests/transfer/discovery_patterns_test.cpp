@@ -24,6 +24,7 @@ CompositionJob JobOf(const Layout& layout) {
     for (std::size_t i = 0; i < layout.widths.size(); ++i)
         job.widths[i] = layout.widths[i];
     job.front_name = "fro";
+    job.back_name = "bac";
     return job;
 }
 
@@ -111,14 +112,16 @@ TEST(DiscoveryRoundTrip, ScannedPagesComeBackWithTheirCodes) {
         const std::vector<std::string> shown(layout.rules.begin(),
                                              layout.rules.begin() + layout.shown);
         const DiscoveryPatterns patterns = BuildDiscoveryPatterns(root, shown, job);
-        ASSERT_EQ(patterns.madre.size(), patterns.padre.size());
+        for (const SidePatterns& side : patterns.sides) {
+            ASSERT_EQ(side.madre.size(), side.padre.size());
+        }
 
         std::vector<bool> sides = {false};
         if (layout.duplex) sides.push_back(true);
         for (bool back : sides) {
             const std::string path = ScannedPath(layout, root, back);
             const auto values = MatchDiscoveryPath(path, patterns);
-            ASSERT_TRUE(values) << path << " against " << patterns.madre;
+            ASSERT_TRUE(values) << path << " against " << patterns.sides[0].madre;
             for (std::size_t level = 0; level < kLevelSlots; ++level) {
                 const std::string expected = level < layout.shown ? layout.codes[level] : "";
                 EXPECT_EQ((*values)[level], expected) << "level " << level + 1;
@@ -146,8 +149,9 @@ TEST(DiscoveryPatterns, MadreAndPadreOfTheWorkedExample) {
     job.widths = {4, 3};
     const std::vector<std::string> rules = {"\\$1#*%", "\\$2#*%"};
     const DiscoveryPatterns patterns = BuildDiscoveryPatterns("D:\\WORK", rules, job);
-    EXPECT_EQ(patterns.madre, "D:/WORK/!!!!/!!!");
-    EXPECT_EQ(patterns.padre, std::string("D:/WORK/\1\1\1\1/\2\2\2", 16));
+    ASSERT_EQ(patterns.sides.size(), 1u);
+    EXPECT_EQ(patterns.sides[0].madre, "D:/WORK/!!!!/!!!");
+    EXPECT_EQ(patterns.sides[0].padre, std::string("D:/WORK/\1\1\1\1/\2\2\2", 16));
     const auto values = MatchDiscoveryPath("D:\\WORK\\2002\\A17\\PAGE.TIF", patterns);
     ASSERT_TRUE(values);
     EXPECT_EQ((*values)[0], "2002");
@@ -175,15 +179,16 @@ TEST(MatchDiscoveryPath, PatternsWithoutPlaceholdersOrShortPaths) {
     EXPECT_FALSE(MatchDiscoveryPath("/w/x", empty));
 
     const std::vector<std::string> rules = {"\\$1#*%", "\\$2#*%$F#*%.tif"};
-    job.front_name = "fro";
+    job.front_name = job.back_name = "fro";
     const DiscoveryPatterns patterns = BuildDiscoveryPatterns("/w", rules, job);
-    EXPECT_EQ(patterns.madre, "/w//!!???.tif");
+    ASSERT_EQ(patterns.sides.size(), 1u);
+    EXPECT_EQ(patterns.sides[0].madre, "/w//!!fro.tif");
     EXPECT_FALSE(MatchDiscoveryPath("/w//1", patterns));
     EXPECT_FALSE(MatchDiscoveryPath("", patterns));
-    // Only "?" may stand beyond the end of the path; a literal may not.
+    // A literal may not stand beyond the end of the path; a "?" may.
     EXPECT_FALSE(MatchDiscoveryPath("/w//12fro.ti", patterns));
     EXPECT_TRUE(MatchDiscoveryPath("/w//12fro.tif", patterns));
-    const std::vector<std::string> open_end = {"\\$1#*%", "\\$2#*%$F#*%"};
+    const std::vector<std::string> open_end = {"\\$1#*%", "\\$2#*%??"};
     const DiscoveryPatterns ending = BuildDiscoveryPatterns("/w", open_end, job);
     EXPECT_TRUE(MatchDiscoveryPath("/w//12f", ending));
     EXPECT_TRUE(MatchDiscoveryPath("/w//12", ending));

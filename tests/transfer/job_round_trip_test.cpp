@@ -105,16 +105,22 @@ TEST_F(JobRoundTripTest, TheDocumentPathLeadsBackToTheScannedFiles) {
     values.Set(1, "AX017");
     const std::string directory = ComposeDocumentPath(job_, values, 2);
     EXPECT_EQ(directory, area_.string() + "/2024/BAX/AX017/");
-    // With the sheet level shown, the side name becomes a wildcard that both sides fit.
+    // With the sheet level shown, each side name gives a path of its own; no placeholders.
     values.Set(2, "0001");
-    const std::string sheet = ComposeDocumentPath(job_, values, 3);
-    EXPECT_EQ(sheet, area_.string() + "/2024/BAX/AX017/0001???.tif");
+    const std::vector<std::string> sheet = ComposeDocumentPaths(job_, values, 3);
+    const std::vector<std::string> expected = {area_.string() + "/2024/BAX/AX017/0001fro.tif",
+                                               area_.string() + "/2024/BAX/AX017/0001bac.tif"};
+    EXPECT_EQ(sheet, expected);
+    EXPECT_EQ(ComposeDocumentPath(job_, values, 3), expected[0]);
+    const DiscoveryPatterns patterns = BuildJobDiscoveryPatterns(job_, 3);
     for (const std::string& file : files) {
         EXPECT_TRUE(StartsWithDocumentPath(file, directory)) << file;
-        EXPECT_TRUE(StartsWithDocumentPath(file, sheet)) << file;
+        EXPECT_TRUE(IsDocumentPage(file, {{"2024", "AX017", "0001"}, sheet}, patterns)) << file;
     }
     values.Set(2, "0002");
-    EXPECT_FALSE(StartsWithDocumentPath(files[0], ComposeDocumentPath(job_, values, 3)));
+    const DocumentSelection next = {{"2024", "AX017", "0002"},
+                                    ComposeDocumentPaths(job_, values, 3)};
+    EXPECT_FALSE(IsDocumentPage(files[0], next, patterns));
 }
 
 TEST(StartsWithDocumentPath, WildcardsSeparatorsAndCase) {
