@@ -1,12 +1,13 @@
 // The colour path of a merge: the page is decoded by its container reader and scaled into the
 // destination rectangle by the merge writer.
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
 
 #include "imaging/colour/colour_merge.h"
 #include "imaging/colour/merge_writer.h"
-#include "imaging/decode/colour/colour_state.h"
+#include "imaging/decode/colour/colour_page.h"
 #include "imaging/io/file_access.h"
 #include "imaging/window/zoom.h"
 
@@ -15,8 +16,6 @@ namespace {
 
 // Source rectangles narrower or lower than this give way to the whole page.
 constexpr int32_t kMinSourceSide = 32;
-// TIFF PhotometricInterpretation of pages whose samples index a colour map.
-constexpr int32_t kTiffPaletteColour = 3;
 
 // The work block of a colour merge: the palette the readers fill.
 constexpr size_t kWorkBlockSize = 1200;
@@ -31,20 +30,6 @@ struct FileGuard {
     ~FileGuard() { files::FileClose(handle); }
 };
 
-ColourOutputMode ChooseOutputMode(const ColourDecoderState& s) {
-    if (s.bits_per_pixel == 24) return ColourOutputMode::kRgb;
-    const bool indexed =
-        std::strcmp(s.container_name, "BMP") == 0 || std::strcmp(s.container_name, "GIF") == 0 ||
-        std::strcmp(s.container_name, "PCX") == 0 ||
-        (std::strcmp(s.container_name, "TIFF") == 0 && s.photometric == kTiffPaletteColour);
-    return indexed ? ColourOutputMode::kPaletteIndex : ColourOutputMode::kGrey;
-}
-
-// BMP and GIF rows arrive in the file's order (bottom-up, interlace passes).
-bool DeliversInFileOrder(const ColourDecoderState& s) {
-    return std::strcmp(s.container_name, "BMP") == 0 || std::strcmp(s.container_name, "GIF") == 0;
-}
-
 EditRect ChooseSource(const EditRect& requested, int32_t width, int32_t height) {
     const EditRect whole{0, 0, width, height};
     EditRect r = requested;
@@ -56,21 +41,6 @@ EditRect ChooseSource(const EditRect& requested, int32_t width, int32_t height) 
     return r;
 }
 
-bool StartsAsTiff(ColourDecoderState& s) {
-    uint8_t head[3] = {};
-    ColourSeek(s, 0);
-    const bool tiff =
-        ColourRead(s, head, 3) == 3 && ((head[0] == 'I' && head[1] == 'I' && head[2] == '*') ||
-                                        (head[0] == 'M' && head[1] == 'M'));
-    ColourSeek(s, 0);
-    return tiff;
-}
-
-void FillGreyRamp(ColourPalette& palette) {
-    for (int32_t i = 0; i < kPaletteEntries; ++i)
-        std::memset(palette[i], i, 3);
-}
-
 }  // namespace
 
 int32_t MergeColourPage(ColourEditState& edit, const char* name, int32_t page,
@@ -78,18 +48,14 @@ int32_t MergeColourPage(ColourEditState& edit, const char* name, int32_t page,
     const FileGuard file{files::FileOpen(name)};
     if (file.handle == files::kInvalidHandle) return kMergeNotRecognised;
     ColourDecoderState& s = edit.decoder;
-    ResetColourState(s);
-    SetColourSourceFile(s, file.handle);
-    s.tiff_directory_index = page - 1;
-    // A TIFF page is read from its directory, which also holds the tables of a JPEG strip;
-    // other containers start at the data offset the header gave.
-    if (!StartsAsTiff(s)) s.start_offset = edit.merge_header.data_offset;
     std::unique_ptr<WorkBlock> work(new (std::nothrow) WorkBlock);
     if (!work) return kMergeNoMemory;
     std::memset(work.get(), 0, sizeof(WorkBlock));
     ColourPalette& palette = work->palette;
-    s.palette = &palette;
-    if (RecogniseColourContainer(s) != 0) return kMergeHeaderUnreadable;
+    if (OpenColourPage(s, file.handle, page, edit.merge_header.data_offset, palette) != 0) {
+        s.palette = nullptr;
+        return kMergeHeaderUnreadable;
+    }
 
     ImageHeader& h = edit.merge_header;
     h = ImageHeader{};
@@ -97,10 +63,6 @@ int32_t MergeColourPage(ColourEditState& edit, const char* name, int32_t page,
     h.height = s.height;
     h.output_width = destination.Width();
     h.output_height = destination.Height();
-    s.output_mode = ChooseOutputMode(s);
-    // Grey pages come with their grey palette; one that gave none gets the plain ramp.
-    if (s.output_mode == ColourOutputMode::kGrey && s.palette_entries == 0) FillGreyRamp(palette);
-
     const EditRect source = ChooseSource(requested_source, s.width, s.height);
     WinZoomPoints(h, source.left, source.top, source.right, source.bottom);
     MergeWriterState& w = edit.writer;
