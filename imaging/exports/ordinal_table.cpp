@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "pixdoc32.h"
+#include "pixdoc32_window_host.h"
 
 namespace pixdoc {
 namespace {
@@ -15,8 +16,18 @@ void* Fn(F* f) {
 
 // Keep ascending by ordinal; a test checks order and uniqueness.
 const OrdinalEntry kTable[] = {
+    {1, "PX_StartImageWindow", Fn(&PX_StartImageWindow)},
+    {3, "PX_SetImagePage", Fn(&PX_SetImagePage)},
+    {7, "PX_SetDisplayImageArea", Fn(&PX_SetDisplayImageArea)},
+    {9, "PX_SetImageScaling", Fn(&PX_SetImageScaling)},
+    {11, "PX_PaintImage", Fn(&PX_PaintImage)},
     {33, "GetTiffPages", Fn(&GetTiffPages)},
+    {34, "PX_SetImageMultPage", Fn(&PX_SetImageMultPage)},
+    {43, "PX_GetImageWindowHandle", Fn(&PX_GetImageWindowHandle)},
+    {44, "PX_SetImageWindow", Fn(&PX_SetImageWindow)},
+    {45, "PX_SetCallback", Fn(&PX_SetCallback)},
     {58, "PXGetImageInfo", Fn(&PXGetImageInfo)},
+    {79, "PX_ReportCallbackTime", Fn(&PX_ReportCallbackTime)},
     {218, "BarcodeMultipleSetZoneHeight", Fn(&BarcodeMultipleSetZoneHeight)},
     {220, "PXGetImageInfoExtended", Fn(&PXGetImageInfoExtended)},
     {260, "PXinSeekBarCode", Fn(&PXinSeekBarCode)},
@@ -28,6 +39,7 @@ const OrdinalEntry kTable[] = {
     {343, "PX_ColorEditMergeImageEx", Fn(&PX_ColorEditMergeImageEx)},
     {364, "PXGetImageInfoAndImage", Fn(&PXGetImageInfoAndImage)},
     {369, "PXGetImageSize", Fn(&PXGetImageSize)},
+    {418, "PX_ClearCallback", Fn(&PX_ClearCallback)},
     {422, "OpenImageHeader", Fn(&OpenImageHeader)},
     {600, "PX_GetExportName", Fn(&PX_GetExportName)},
     {601, "PX_GetExportByOrdinal", Fn(&PX_GetExportByOrdinal)},
@@ -75,6 +87,11 @@ const OrdinalEntry kTable[] = {
     {643, "WriteCompressionFile", Fn(&WriteCompressionFile)},
     {644, "SeekCompressionFile", Fn(&SeekCompressionFile)},
     {645, "CloseCompressionFile", Fn(&CloseCompressionFile)},
+    {646, "PX_SetWindowHost", Fn(&PX_SetWindowHost)},
+    {647, "PX_WindowResized", Fn(&PX_WindowResized)},
+    {648, "PX_WindowScrolled", Fn(&PX_WindowScrolled)},
+    {649, "PX_WindowPaint", Fn(&PX_WindowPaint)},
+    {650, "PX_WindowDestroyed", Fn(&PX_WindowDestroyed)},
 };
 
 const OrdinalEntry* Find(int32_t ordinal) {

@@ -29,6 +29,12 @@ PageCursorCache& PageCursor() {
     return cursor;
 }
 
+PixdocStripTable* TakeKeptStripTable() {
+    PixdocStripTable* table = HeaderState().leftover_strip_table;
+    HeaderState().leftover_strip_table = nullptr;
+    return table;
+}
+
 PixdocStripTable* NewStripTable(int32_t strip_count) {
     if (strip_count < 0) return nullptr;
     const size_t entries = static_cast<size_t>(strip_count) + kStripTableSlack;

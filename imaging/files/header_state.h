@@ -41,6 +41,10 @@ void ResetHeaderState();
 // special name was opened since it last looked. Every use of the cache goes through here.
 PageCursorCache& PageCursor();
 
+// Hands the strip table kept from the last TIFF walk to the caller (an image window keeps its
+// page's table until its next page); null when none is kept.
+PixdocStripTable* TakeKeptStripTable();
+
 // Strip tables: the arrays hold count + kStripTableSlack entries.
 inline constexpr int32_t kStripTableSlack = 5;
 PixdocStripTable* NewStripTable(int32_t strip_count);

@@ -408,4 +408,59 @@ PIXDOC_API int32_t PX_ColorEditEnd(int32_t reserved);
 PIXDOC_API int32_t PX_ColorEditGetWidth(int32_t reserved);
 PIXDOC_API int32_t PX_ColorEditGetHeight(int32_t reserved);
 
+/* ---- Image window (imaging/window) ---- */
+
+/* A native window of the installed window host (pixdoc32_window_host.h): an opaque value of
+ * that host, 0 for none. */
+typedef uintptr_t PixdocWindow;
+
+/* A caller function kept in one of a window's eight slots. Slot 5 is called at the end of every
+ * repaint that no window export is running with (window, 15, 0, 0); the result is not used. */
+typedef int32_t (*PixdocWindowCallback)(PixdocWindow window, int32_t message, intptr_t parameter1,
+                                        intptr_t parameter2);
+
+/* Up to 32 windows live at a time. Every export below works on the caller's current window:
+ * the one made or chosen last for the owner of the most recently used window (the host says who
+ * owns a window). While one of them runs, PX_StartImageWindow, PX_SetImageMultPage and
+ * PX_SetImageWindow called from within it (a callback, a host function) are refused with their
+ * operation-in-progress result; the others work on the window already in use. */
+
+/* Makes an image window and makes it current. kind below 1: a top-level window with scroll bars
+ * and a sizing frame at (x, y, width, height), captioned unless kind is -1701; kind 1 or more: a
+ * child of `parent` at (x, y, width, height), or over the parent's whole client area when x or y
+ * is negative, width is below 1 or height below 1. 0 made; 1 no memory or the host could not
+ * make it; 2 already 32 windows; 3 a window operation is in progress. */
+PIXDOC_API int32_t PX_StartImageWindow(PixdocWindow parent, int32_t kind, int32_t x, int32_t y,
+                                       int32_t width, int32_t height);
+/* PX_SetImageMultPage(name, 1). */
+PIXDOC_API int32_t PX_SetImagePage(const char* name);
+/* Shows page `page` (from 1) of an image file fitted into the window; a top-level window is
+ * titled "name    [page of pages]", or "NO IMAGE" when nothing could be loaded. The window
+ * repaints when asked (PX_PaintImage). 0 shown; 1 no window or an operation in progress; 2 the
+ * page could not be opened (nothing stays loaded). */
+PIXDOC_API int32_t PX_SetImageMultPage(const char* name, int32_t page);
+/* Fits the area (left, top)-(right, bottom) of the page, in page pixels, into the window keeping
+ * the page's physical proportions, and repaints. 0; 1 no window or no page loaded. */
+PIXDOC_API int32_t PX_SetDisplayImageArea(int32_t left, int32_t top, int32_t right,
+                                          int32_t bottom);
+/* Asks for a repaint: mode 1701 without erasing, 4321 without erasing and at once, any other
+ * mode with erasing. 0; 1 no window or nothing loaded. */
+PIXDOC_API int32_t PX_PaintImage(int32_t mode);
+/* Decoding options of reduced bilevel pages: bit 0 ORs source rows into their output row, bit 1
+ * keeps thin black runs; a mode of 4 or more hands the choice back to the window. 0; 1 no
+ * window. */
+PIXDOC_API int32_t PX_SetImageScaling(int32_t mode);
+/* The current window's native handle, or 0. */
+PIXDOC_API PixdocWindow PX_GetImageWindowHandle(void);
+/* Makes the window with this native handle current for its owner. 0; 1 unknown handle or an
+ * operation in progress. */
+PIXDOC_API int32_t PX_SetImageWindow(PixdocWindow window);
+/* Keeps `function` in slot 0..7 of the current window. 0; 1 no window or slot out of range. */
+PIXDOC_API int32_t PX_SetCallback(int32_t slot, PixdocWindowCallback function);
+/* Empties slot 0..7 of the current window. 0; 1 no window or slot out of range. */
+PIXDOC_API int32_t PX_ClearCallback(int32_t slot);
+/* The tick count (milliseconds, wrapping) recorded in a slot of the current window at the end
+ * of its last repaint (slot 5), or 0 for an unused slot, one out of range or no window. */
+PIXDOC_API int32_t PX_ReportCallbackTime(int32_t slot);
+
 #endif /* PIXDOC32_H */

@@ -19,8 +19,12 @@ bool Turned(const ImageHeader& view) {
     return view.orientation == 1 || view.orientation == 3;
 }
 
-int32_t HoldScale(int64_t scale) {
-    return static_cast<int32_t>(std::clamp<int64_t>(scale, kMinScale, kMaxScale));
+int32_t HoldScale(int64_t scale, int32_t minimum = kMinScale) {
+    return static_cast<int32_t>(std::clamp<int64_t>(scale, minimum, kMaxScale));
+}
+
+int64_t ZoomScale(int32_t scale, int32_t factor) {
+    return (static_cast<int64_t>(scale) * factor + kScaleOne / 2) / kScaleOne;
 }
 
 // Visible source pixels along one axis and the first one, kept on the page.
@@ -61,6 +65,23 @@ void WinZoomPoints(ImageHeader& view, int32_t x0, int32_t y0, int32_t x1, int32_
     view.vertical_scale = HoldScale(sy);
     view.first_column = std::min(x0, x1);
     view.first_row = std::min(y0, y1);
+    ViewableArea(view);
+}
+
+void WinFullImage(ImageHeader& view) {
+    WinZoomPoints(view, 0, 0, view.width, view.height);
+}
+
+void WinZoom(ImageHeader& view, int32_t factor) {
+    ViewableArea(view);
+    const int32_t old_columns = view.visible_source_width;
+    const int32_t old_rows = view.visible_source_height;
+    view.horizontal_scale = HoldScale(ZoomScale(view.horizontal_scale, factor), kMinZoomScale);
+    view.vertical_scale = HoldScale(ZoomScale(view.vertical_scale, factor), kMinZoomScale);
+    ImageHeader grown = view;
+    ViewableArea(grown);
+    view.first_column -= (grown.visible_source_width - old_columns) / 2;
+    view.first_row -= (grown.visible_source_height - old_rows) / 2;
     ViewableArea(view);
 }
 
