@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <map>
 
 #include "acquisition/scanner/folder_feeder.h"
@@ -130,10 +131,9 @@ public:
 
     int DuplexCapability() override {
         ScanBackend* backend = Backend();
-        if (!backend) return kNoDuplex;
-        const int capability = backend->DuplexCapability();
+        if (!backend || backend->Open() != ImagingStatus::kOk) return kNoDuplex;
         open_ = true;
-        return capability;
+        return backend->DuplexCapability();
     }
 
     void SetDuplex(bool on) override { duplex_ = on; }

@@ -19,7 +19,7 @@ constexpr SANE_Int kMaxPixelsPerLine = 1 << 16;
 constexpr SANE_Int kMaxLines = 1 << 16;
 constexpr size_t kMaxBytesPerLine = 1 << 20;
 constexpr size_t kMaxFrameBytes = size_t{1} << 30;
-constexpr size_t kInitialReserve = size_t{1} << 24;
+constexpr size_t kInitialReserve = size_t{1} << 20;
 constexpr SANE_Int kReadChunk = 1 << 16;
 constexpr size_t kThreePassFrames = 3;
 // A device that keeps answering with no data is waited for, then given up.
