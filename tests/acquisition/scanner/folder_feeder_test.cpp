@@ -1,7 +1,9 @@
 // The feeder folder as a scanner source, through the imaging control.
 #include <gtest/gtest.h>
 
+#include "acquisition/scanner/control_source_list.h"
 #include "acquisition/scanner/sane_device.h"
+#include "operator/scripted_operator.h"
 #include "tests/acquisition/scanner/page_test_support.h"
 #include "tests/support/scratch_dir.h"
 
@@ -83,7 +85,9 @@ TEST_F(FolderFeederTest, MultiPageFilesGiveTheirPagesInOrderAndMoveAfterTheLast)
         // Until its last page has been saved, the file stays where it was fed from.
         EXPECT_EQ(Waiting("a.tif"), seen <= 3) << seen;
         EXPECT_FALSE(Done("a.tif") && seen <= 3);
-        if (seen <= 3) EXPECT_EQ(RowsOf(page), reference[seen - 1].rows);
+        if (seen <= 3) {
+            EXPECT_EQ(RowsOf(page), reference[seen - 1].rows);
+        }
         EXPECT_EQ(page.Save(output_, kFormatTiff, 0, kTiffQuality, kSaveAppend),
                   ImagingStatus::kOk);
         return PageAction::kContinue;
@@ -98,9 +102,10 @@ TEST_F(FolderFeederTest, AnUnsavedPageStaysFirstInTheFeeder) {
     Feed("three_g4.tif", "a.tif");
     int calls = 0;
     ASSERT_EQ(control_->Acquire([&](Page& page) {
-        if (++calls == 1)
+        if (++calls == 1) {
             EXPECT_EQ(page.Save(output_, kFormatTiff, 0, kTiffQuality, kSaveAppend),
                       ImagingStatus::kOk);
+        }
         return PageAction::kContinue;  // the second page is not saved
     }),
               ImagingStatus::kOk);
@@ -200,6 +205,24 @@ TEST(FolderSources, ListedAfterTheDevicesAndSelectableByName) {
     EXPECT_TRUE(control->SelectSource("folder:" + (dir / "copier").string()));
     EXPECT_EQ(control->SourceCount(), 2);
     EXPECT_EQ(control->SelectedSource(), "folder:" + (dir / "copier").string());
+}
+
+TEST(FolderSources, TheJobsSourceChoiceWalksTheControlsSources) {
+    ScratchDir dir;
+    fs::create_directory(dir / "first");
+    fs::create_directory(dir / "second");
+    auto control =
+        MakeImagingControl({std::make_shared<NoDevices>(), {dir / "first", dir / "second"}});
+    testing::WriteFile(dir / "job.ini", "[GENERALE]\nAPPLICAZIONE=DEMO\n");
+    JobRecord job;
+    ScriptedOperator op;
+    op.QueueYesNo({false, true});
+    ControlSourceList sources(*control);
+    ASSERT_TRUE(ChooseSource(sources, false, job, dir / "job.ini", dir / "tmpLIV.all", op));
+    const std::string second = "folder:" + (dir / "second").string();
+    EXPECT_EQ(control->SelectedSource(), second);
+    EXPECT_EQ(job.twainsource, second);
+    EXPECT_NE(testing::ReadFile(dir / "job.ini").find("TWAINSOURCE=" + second), std::string::npos);
 }
 
 class ScriptedDialog : public ScanOptionsDialog {

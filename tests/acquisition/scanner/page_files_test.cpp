@@ -1,6 +1,5 @@
 // Saving pages (Group 4 TIFF, JPEG in TIFF, JPEG), page counts, loading and deleting pages.
 #include <gtest/gtest.h>
-#include <jpeglib.h>
 
 #include <cstdio>
 
@@ -10,7 +9,9 @@
 namespace scantora {
 namespace {
 
+using testing::DecodeJpeg;
 using testing::Fixture;
+using testing::JpegFacts;
 using testing::Loaded;
 using testing::ReadFile;
 using testing::ReadTiffPages;
@@ -18,39 +19,6 @@ using testing::RowsOf;
 using testing::ScratchDir;
 
 constexpr int kQuality = kTiffQuality;
-
-struct JpegFacts {
-    int width = 0, height = 0, components = 0, density = 0;
-    std::vector<std::uint8_t> pixels;
-};
-
-// The reference decoder's view of a JPEG file.
-JpegFacts DecodeJpeg(const std::filesystem::path& path) {
-    JpegFacts facts;
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return facts;
-    jpeg_decompress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_decompress(&info);
-    jpeg_stdio_src(&info, file);
-    jpeg_read_header(&info, TRUE);
-    jpeg_start_decompress(&info);
-    facts.width = static_cast<int>(info.output_width);
-    facts.height = static_cast<int>(info.output_height);
-    facts.components = info.output_components;
-    facts.density = info.X_density;
-    facts.pixels.resize(static_cast<size_t>(facts.width) * facts.height * facts.components);
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = facts.pixels.data() +
-                       static_cast<size_t>(info.output_scanline) * facts.width * facts.components;
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    std::fclose(file);
-    return facts;
-}
 
 double MeanDifference(const testing::Rows& rows, const std::vector<std::uint8_t>& pixels) {
     double sum = 0;

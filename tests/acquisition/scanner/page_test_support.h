@@ -1,15 +1,19 @@
-// Helpers of the imaging control tests: fixture paths, page rows, and pages as libtiff reads
-// them, the reference the control's files are checked against.
+// Helpers of the imaging control tests: fixture paths, page rows, and pages as libtiff and
+// libjpeg read them, the references the control's files are checked against.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <tiffio.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
+
+// libjpeg's header needs FILE declared first.
+#include <jpeglib.h>
 
 #include "acquisition/scanner/imaging_control.h"
 #include "acquisition/scanner/page_pix.h"
@@ -100,6 +104,39 @@ inline std::vector<TiffPage> ReadTiffPages(const std::filesystem::path& path) {
     } while (TIFFReadDirectory(tiff));
     TIFFClose(tiff);
     return pages;
+}
+
+// A JPEG file as libjpeg decodes it.
+struct JpegFacts {
+    int width = 0, height = 0, components = 0, density = 0;
+    std::vector<std::uint8_t> pixels;
+};
+
+inline JpegFacts DecodeJpeg(const std::filesystem::path& path) {
+    JpegFacts facts;
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return facts;
+    jpeg_decompress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&info);
+    jpeg_stdio_src(&info, file);
+    jpeg_read_header(&info, TRUE);
+    jpeg_start_decompress(&info);
+    facts.width = static_cast<int>(info.output_width);
+    facts.height = static_cast<int>(info.output_height);
+    facts.components = info.output_components;
+    facts.density = info.X_density;
+    facts.pixels.resize(static_cast<size_t>(facts.width) * facts.height * facts.components);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = facts.pixels.data() +
+                       static_cast<size_t>(info.output_scanline) * facts.width * facts.components;
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    std::fclose(file);
+    return facts;
 }
 
 }  // namespace scantora::testing
