@@ -47,6 +47,8 @@ constexpr std::array<SANE_Int, 4> kDepths{1, 8, 16, 4};
 constexpr size_t kMaxOptions = 16;
 constexpr size_t kMaxPages = 3;
 constexpr size_t kMaxFrames = 3;
+constexpr int kMaxPlausibleWidth = 1 << 17;
+constexpr int kMaxPlausibleDepth = 32;
 constexpr int kStatusKinds = 13;  // SANE's twelve and one it does not define
 // A status SANE does not define that the enumeration can still hold.
 constexpr int kUndefinedStatus = 13;
@@ -109,11 +111,14 @@ FakeFrame MakeFrame(Input& in) {
     p.depth = in.Flag() ? in.Pick(kDepths) : in.I32();
     p.pixels_per_line = in.Flag() ? in.U8() + 1 : in.I32();
     p.lines = in.Flag() ? static_cast<SANE_Int>(in.U8()) - 1 : in.I32();
+    // Mostly the line length the other parameters give, when they are plausible at all.
     const int channels = p.format == SANE_FRAME_RGB ? 3 : 1;
-    const int64_t exact = (static_cast<int64_t>(p.pixels_per_line) * channels * p.depth + 7) / 8;
-    p.bytes_per_line = in.Flag() && exact > 0 && exact < (1 << 20)
-                           ? static_cast<SANE_Int>(exact) + in.U8() % 3
-                           : in.I32();
+    const bool plausible = p.pixels_per_line > 0 && p.pixels_per_line <= kMaxPlausibleWidth &&
+                           p.depth > 0 && p.depth <= kMaxPlausibleDepth;
+    const int64_t exact =
+        plausible ? (static_cast<int64_t>(p.pixels_per_line) * channels * p.depth + 7) / 8 : 0;
+    p.bytes_per_line =
+        in.Flag() && plausible ? static_cast<SANE_Int>(exact) + in.U8() % 3 : in.I32();
     frame.data.assign(in.U16(), in.U8());
     // A device that answers "good" with nothing, forever, is waited for in real time.
     frame.end = in.Status();
