@@ -92,6 +92,7 @@ const OrdinalEntry kTable[] = {
     {648, "PX_WindowScrolled", Fn(&PX_WindowScrolled)},
     {649, "PX_WindowPaint", Fn(&PX_WindowPaint)},
     {650, "PX_WindowDestroyed", Fn(&PX_WindowDestroyed)},
+    {651, "PX_ZoomImage", Fn(&PX_ZoomImage)},
 };
 
 const OrdinalEntry* Find(int32_t ordinal) {

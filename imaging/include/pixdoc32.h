@@ -446,6 +446,9 @@ PIXDOC_API int32_t PX_SetDisplayImageArea(int32_t left, int32_t top, int32_t rig
 /* Asks for a repaint: mode 1701 without erasing, 4321 without erasing and at once, any other
  * mode with erasing. 0; 1 no window or nothing loaded. */
 PIXDOC_API int32_t PX_PaintImage(int32_t mode);
+/* Zooms the current window by factor / 2048 (4096 doubles the size) around the centre of the
+ * view, the scales held within 16 .. 32000, and repaints. 0; 1 no window or no page loaded. */
+PIXDOC_API int32_t PX_ZoomImage(int32_t factor);
 /* Decoding options of reduced bilevel pages: bit 0 ORs source rows into their output row, bit 1
  * keeps thin black runs; a mode of 4 or more hands the choice back to the window. 0; 1 no
  * window. */

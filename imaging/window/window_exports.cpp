@@ -7,6 +7,7 @@
 #include "imaging/window/view_changes.h"
 #include "imaging/window/window_host.h"
 #include "imaging/window/window_registry.h"
+#include "imaging/window/zoom.h"
 #include "pixdoc32.h"
 #include "pixdoc32_window_host.h"
 
@@ -87,6 +88,15 @@ PIXDOC_API int32_t PX_SetDisplayImageArea(int32_t left, int32_t top, int32_t rig
     WindowState* w = hold.window();
     if (!w || !w->loaded) return kRefused;
     ShowArea(*w, left, top, right, bottom);
+    host::Invalidate(w->own, false, false);
+    return kDone;
+}
+
+PIXDOC_API int32_t PX_ZoomImage(int32_t factor) {
+    ExportHold hold;
+    WindowState* w = hold.window();
+    if (!w || !w->loaded) return kRefused;
+    WinZoom(w->view, factor);
     host::Invalidate(w->own, false, false);
     return kDone;
 }

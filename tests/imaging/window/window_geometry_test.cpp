@@ -48,6 +48,20 @@ TEST(WinZoom, KeepsTheCentreAndHoldsTheScales) {
     EXPECT_EQ(v.visible_source_width, 1000);
 }
 
+TEST(WinZoom, TheExportZoomsTheCurrentWindowAndRepaints) {
+    using window_testing::Fixture;
+    using window_testing::StateOf;
+    window_testing::TestHost host(0, 800, 600);
+    const PixdocWindow w = host.StartChild();
+    EXPECT_EQ(PX_ZoomImage(4096), 1);  // nothing loaded
+    ASSERT_EQ(PX_SetImagePage(Fixture("page_g4.tif").c_str()), 0);
+    const int32_t fitted = StateOf(w).view.vertical_scale;
+    ASSERT_EQ(PX_ZoomImage(4096), 0);
+    EXPECT_EQ(StateOf(w).view.vertical_scale, fitted * 2);
+    EXPECT_EQ(StateOf(w).view.first_row, (1169 - StateOf(w).view.visible_source_height) / 2);
+    EXPECT_EQ(host.windows[w].invalidations, 1);
+}
+
 TEST(Coordinates, WindowOriginAtEveryOrientation) {
     // W 400, H 304, s 1024, t 2048, first column 50, first row 20.
     ImageHeader v = Page(10000, 10000, 400, 304);
