@@ -13,6 +13,7 @@ namespace {
 
 constexpr uint32_t kOpaque = 0xFF000000u;
 constexpr uint8_t kWhiteByte = 0xFF;
+constexpr int32_t kUnknownFailure = -1;
 
 uint32_t Rgb(const uint8_t* p) {
     return kOpaque | uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
@@ -39,7 +40,7 @@ int32_t ColourStrips::Decode(const char* name, int32_t page, const ImageHeader& 
     auto state = std::make_unique<ColourDecoderState>();
     ColourPalette palette = {};
     if (OpenColourPage(*state, file.handle, page, header.data_offset, palette) != 0)
-        return state->error_code != kColourOk ? state->error_code : GetColourError();
+        return state->error_code != kColourOk ? state->error_code : kUnknownFailure;
 
     const bool rgb = state->output_mode == ColourOutputMode::kRgb;
     width_ = state->width;
@@ -57,7 +58,8 @@ int32_t ColourStrips::Decode(const char* name, int32_t page, const ImageHeader& 
     if (result == 0) return kColourOk;
     const int32_t code = state->error_code != kColourOk ? state->error_code : GetColourError();
     Clear();
-    return code;
+    // A failure that left no code still shows a text: the one for unknown codes.
+    return code != kColourOk ? code : kUnknownFailure;
 }
 
 void ColourStrips::Clear() {

@@ -18,7 +18,8 @@ inline constexpr int32_t kMaxColourStrips = 512;
 class ColourStrips {
 public:
     // Decodes page `page` (from 1) of `name`, whose header OpenImageHeader read into `header`.
-    // Returns 0, or the colour error code of the failure; nothing is kept after a failure.
+    // Returns 0, or the colour error code of the failure (-1 when the decoder left none);
+    // nothing is kept after a failure.
     int32_t Decode(const char* name, int32_t page, const ImageHeader& header);
     // Frees every strip.
     void Clear();
