@@ -10,6 +10,8 @@
 #include <string_view>
 #include <variant>
 
+#include "pixdoc32.h"
+
 namespace barlynx {
 
 inline constexpr std::string_view kClassId = "{4917567F-4548-4ED2-ADA4-B843A07ED650}";
@@ -42,17 +44,14 @@ protected:
 };
 
 // Image window exports of pixdoc32 that the correction dialog shows the page with, as the
-// control bound them (null where the loaded library lacks one). Window handles are opaque values
-// of the image window's host.
+// control bound them (null where the loaded library lacks one).
 struct PageWindowExports {
-    int32_t (*start_image_window)(intptr_t parent, int32_t kind, int32_t x, int32_t y,
-                                  int32_t width, int32_t height);  // 1
-    int32_t (*set_image_page)(const char* file_name);              // 3
-    int32_t (*set_display_image_area)(int32_t left, int32_t top, int32_t right,
-                                      int32_t bottom);  // 7
-    int32_t (*paint_image)(int32_t mode);               // 11
-    int32_t (*get_tiff_pages)(const char* file_name);   // 33
-    intptr_t (*get_image_window_handle)();              // 43
+    decltype(&PX_StartImageWindow) start_image_window;           // 1
+    decltype(&PX_SetImagePage) set_image_page;                   // 3
+    decltype(&PX_SetDisplayImageArea) set_display_image_area;    // 7
+    decltype(&PX_PaintImage) paint_image;                        // 11
+    decltype(&GetTiffPages) get_tiff_pages;                      // 33
+    decltype(&PX_GetImageWindowHandle) get_image_window_handle;  // 43
 };
 
 // A rectangle in page pixels, as the image window's area exports take it.

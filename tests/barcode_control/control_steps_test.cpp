@@ -195,6 +195,21 @@ TEST_F(ControlSteps, WithoutAHostMessagesAreDropped) {
     EXPECT_EQ(error_, 1);
 }
 
+TEST(Binding, EveryExportByItsOrdinal) {
+    const BoundExports bound = BindByOrdinal(&PX_GetExportByOrdinal);
+    EXPECT_TRUE(bound.missing_bilevel.empty());
+    const PixdocExports& e = bound.exports;
+    EXPECT_EQ(e.get_image_info_extended, &PXGetImageInfoExtended);
+    EXPECT_EQ(e.seek_bar_code, &PXinSeekBarCode);
+    EXPECT_EQ(e.color_edit_merge_image, &PX_ColorEditMergeImageEx);
+    EXPECT_EQ(e.window.start_image_window, &PX_StartImageWindow);
+    EXPECT_EQ(e.window.set_image_page, &PX_SetImagePage);
+    EXPECT_EQ(e.window.set_display_image_area, &PX_SetDisplayImageArea);
+    EXPECT_EQ(e.window.paint_image, &PX_PaintImage);
+    EXPECT_EQ(e.window.get_tiff_pages, &GetTiffPages);
+    EXPECT_EQ(e.window.get_image_window_handle, &PX_GetImageWindowHandle);
+}
+
 TEST_F(ControlSteps, ALibraryWithoutTheColourSearchFailsColourPagesAtThatStep) {
     const BoundExports bound = BindByOrdinal([](int32_t ordinal) -> void* {
         return ordinal == 459 ? nullptr : PX_GetExportByOrdinal(ordinal);
