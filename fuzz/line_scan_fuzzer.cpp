@@ -10,7 +10,6 @@
 #include <cstring>
 #include <vector>
 
-#include "imaging/barcode/barcode_state.h"
 #include "imaging/barcode/line_scan.h"
 #include "imaging/barcode/result_filter.h"
 
@@ -29,9 +28,9 @@ int16_t Read16(const uint8_t* p) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace pixdoc::barcode;
     if (size < kHead) return 0;
-    ResetBarcodeState();
-    BarcodeState().options.code128_no_checksum = (data[6] >> 2) & 1;
-    BarcodeState().options.codabar_min_size = static_cast<int8_t>(data[14]);
+    DecoderOptions options;
+    options.code128_no_checksum = (data[6] >> 2) & 1;
+    options.codabar_min_size = static_cast<int8_t>(data[14]);
 
     StepSettings step;
     step.mask = static_cast<uint16_t>(data[0] | (data[1] << 8));
@@ -63,7 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<char> buffer(buffer_size > 0 ? buffer_size : 1);
     ResultFilter filter(buffer.data(), buffer_size, filter_settings);
     BarcodeStatus status;
-    LineScanner scanner(step, filter, status, filter_settings.max_results);
+    DecodeContext context{options};
+    LineScanner scanner(step, context, filter, status, filter_settings.max_results);
     // Two lines: the second sees the duplicate list of the first.
     scanner.ScanLine(list.data(), count, right_edge, 1);
     scanner.ScanLine(list.data(), count, right_edge, 2);

@@ -3,9 +3,7 @@
 // BarcodeState(); tests start from a clean state with ResetBarcodeState().
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-#include <vector>
 
 namespace pixdoc::barcode {
 
@@ -31,40 +29,9 @@ struct BarcodeStatus {
     bool valid = false;
 };
 
-// Marks the decoders leave for the frame about their last read.
-struct DecoderFlags {
-    bool code128_read_backwards = false;
-    bool ean_read_backwards = false;
-};
-
-// What failed UPC-A and EAN-13 walks proved about the formats tried after them on the same
-// entries at the same threshold: UPC-A, EAN-13 and EAN-8 walk alike until a G digit or a
-// fourth digit in a row, so a walk that met neither answers for the later formats.
-struct UpcEanWalkMemo {
-    std::vector<int16_t> entries;  // the walked entries, through the first at the right edge
-    int right_edge = -1;
-    int threshold = -1;
-    bool ean13_fails[2] = {};  // by single-pixel merging switch
-    bool ean8_fails[2] = {};
-};
-
-// What failed Code 93 walks proved about Code 93 Type 2 on the same entries at the same
-// threshold: the two number the shift characters differently but accept the same characters,
-// so walks that never reached the check characters fail for both.
-struct Code93WalkMemo {
-    std::vector<int16_t> entries;  // from the leading zero through the first at the right edge
-    size_t bar_start = 0;          // where the walks' bar start lies in `entries`
-    int right_edge = -1;
-    int threshold = -1;
-    bool type2_fails[2] = {};  // by single-pixel merging switch
-};
-
 struct BarcodeModuleState {
     BarcodeOptions options;
     BarcodeStatus status;
-    DecoderFlags decoder_flags;
-    UpcEanWalkMemo upc_ean_memo;
-    Code93WalkMemo code93_memo;
     // Dots per inch; the colour edit buffer sets 200 when started, printing the printer's
     // resolution. The second thresholds' defaults follow it, not the page.
     int32_t working_resolution = 0;

@@ -5,7 +5,6 @@
 #include <bit>
 #include <cstdint>
 
-#include "imaging/barcode/barcode_state.h"
 #include "imaging/barcode/candidate_text.h"
 #include "imaging/barcode/codabar_table.h"
 #include "imaging/barcode/codabar_walk.h"
@@ -293,15 +292,17 @@ private:
 
 }  // namespace
 
-bool DecodeCodabar(const LineView& line, int threshold, bool merge_single_pixels, Candidate& out) {
+bool DecodeCodabar(const LineView& line, int threshold, bool merge_single_pixels,
+                   DecodeContext& context, Candidate& out) {
     if (threshold < kMinimumThreshold) return false;
     // Most lines (text) never bring the walk to a stop letter: they are answered without
     // building any text.
-    const bool may_read = merge_single_pixels ? ReachesStop<true>(line, threshold)
-                                              : ReachesStop<false>(line, threshold);
+    const bool may_read = !context.shortcuts    ? true
+                          : merge_single_pixels ? ReachesStop<true>(line, threshold)
+                                                : ReachesStop<false>(line, threshold);
     if (!may_read) return false;
     ElementStream stream(line, merge_single_pixels);
-    return CodabarReader(threshold, BarcodeState().options.codabar_min_size).Read(stream, out);
+    return CodabarReader(threshold, context.options.codabar_min_size).Read(stream, out);
 }
 
 }  // namespace pixdoc::barcode

@@ -1,6 +1,5 @@
 #include "imaging/barcode/code128.h"
 
-#include "imaging/barcode/barcode_state.h"
 #include "imaging/barcode/candidate_text.h"
 #include "imaging/barcode/code128_table.h"
 #include "imaging/barcode/module_characters.h"
@@ -203,23 +202,17 @@ private:
 
 }  // namespace
 
-bool DecodeCode128(const LineView& line, int threshold, bool merge_single_pixels, Candidate& out) {
+bool DecodeCode128(const LineView& line, int threshold, bool merge_single_pixels,
+                   DecodeContext& context, Candidate& out) {
     if (threshold < kMinimumThreshold) return false;
-    Code128Reader reader(threshold, BarcodeState().options.code128_no_checksum != 0);
+    Code128Reader reader(threshold, context.options.code128_no_checksum);
     const Walk forward = reader.ReadForward(line, merge_single_pixels, out);
-    if (forward == Walk::kRead) {
-        BarcodeState().decoder_flags.code128_read_backwards = false;
-        return true;
-    }
+    if (forward == Walk::kRead) return true;
     if (forward == Walk::kFailed || !reader.backward_seen()) return false;
 
     const int margin = threshold / 2;
-    if (reader.ReadBackward(line, line.right_edge - margin, margin, merge_single_pixels, out) !=
-        Walk::kRead) {
-        return false;
-    }
-    BarcodeState().decoder_flags.code128_read_backwards = true;
-    return true;
+    return reader.ReadBackward(line, line.right_edge - margin, margin, merge_single_pixels, out) ==
+           Walk::kRead;
 }
 
 }  // namespace pixdoc::barcode

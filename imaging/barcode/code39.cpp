@@ -84,9 +84,10 @@ void Deliver(const char* text, int length, bool backward, int start, int end, Ca
 
 }  // namespace
 
-bool DecodeCode39(const LineView& line, int threshold, bool merge_single_pixels, Candidate& out) {
+bool DecodeCode39(const LineView& line, int threshold, bool merge_single_pixels,
+                  DecodeContext& context, Candidate& out) {
     if (threshold < kMinimumThreshold) return false;
-    if (!MayHoldCode39Read(line, threshold, merge_single_pixels)) return false;
+    if (context.shortcuts && !MayHoldCode39Read(line, threshold, merge_single_pixels)) return false;
     ElementStream stream(line, merge_single_pixels);
     Group group;
     char text[kCandidateCapacity];
@@ -150,10 +151,11 @@ bool DecodeCode39(const LineView& line, int threshold, bool merge_single_pixels,
 }
 
 bool DecodeCode39Nude(const LineView& line, int threshold, bool merge_single_pixels,
-                      Candidate& out) {
+                      DecodeContext& context, Candidate& out) {
     if (threshold < kMinimumThreshold) return false;
     int resume = 0;
-    if (!MayHoldCode39NudeRead(line, threshold, merge_single_pixels, resume)) return false;
+    if (context.shortcuts && !MayHoldCode39NudeRead(line, threshold, merge_single_pixels, resume))
+        return false;
     ElementStream stream(LineView{line.changes + resume, line.right_edge}, merge_single_pixels);
     Group group;
     char text[kCandidateCapacity];

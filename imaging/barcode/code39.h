@@ -11,8 +11,9 @@
 
 namespace pixdoc::barcode {
 
-bool DecodeCode39(const LineView& line, int threshold, bool merge_single_pixels, Candidate& out);
+bool DecodeCode39(const LineView& line, int threshold, bool merge_single_pixels,
+                  DecodeContext& context, Candidate& out);
 bool DecodeCode39Nude(const LineView& line, int threshold, bool merge_single_pixels,
-                      Candidate& out);
+                      DecodeContext& context, Candidate& out);
 
 }  // namespace pixdoc::barcode

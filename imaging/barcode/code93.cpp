@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "imaging/barcode/barcode_state.h"
 #include "imaging/barcode/candidate_text.h"
 #include "imaging/barcode/code93_table.h"
 #include "imaging/barcode/element_stream.h"
@@ -164,16 +163,15 @@ bool SameWalk(const Code93WalkMemo& memo, const LineView& line, int threshold) {
     return SameEntries(memo, line, WalkedEntries(line));
 }
 
-bool KnownToFail(const LineView& line, int threshold, bool merge_single_pixels, Code93Type type) {
-    const Code93WalkMemo& memo = BarcodeState().code93_memo;
+bool KnownToFail(const Code93WalkMemo& memo, const LineView& line, int threshold,
+                 bool merge_single_pixels, Code93Type type) {
     return type == Code93Type::kType2 && memo.type2_fails[merge_single_pixels ? 1 : 0] &&
            SameWalk(memo, line, threshold);
 }
 
-void RememberFailure(const LineView& line, int threshold, bool merge_single_pixels, Code93Type type,
-                     const Code93Reader& reader) {
+void RememberFailure(Code93WalkMemo& memo, const LineView& line, int threshold,
+                     bool merge_single_pixels, Code93Type type, const Code93Reader& reader) {
     if (type != Code93Type::kCode93) return;
-    Code93WalkMemo& memo = BarcodeState().code93_memo;
     const WalkedRange r = WalkedEntries(line);
     if (memo.threshold != threshold || memo.right_edge != line.right_edge ||
         !SameEntries(memo, line, r)) {
@@ -188,28 +186,32 @@ void RememberFailure(const LineView& line, int threshold, bool merge_single_pixe
 }
 
 bool Decode(const LineView& line, int threshold, bool merge_single_pixels, Code93Type type,
-            Candidate& out) {
+            DecodeContext& context, Candidate& out) {
     if (threshold < kMinimumThreshold) return false;
-    if (KnownToFail(line, threshold, merge_single_pixels, type)) return false;
+    Code93WalkMemo& memo = context.code93_memo;
+    if (context.shortcuts && KnownToFail(memo, line, threshold, merge_single_pixels, type))
+        return false;
     Code93Reader reader(threshold, type);
     if (reader.ReadForward(line, merge_single_pixels, out) == Walk::kRead) return true;
     if (reader.backward_seen() &&
         reader.ReadBackward(line, merge_single_pixels, out) == Walk::kRead) {
         return true;
     }
-    RememberFailure(line, threshold, merge_single_pixels, type, reader);
+    if (context.shortcuts)
+        RememberFailure(memo, line, threshold, merge_single_pixels, type, reader);
     return false;
 }
 
 }  // namespace
 
-bool DecodeCode93(const LineView& line, int threshold, bool merge_single_pixels, Candidate& out) {
-    return Decode(line, threshold, merge_single_pixels, Code93Type::kCode93, out);
+bool DecodeCode93(const LineView& line, int threshold, bool merge_single_pixels,
+                  DecodeContext& context, Candidate& out) {
+    return Decode(line, threshold, merge_single_pixels, Code93Type::kCode93, context, out);
 }
 
 bool DecodeCode93Type2(const LineView& line, int threshold, bool merge_single_pixels,
-                       Candidate& out) {
-    return Decode(line, threshold, merge_single_pixels, Code93Type::kType2, out);
+                       DecodeContext& context, Candidate& out) {
+    return Decode(line, threshold, merge_single_pixels, Code93Type::kType2, context, out);
 }
 
 }  // namespace pixdoc::barcode

@@ -10,10 +10,11 @@
 namespace pixdoc::barcode {
 
 // "Code 93": shifts numbered ($) 43, (/) 44, (+) 45, (%) 46.
-bool DecodeCode93(const LineView& line, int threshold, bool merge_single_pixels, Candidate& out);
+bool DecodeCode93(const LineView& line, int threshold, bool merge_single_pixels,
+                  DecodeContext& context, Candidate& out);
 
 // "Code 93 Type 2": the standard numbering ($) 43, (%) 44, (/) 45, (+) 46.
 bool DecodeCode93Type2(const LineView& line, int threshold, bool merge_single_pixels,
-                       Candidate& out);
+                       DecodeContext& context, Candidate& out);
 
 }  // namespace pixdoc::barcode

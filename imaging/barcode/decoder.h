@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "imaging/barcode/decode_context.h"
+
 namespace pixdoc::barcode {
 
 // Symbology bits of the search mask; each is also the type code of the position suffix.
@@ -47,10 +49,12 @@ struct LineView {
 };
 
 // Reads one symbol. `threshold` is the narrow/wide threshold (or module boundary) in pixels;
-// `merge_single_pixels` is the single-pixel merging switch of the retry. Returns true for a read.
-// The frame relies on two properties: a decoder's result depends only on its arguments (and the
-// search options), and merging changes nothing on a line without a one-pixel element.
+// `merge_single_pixels` is the single-pixel merging switch of the retry; `context` carries the
+// search's decoder options and the scratch that decoders keep between calls of one search.
+// Returns true for a read. The frame relies on two properties: a decoder's result depends only
+// on its arguments (the context's options among them; its scratch and shortcuts change no
+// result), and merging changes nothing on a line without a one-pixel element.
 using DecodeFn = bool (*)(const LineView& line, int threshold, bool merge_single_pixels,
-                          Candidate& out);
+                          DecodeContext& context, Candidate& out);
 
 }  // namespace pixdoc::barcode

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "imaging/barcode/barcode_state.h"
 #include "imaging/barcode/candidate_text.h"
 #include "imaging/barcode/ean_upc_table.h"
 #include "imaging/barcode/ean_upc_window.h"
@@ -246,7 +245,6 @@ private:
         text.CopyTo(out);
         out.start_column = start_column_;
         out.end_column = end_column;
-        BarcodeState().decoder_flags.ean_read_backwards = backward_;
         return true;
     }
 
@@ -339,18 +337,17 @@ bool SameWalk(const UpcEanWalkMemo& memo, const LineView& line, int threshold) {
 }
 
 // True when an earlier failed walk proves this format fails too.
-bool KnownToFail(const LineView& line, int threshold, bool merge_single_pixels, Format format) {
+bool KnownToFail(const UpcEanWalkMemo& memo, const LineView& line, int threshold,
+                 bool merge_single_pixels, Format format) {
     if (format == Format::kUpcA) return false;
-    const UpcEanWalkMemo& memo = BarcodeState().upc_ean_memo;
     const int slot = merge_single_pixels ? 1 : 0;
     const bool fails = format == Format::kEan13 ? memo.ean13_fails[slot] : memo.ean8_fails[slot];
     return fails && SameWalk(memo, line, threshold);
 }
 
-void RememberFailure(const LineView& line, int threshold, bool merge_single_pixels, Format format,
-                     const EanReader& reader) {
+void RememberFailure(UpcEanWalkMemo& memo, const LineView& line, int threshold,
+                     bool merge_single_pixels, Format format, const EanReader& reader) {
     if (format == Format::kEan8) return;
-    UpcEanWalkMemo& memo = BarcodeState().upc_ean_memo;
     if (!SameWalk(memo, line, threshold)) {
         memo.entries.assign(line.changes, line.changes + WalkedEntries(line));
         memo.right_edge = line.right_edge;
@@ -368,28 +365,35 @@ void RememberFailure(const LineView& line, int threshold, bool merge_single_pixe
 }
 
 bool Decode(const LineView& line, int threshold, bool merge_single_pixels, Format format,
-            Candidate& out) {
+            DecodeContext& context, Candidate& out) {
     if (threshold < kMinimumThreshold) return false;
-    if (KnownToFail(line, threshold, merge_single_pixels, format)) return false;
-    if (!MayHoldRead(line, threshold, merge_single_pixels, format)) return false;
+    UpcEanWalkMemo& memo = context.upc_ean_memo;
+    if (context.shortcuts) {
+        if (KnownToFail(memo, line, threshold, merge_single_pixels, format)) return false;
+        if (!MayHoldRead(line, threshold, merge_single_pixels, format)) return false;
+    }
     EanReader reader(threshold, format);
     if (reader.Read(line, merge_single_pixels, out)) return true;
-    RememberFailure(line, threshold, merge_single_pixels, format, reader);
+    if (context.shortcuts)
+        RememberFailure(memo, line, threshold, merge_single_pixels, format, reader);
     return false;
 }
 
 }  // namespace
 
-bool DecodeUpcA(const LineView& line, int threshold, bool merge_single_pixels, Candidate& out) {
-    return Decode(line, threshold, merge_single_pixels, Format::kUpcA, out);
+bool DecodeUpcA(const LineView& line, int threshold, bool merge_single_pixels,
+                DecodeContext& context, Candidate& out) {
+    return Decode(line, threshold, merge_single_pixels, Format::kUpcA, context, out);
 }
 
-bool DecodeEan13(const LineView& line, int threshold, bool merge_single_pixels, Candidate& out) {
-    return Decode(line, threshold, merge_single_pixels, Format::kEan13, out);
+bool DecodeEan13(const LineView& line, int threshold, bool merge_single_pixels,
+                 DecodeContext& context, Candidate& out) {
+    return Decode(line, threshold, merge_single_pixels, Format::kEan13, context, out);
 }
 
-bool DecodeEan8(const LineView& line, int threshold, bool merge_single_pixels, Candidate& out) {
-    return Decode(line, threshold, merge_single_pixels, Format::kEan8, out);
+bool DecodeEan8(const LineView& line, int threshold, bool merge_single_pixels,
+                DecodeContext& context, Candidate& out) {
+    return Decode(line, threshold, merge_single_pixels, Format::kEan8, context, out);
 }
 
 }  // namespace pixdoc::barcode

@@ -62,8 +62,10 @@ int32_t EntrySeekOne(const EntrySymbology& symbology, const char* name, int page
     SeekArguments a = Area(symbology, name, page, x1, y1, x2, y2, threshold, result, result_size);
     a.max_results = 1;
     SeekOptions plain;
-    plain.no_single_bits = BarcodeState().options.no_single_bits != 0;
+    const SeekOptions library = LibrarySeekOptions();
+    plain.no_single_bits = library.no_single_bits;
     plain.leave_invert_flag = true;
+    plain.decoder = library.decoder;
     for (int k = 0; k <= 2 * (retries < 0 ? 0 : retries); ++k) {
         const int t = threshold + SweepOffset(k);
         if (k > 0 && t < threshold && t < kSmallestRetryThreshold) continue;
@@ -100,7 +102,8 @@ int32_t EntrySearchPage(const EntrySymbology& symbology, ImageHeader* header, ch
     FilterSettings one;
     ResultFilter filter(text, kCandidateCapacity, one);
     BarcodeStatus found;
-    LineScanner scanner(step, filter, found, 1);
+    DecodeContext context{LibrarySeekOptions().decoder};
+    LineScanner scanner(step, context, filter, found, 1);
     SearchArea page = RoundArea(0, 0, 0, 0, header->width, header->height);
     if (ScanPageRows(*header, page, scanner) == PathResult::kNoDecoder) return kPageNoDecoder;
     if (filter.empty()) return kPageNothingFound;

@@ -27,15 +27,15 @@ bool AddFrame(Candidate& c) {
     return true;
 }
 
-bool TrySymbology(const SymbologyEntry& s, const StepSettings& settings, const LineView& line,
-                  int threshold, const LineTraits& traits, StepRead& read) {
+bool TrySymbology(const SymbologyEntry& s, const StepSettings& settings, DecodeContext& context,
+                  const LineView& line, int threshold, const LineTraits& traits, StepRead& read) {
     Candidate& c = read.candidate;
     c.text[0] = '\0';
-    bool ok = s.decode(line, threshold, false, c);
+    bool ok = s.decode(line, threshold, false, context, c);
     if (!ok && traits.has_single_pixel && !settings.no_single_bits &&
         threshold >= MinimumRetryThreshold(s.threshold_group)) {
         c.text[0] = '\0';
-        ok = s.decode(line, threshold, true, c);
+        ok = s.decode(line, threshold, true, context, c);
     }
     if (!ok) return false;
     c.text[kCandidateCapacity - 1] = '\0';
@@ -56,15 +56,15 @@ LineTraits TraitsOf(const int16_t* list, int count, int right_edge) {
 
 }  // namespace
 
-bool StepLine(const StepSettings& settings, const LineView& line, StepRead& read,
-              const LineTraits& traits) {
+bool StepLine(const StepSettings& settings, DecodeContext& context, const LineView& line,
+              StepRead& read, const LineTraits& traits) {
     const int sweep = settings.thresholds.span < 0 ? -1 : 2 * settings.thresholds.span;
     for (int k = 0; k <= sweep; ++k) {
         const int offset = SweepOffset(k);
         for (const SymbologyEntry& s : SymbologyRegistry()) {
             if (!(settings.mask & s.bit) || s.decode == nullptr) continue;
             int threshold = settings.thresholds.For(s.threshold_group) + offset;
-            if (TrySymbology(s, settings, line, threshold, traits, read)) return true;
+            if (TrySymbology(s, settings, context, line, threshold, traits, read)) return true;
         }
     }
     return false;
@@ -86,7 +86,7 @@ const LineScanner::Step& LineScanner::StepAt(int at, size_t index, bool repeat, 
     // The same entry sequence is visited on a repeated line, so the index finds its step.
     if (repeat && index < steps_.size()) return steps_[index];
     Step step;
-    step.found = StepLine(settings_, LineView{list + at, right_edge}, step.read, traits_);
+    step.found = StepLine(settings_, context_, LineView{list + at, right_edge}, step.read, traits_);
     steps_.push_back(step);
     return steps_.back();
 }

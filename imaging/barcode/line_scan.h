@@ -38,19 +38,23 @@ struct StepRead {
 };
 
 // The per-line step: the first read of any symbology of the mask at any threshold of the
-// sweep, from the bar start `line.changes` on.
-bool StepLine(const StepSettings& settings, const LineView& line, StepRead& read,
-              const LineTraits& traits = {});
+// sweep, from the bar start `line.changes` on, decoded with the search's `context`.
+bool StepLine(const StepSettings& settings, DecodeContext& context, const LineView& line,
+              StepRead& read, const LineTraits& traits = {});
 
-// Scans lines one after another. Decoders are pure functions of the line and the threshold, so
-// a line equal to the one before (the bars of a symbol repeat over many lines) replays the
-// previous line's step results instead of decoding them again; the result filter still judges
-// every read on its own line.
+// Scans lines one after another with the search's decode context. Decoders are pure functions
+// of the line, the threshold and the context's options, so a line equal to the one before (the
+// bars of a symbol repeat over many lines) replays the previous line's step results instead of
+// decoding them again; the result filter still judges every read on its own line.
 class LineScanner {
 public:
-    LineScanner(const StepSettings& settings, ResultFilter& filter, BarcodeStatus& status,
-                int max_results)
-        : settings_(settings), filter_(filter), status_(status), wanted_(max_results) {}
+    LineScanner(const StepSettings& settings, DecodeContext& context, ResultFilter& filter,
+                BarcodeStatus& status, int max_results)
+        : settings_(settings),
+          context_(context),
+          filter_(filter),
+          status_(status),
+          wanted_(max_results) {}
 
     // Searches one line; `list` holds count entries and then the sentinels.
     void ScanLine(const int16_t* list, int count, int right_edge, int line_number);
@@ -68,6 +72,7 @@ private:
     const Step& StepAt(int at, size_t index, bool repeat, const int16_t* list, int right_edge);
 
     const StepSettings& settings_;
+    DecodeContext& context_;
     ResultFilter& filter_;
     BarcodeStatus& status_;
     int wanted_;

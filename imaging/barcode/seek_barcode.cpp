@@ -48,14 +48,20 @@ bool ClearReadBackwardsMarks(char* text, int length) {
 
 }  // namespace
 
-int32_t SeekBarCode(const SeekArguments& args) {
+SeekOptions LibrarySeekOptions() {
     const BarcodeOptions& o = BarcodeState().options;
     SeekOptions options;
     options.insert_data = o.insert_data;
     options.zone_height = o.zone_height;
     options.no_single_bits = o.no_single_bits != 0;
     options.leave_invert_flag = o.leave_invert_flag != 0;
-    return SeekBarCodeWith(args, options);
+    options.decoder.codabar_min_size = o.codabar_min_size;
+    options.decoder.code128_no_checksum = o.code128_no_checksum != 0;
+    return options;
+}
+
+int32_t SeekBarCode(const SeekArguments& args) {
+    return SeekBarCodeWith(args, LibrarySeekOptions());
 }
 
 int32_t SeekBarCodeWith(const SeekArguments& args, const SeekOptions& options) {
@@ -88,7 +94,8 @@ int32_t SeekBarCodeWith(const SeekArguments& args, const SeekOptions& options) {
 
     const SearchArea area =
         RoundArea(args.x1, args.y1, args.x2, args.y2, header.width, header.height);
-    LineScanner scanner(step, filter, state.status, filter_settings.max_results);
+    DecodeContext context{options.decoder};
+    LineScanner scanner(step, context, filter, state.status, filter_settings.max_results);
     PathResult ran = args.direction == 0
                          ? ScanPageRows(header, area, scanner)
                          : ScanPageBitmap(header, area, args.direction == 1, scanner);

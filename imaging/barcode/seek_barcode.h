@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "imaging/barcode/decode_context.h"
+
 namespace pixdoc::barcode {
 
 struct SeekArguments {
@@ -38,7 +40,11 @@ struct SeekOptions {
     int zone_height = 0;
     bool no_single_bits = false;
     bool leave_invert_flag = false;
+    DecoderOptions decoder;
 };
+
+// The library-wide options as they stand now.
+SeekOptions LibrarySeekOptions();
 
 // With the library-wide options.
 int32_t SeekBarCode(const SeekArguments& args);

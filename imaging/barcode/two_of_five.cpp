@@ -570,19 +570,22 @@ const int16_t* FirstMergedIataRun(const LineView& line, int t) {
 // that run leaves it in; the run may start with a space, and the readers never ask an element's
 // colour.
 bool DecodeInterleaved2of5(const LineView& line, int threshold, bool merge_single_pixels,
-                           Candidate& out) {
+                           DecodeContext& context, Candidate& out) {
     if (threshold < kMinimumThreshold) return false;
-    const int16_t* from = merge_single_pixels ? FirstMergedInterleavedRun(line, threshold)
-                                              : FirstInterleavedRun(line, threshold);
+    const int16_t* from = !context.shortcuts    ? line.changes
+                          : merge_single_pixels ? FirstMergedInterleavedRun(line, threshold)
+                                                : FirstInterleavedRun(line, threshold);
     if (from == nullptr) return false;
     ElementStream stream(LineView{from, line.right_edge}, merge_single_pixels);
     return InterleavedReader(threshold).Read(stream, out);
 }
 
-bool DecodeIata2of5(const LineView& line, int threshold, bool merge_single_pixels, Candidate& out) {
+bool DecodeIata2of5(const LineView& line, int threshold, bool merge_single_pixels,
+                    DecodeContext& context, Candidate& out) {
     if (threshold < kMinimumThreshold) return false;
-    const int16_t* from =
-        merge_single_pixels ? FirstMergedIataRun(line, threshold) : FirstIataRun(line, threshold);
+    const int16_t* from = !context.shortcuts    ? line.changes
+                          : merge_single_pixels ? FirstMergedIataRun(line, threshold)
+                                                : FirstIataRun(line, threshold);
     if (from == nullptr) return false;
     ElementStream stream(LineView{from, line.right_edge}, merge_single_pixels);
     return IataReader(threshold).Read(stream, out);

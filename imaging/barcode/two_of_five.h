@@ -9,9 +9,10 @@ namespace pixdoc::barcode {
 // Interleaved 2 of 5: digit pairs, bars carrying the first digit and spaces the second; any
 // even number of digits; no check digit.
 bool DecodeInterleaved2of5(const LineView& line, int threshold, bool merge_single_pixels,
-                           Candidate& out);
+                           DecodeContext& context, Candidate& out);
 
 // IATA 2 of 5: data in the bars only (spaces are gaps); exactly 15 digits.
-bool DecodeIata2of5(const LineView& line, int threshold, bool merge_single_pixels, Candidate& out);
+bool DecodeIata2of5(const LineView& line, int threshold, bool merge_single_pixels,
+                    DecodeContext& context, Candidate& out);
 
 }  // namespace pixdoc::barcode

@@ -56,9 +56,10 @@ std::vector<int> InkSpread(std::vector<int> elements) {
 }
 
 std::string ReadWith(DecodeFn decode, const BarLine& line, int threshold, bool merge,
-                     Candidate* out) {
+                     Candidate* out, const DecoderOptions& options) {
     Candidate read;
-    if (!decode(line.View(), threshold, merge, read)) return "<none>";
+    DecodeContext context{options};
+    if (!decode(line.View(), threshold, merge, context, read)) return "<none>";
     if (out) *out = read;
     return read.text;
 }

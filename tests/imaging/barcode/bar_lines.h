@@ -31,9 +31,10 @@ BarLine LineFromGroups(const std::vector<std::vector<int>>& groups, int lead, in
 // given narrow and wide widths and inter-character gap.
 std::vector<int> Code39Elements(std::string_view text, int narrow, int wide, int gap);
 
-// What `decode` reads on `line` at `threshold`, or "<none>"; the candidate goes to `out` if given.
+// What `decode` reads on `line` at `threshold` with a fresh context, or "<none>"; the candidate
+// goes to `out` if given.
 std::string ReadWith(DecodeFn decode, const BarLine& line, int threshold, bool merge = false,
-                     Candidate* out = nullptr);
+                     Candidate* out = nullptr, const DecoderOptions& options = {});
 
 // The same elements in reverse order: the symbol as met scanning from its right end.
 std::vector<int> Reversed(std::vector<int> elements);

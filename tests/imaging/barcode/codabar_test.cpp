@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "imaging/barcode/barcode_state.h"
 #include "imaging/barcode/codabar.h"
 #include "tests/imaging/barcode/bar_lines.h"
 #include "tests/imaging/barcode/zint_symbols.h"
@@ -39,25 +38,18 @@ std::vector<int> CodabarElements(const std::string& text, int narrow, int wide, 
 }
 
 std::string Read(const BarLine& line, int threshold, bool merge = false,
-                 Candidate* candidate = nullptr) {
-    return testing::ReadWith(&DecodeCodabar, line, threshold, merge, candidate);
+                 Candidate* candidate = nullptr, const DecoderOptions& options = {}) {
+    return testing::ReadWith(&DecodeCodabar, line, threshold, merge, candidate, options);
 }
 
-class CodabarTest : public ::testing::Test {
-protected:
-    void SetUp() override { ResetBarcodeState(); }
-    void TearDown() override { ResetBarcodeState(); }
-};
+class CodabarTest : public ::testing::Test {};
 
 struct ZintCase {
     const char* name;
     const char* text;
 };
 
-class CodabarZint : public ::testing::TestWithParam<ZintCase> {
-protected:
-    void SetUp() override { ResetBarcodeState(); }
-};
+class CodabarZint : public ::testing::TestWithParam<ZintCase> {};
 
 // zint draws wide elements two modules wide; T = two modules' pixels separates them.
 TEST_P(CodabarZint, ReadsEachStartStopPairAtEveryScaleInBothDirections) {
@@ -91,11 +83,12 @@ TEST_F(CodabarTest, MinimumSizeCountsStartAndStop) {
     const BarLine five = LineFromElements(SymbolElements("codabar_3digits", 2), 40, 40);
     const BarLine six = LineFromElements(SymbolElements("codabar_4digits", 2), 40, 40);
     EXPECT_EQ(Read(five, 4), "*A123B*");
-    BarcodeState().options.codabar_min_size = 6;
-    EXPECT_EQ(Read(five, 4), "<none>");
-    EXPECT_EQ(Read(six, 4), "*A1234B*");
-    BarcodeState().options.codabar_min_size = 5;
-    EXPECT_EQ(Read(five, 4), "*A123B*");
+    DecoderOptions minimum;
+    minimum.codabar_min_size = 6;
+    EXPECT_EQ(Read(five, 4, false, nullptr, minimum), "<none>");
+    EXPECT_EQ(Read(six, 4, false, nullptr, minimum), "*A1234B*");
+    minimum.codabar_min_size = 5;
+    EXPECT_EQ(Read(five, 4, false, nullptr, minimum), "*A123B*");
 }
 
 TEST_F(CodabarTest, DataCharacterBeforeAnyStartStopsTheSearchUntilAWideElement) {

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "imaging/barcode/barcode_state.h"
 #include "imaging/barcode/code128.h"
 #include "tests/imaging/barcode/bar_lines.h"
 #include "tests/imaging/barcode/zint_symbols.h"
@@ -22,28 +21,22 @@ using testing::SymbolModules;
 constexpr int kModules = 11;
 constexpr int kLead = 40;
 
-std::string Read(const BarLine& line, int threshold, Candidate* candidate = nullptr) {
-    return testing::ReadWith(&DecodeCode128, line, threshold, false, candidate);
+std::string Read(const BarLine& line, int threshold, Candidate* candidate = nullptr,
+                 const DecoderOptions& options = {}) {
+    return testing::ReadWith(&DecodeCode128, line, threshold, false, candidate, options);
 }
 
-class Code128Test : public ::testing::Test {
-protected:
-    void SetUp() override { ResetBarcodeState(); }
-    void TearDown() override { ResetBarcodeState(); }
-};
+class Code128Test : public ::testing::Test {};
 
 struct ZintCase {
     const char* name;
     std::string data;
 };
 
-class Code128Zint : public ::testing::TestWithParam<ZintCase> {
-protected:
-    void SetUp() override { ResetBarcodeState(); }
-};
+class Code128Zint : public ::testing::TestWithParam<ZintCase> {};
 
 // Upright symbols are read left to right; mirrored ones (printed upside down) by the backward
-// read, in reading order, without a mark in the text but with the read-backwards flag.
+// read, in reading order, without a mark in the text.
 TEST_P(Code128Zint, ReadsAtEveryScaleUprightAndUpsideDown) {
     const ZintCase& c = GetParam();
     for (int scale = 1; scale <= 4; ++scale) {
@@ -54,13 +47,11 @@ TEST_P(Code128Zint, ReadsAtEveryScaleUprightAndUpsideDown) {
         EXPECT_EQ(Read(upright, kModules * scale, &out), c.data) << "scale " << scale;
         EXPECT_EQ(out.start_column, kLead);
         EXPECT_EQ(out.end_column, symbol_end - 2 * scale);  // before the stop's last bar
-        EXPECT_FALSE(BarcodeState().decoder_flags.code128_read_backwards);
 
         const BarLine mirrored = LineFromElements(Reversed(elements), kLead, kLead);
         EXPECT_EQ(Read(mirrored, kModules * scale, &out), c.data) << "mirrored, scale " << scale;
         EXPECT_EQ(out.start_column, kLead + 2 * scale);
         EXPECT_EQ(out.end_column, symbol_end);
-        EXPECT_TRUE(BarcodeState().decoder_flags.code128_read_backwards);
     }
 }
 
@@ -92,12 +83,14 @@ TEST_F(Code128Test, WrongCheckCharacterIsRefusedUnlessTheOptionIsSet) {
     const std::vector<bool> swapped = SwapCharacters(SymbolModules("c128_b"), 1, 2);
     const BarLine line = LineFromElements(ElementsFromModules(swapped, 2), kLead, kLead);
     EXPECT_EQ(Read(line, 22), "<none>");
-    BarcodeState().options.code128_no_checksum = 7;  // any non-zero value
+    DecoderOptions no_checksum;
+    no_checksum.code128_no_checksum = true;
     // The check character of "Hello World" (value 43: set B "K") becomes data.
-    EXPECT_EQ(Read(line, 22), "eHllo WorldK");
+    EXPECT_EQ(Read(line, 22, nullptr, no_checksum), "eHllo WorldK");
     // With the option, the check character of a good symbol is read as data too.
-    EXPECT_EQ(Read(LineFromElements(SymbolElements("c128_b", 2), kLead, kLead), 22),
-              "Hello WorldK");
+    EXPECT_EQ(
+        Read(LineFromElements(SymbolElements("c128_b", 2), kLead, kLead), 22, nullptr, no_checksum),
+        "Hello WorldK");
 }
 
 TEST_F(Code128Test, ThresholdBelowElevenNeverReads) {
@@ -131,8 +124,9 @@ TEST_F(Code128Test, SinglePixelSpeckIsMergedOnlyWithTheSwitch) {
     e.insert(e.begin(), {2, 1, 3});
     const BarLine line = LineFromElements(e, kLead, kLead);
     Candidate out;
-    EXPECT_FALSE(DecodeCode128(line.View(), 33, false, out));
-    ASSERT_TRUE(DecodeCode128(line.View(), 33, true, out));
+    DecodeContext context;
+    EXPECT_FALSE(DecodeCode128(line.View(), 33, false, context, out));
+    ASSERT_TRUE(DecodeCode128(line.View(), 33, true, context, out));
     EXPECT_STREQ(out.text, "Hello World");
 }
 

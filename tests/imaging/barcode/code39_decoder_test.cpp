@@ -18,13 +18,16 @@ constexpr int kNarrow = 2;
 constexpr int kWide = 6;
 constexpr int kT = 4;
 
+// Code 39 keeps no scratch between calls: one context serves every read.
+DecodeContext context;
+
 std::string Text(const Candidate& c) {
     return c.text;
 }
 
 bool Read(const std::vector<int>& elements, int threshold, Candidate& out, bool merge = false) {
     auto line = LineFromElements(elements);
-    return DecodeCode39(line.View(), threshold, merge, out);
+    return DecodeCode39(line.View(), threshold, merge, context, out);
 }
 
 char CharacterOf(const Code39Row* row) {
@@ -58,7 +61,7 @@ TEST(Code39Decoder, ReadsAFramedSymbolWithItsColumns) {
     Candidate c;
     auto elements = Code39Elements("*CODE-39*", kNarrow, kWide, kNarrow);
     auto line = LineFromElements(elements, 40);
-    ASSERT_TRUE(DecodeCode39(line.View(), kT, false, c));
+    ASSERT_TRUE(DecodeCode39(line.View(), kT, false, context, c));
     EXPECT_EQ(Text(c), "*CODE-39*");
     EXPECT_EQ(c.start_column, 40);
     EXPECT_EQ(c.end_column, line.list[line.count - 1] - 1);  // last black column
@@ -133,7 +136,7 @@ TEST(Code39Decoder, StartFollowedByStopIsNoRead) {
 TEST(Code39Decoder, SymbolFromItsRightEndComesBackInReadingOrder) {
     Candidate c;
     auto line = LineFromElements(Reversed(Code39Elements("*XY7*", kNarrow, kWide, kNarrow)), 30);
-    ASSERT_TRUE(DecodeCode39(line.View(), kT, false, c));
+    ASSERT_TRUE(DecodeCode39(line.View(), kT, false, context, c));
     EXPECT_EQ(static_cast<unsigned char>(c.text[0]), '*' | kReadBackwardsMark);
     EXPECT_EQ(std::string(c.text + 1), "XY7*");
     EXPECT_EQ(c.start_column, 30);
@@ -144,7 +147,7 @@ TEST(Code39Decoder, FindsTheSymbolAfterNoiseOnTheLine) {
     Candidate c;
     std::vector<int> noise = {3, 2, 5, 1, 2, 4, 3};
     auto line = LineFromGroups({noise, Code39Elements("*HELLO*", kNarrow, kWide, kNarrow)}, 30, 30);
-    ASSERT_TRUE(DecodeCode39(line.View(), kT, false, c));
+    ASSERT_TRUE(DecodeCode39(line.View(), kT, false, context, c));
     EXPECT_EQ(Text(c), "*HELLO*");
 }
 
@@ -200,11 +203,11 @@ TEST(Code39Decoder, ReadsASymbolAtEveryPlaceOfALongLine) {
 TEST(Code39NudeDecoder, ReadsDataBetweenQuietZones) {
     Candidate c;
     auto line = LineFromElements(Code39Elements("AB12", kNarrow, kWide, kNarrow), 50);
-    ASSERT_TRUE(DecodeCode39Nude(line.View(), kT, false, c));
+    ASSERT_TRUE(DecodeCode39Nude(line.View(), kT, false, context, c));
     EXPECT_EQ(Text(c), "*AB12*");
     EXPECT_EQ(c.start_column, 50);
     EXPECT_EQ(c.end_column, line.list[line.count - 1] - 1);
-    EXPECT_FALSE(DecodeCode39Nude(line.View(), 1, false, c));
+    EXPECT_FALSE(DecodeCode39Nude(line.View(), 1, false, context, c));
 }
 
 // The quiet zone after a nude read may be the white run to the right edge; the read's columns
@@ -228,14 +231,14 @@ TEST(Code39NudeDecoder, ReadsDataEndingAtTheEdgeAtEveryPlaceOfALongLine) {
 TEST(Code39NudeDecoder, SingleCharacterIsFramed) {
     Candidate c;
     auto line = LineFromGroups({Code39Elements("Q", kNarrow, kWide, kNarrow), {2, 30, 2}}, 40, 40);
-    ASSERT_TRUE(DecodeCode39Nude(line.View(), kT, false, c));
+    ASSERT_TRUE(DecodeCode39Nude(line.View(), kT, false, context, c));
     EXPECT_EQ(Text(c), "*Q*");
 }
 
 TEST(Code39NudeDecoder, StandardSymbolKeepsItsAsterisksAsData) {
     Candidate c;
     auto line = LineFromElements(Code39Elements("*AB*", kNarrow, kWide, kNarrow));
-    ASSERT_TRUE(DecodeCode39Nude(line.View(), kT, false, c));
+    ASSERT_TRUE(DecodeCode39Nude(line.View(), kT, false, context, c));
     EXPECT_EQ(Text(c), "**AB**");
 }
 
@@ -244,11 +247,11 @@ TEST(Code39NudeDecoder, CharacterWidthsDifferByLessThanFive) {
     // "ABC" has the same layout as "*AB*" without its last character: C starts at element 20.
     auto elements = Code39Elements("ABC", kNarrow, kWide, kNarrow);
     auto four = LineFromElements(WidenLastData(elements, 4));
-    ASSERT_TRUE(DecodeCode39Nude(four.View(), kT, false, c));
+    ASSERT_TRUE(DecodeCode39Nude(four.View(), kT, false, context, c));
     EXPECT_EQ(Text(c), "*ABC*");
     // Five pixels wider: the text restarts, and the next group begins right after "C".
     auto five = LineFromElements(WidenLastData(elements, 5));
-    EXPECT_FALSE(DecodeCode39Nude(five.View(), kT, false, c));
+    EXPECT_FALSE(DecodeCode39Nude(five.View(), kT, false, context, c));
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "imaging/barcode/barcode_state.h"
 #include "imaging/barcode/code93.h"
 #include "tests/imaging/barcode/bar_lines.h"
 #include "tests/imaging/barcode/zint_symbols.h"
@@ -68,15 +67,15 @@ INSTANTIATE_TEST_SUITE_P(
 // Tried in turn on one line, as the per-line step does: the first type's failed check must not
 // stand in for the second's, upright (forward walk) or upside down (backward walk).
 TEST(Code93, TypesTriedInTurnEachCheckTheirOwnNumbering) {
-    ResetBarcodeState();
+    DecodeContext context;
     const std::vector<int> elements = SymbolElements("c93_ascii", 2);
     const std::string text = "*Hello, world!*";
     for (const BarLine& line : {LineFromElements(elements, kLead, kLead),
                                 LineFromElements(Reversed(elements), kLead, kLead)}) {
         for (bool merge : {false, true}) {
             Candidate out;
-            EXPECT_FALSE(DecodeCode93(line.View(), 18, merge, out));
-            ASSERT_TRUE(DecodeCode93Type2(line.View(), 18, merge, out));
+            EXPECT_FALSE(DecodeCode93(line.View(), 18, merge, context, out));
+            ASSERT_TRUE(DecodeCode93Type2(line.View(), 18, merge, context, out));
             EXPECT_EQ(out.text, text) << merge;
         }
     }

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "imaging/barcode/barcode_state.h"
 #include "imaging/barcode/ean_upc.h"
 #include "tests/imaging/barcode/bar_lines.h"
 #include "tests/imaging/barcode/zint_symbols.h"
@@ -26,10 +25,7 @@ using testing::ZintRead;
 constexpr int kModules = 7;
 constexpr int kLead = 40;
 
-class EanZint : public ::testing::TestWithParam<ZintRead> {
-protected:
-    void SetUp() override { ResetBarcodeState(); }
-};
+class EanZint : public ::testing::TestWithParam<ZintRead> {};
 
 TEST_P(EanZint, ReadsAtEveryScaleUprightAndUpsideDown) {
     const ZintRead& c = GetParam();
@@ -49,10 +45,8 @@ TEST_P(EanZint, ReadsAtEveryScaleUprightAndUpsideDown) {
         }
         EXPECT_EQ(out.start_column, kLead);
         EXPECT_EQ(out.end_column, upright.right_edge - kLead);  // after the end guard
-        EXPECT_FALSE(BarcodeState().decoder_flags.ean_read_backwards);
         EXPECT_EQ(ReadWith(c.decode, mirrored, kModules * scale), MarkedBackwards(expected))
             << "mirrored, scale " << scale;
-        EXPECT_TRUE(BarcodeState().decoder_flags.ean_read_backwards);
     }
 }
 
@@ -89,34 +83,34 @@ TEST(EanUpc, EanThirteenWithLeadingZeroReadsAsUpcA) {
 // The formats are tried in turn on one line, as the per-line step does: a failed UPC-A or EAN-13
 // walk must not stand in for a later format whose walk parts from it.
 TEST(EanUpc, FormatsTriedInTurnEachReadTheirOwnSymbol) {
-    ResetBarcodeState();
+    DecodeContext context;
     for (bool merge : {false, true}) {
         const BarLine ean13 = LineFromElements(SymbolElements("ean13_1", 2), kLead, kLead);
         Candidate out;
-        EXPECT_FALSE(DecodeUpcA(ean13.View(), 14, merge, out));  // G digits part the walks
-        ASSERT_TRUE(DecodeEan13(ean13.View(), 14, merge, out));
+        EXPECT_FALSE(DecodeUpcA(ean13.View(), 14, merge, context, out));  // G digits part them
+        ASSERT_TRUE(DecodeEan13(ean13.View(), 14, merge, context, out));
         EXPECT_STREQ(out.text, "*1234567890128*");
 
         const BarLine ean8 = LineFromElements(SymbolElements("ean8", 2), kLead, kLead);
-        EXPECT_FALSE(DecodeUpcA(ean8.View(), 14, merge, out));
-        EXPECT_FALSE(DecodeEan13(ean8.View(), 14, merge, out));  // four digits part them
-        ASSERT_TRUE(DecodeEan8(ean8.View(), 14, merge, out));
+        EXPECT_FALSE(DecodeUpcA(ean8.View(), 14, merge, context, out));
+        EXPECT_FALSE(DecodeEan13(ean8.View(), 14, merge, context, out));  // four digits part them
+        ASSERT_TRUE(DecodeEan8(ean8.View(), 14, merge, context, out));
         EXPECT_STREQ(out.text, "*12345670*");
     }
 }
 
 // A failed walk answers only for the same entries: a new line in the same buffer is read.
 TEST(EanUpc, FailedWalkAnswersOnlyForTheSameEntries) {
-    ResetBarcodeState();
+    DecodeContext context;
     const BarLine ean8 = LineFromElements(SymbolElements("ean8", 2), kLead, kLead);
     BarLine line = ean8;
     for (size_t i = 2; i < static_cast<size_t>(line.count); ++i)
         line.list[i] = static_cast<int16_t>(kLead + 2 * static_cast<int>(i));  // narrow noise
     Candidate out;
-    EXPECT_FALSE(DecodeUpcA(line.View(), 14, false, out));
-    EXPECT_FALSE(DecodeEan8(line.View(), 14, false, out));
+    EXPECT_FALSE(DecodeUpcA(line.View(), 14, false, context, out));
+    EXPECT_FALSE(DecodeEan8(line.View(), 14, false, context, out));
     line.list = ean8.list;  // same size: the buffer stays where it was
-    ASSERT_TRUE(DecodeEan8(line.View(), 14, false, out));
+    ASSERT_TRUE(DecodeEan8(line.View(), 14, false, context, out));
     EXPECT_STREQ(out.text, "*12345670*");
 }
 
@@ -167,7 +161,6 @@ TEST(EanUpc, SymbolBetweenStrokesIsReadFromTheLinesFirstBar) {
     for (const FormatCase& c : kFormatCases) {
         const BarLine line = LineFromGroups({strokes, SymbolElements(c.name, 2), strokes}, 5, 5);
         for (bool merge : {false, true}) {
-            ResetBarcodeState();
             EXPECT_EQ(ReadWith(c.decode, line, 14, merge), c.text) << c.name << " merge " << merge;
         }
     }
@@ -185,7 +178,6 @@ TEST(EanUpc, SpeckInABarIsReadOnlyWithMerging) {
         e[bar] = 2;
         e.insert(e.begin() + static_cast<std::ptrdiff_t>(bar) + 1, {1, width - 3});
         const BarLine line = LineFromElements(e, kLead, kLead);
-        ResetBarcodeState();
         EXPECT_EQ(ReadWith(c.decode, line, 21, false), "<none>") << c.name;
         EXPECT_EQ(ReadWith(c.decode, line, 21, true), c.text) << c.name;
     }

@@ -20,6 +20,7 @@ struct Scan {
     FilterSettings filter_settings;
     char buffer[1024] = {};
     BarcodeStatus status;
+    DecodeContext context;
 
     explicit Scan(uint16_t mask, int first = 4, int span = 0) {
         settings.mask = mask;
@@ -33,7 +34,7 @@ struct Scan {
 
     std::string Run(const BarLine& line, int line_number = 1, int max_results = 8) {
         ResultFilter filter(buffer, sizeof buffer, filter_settings);
-        LineScanner scanner(settings, filter, status, max_results);
+        LineScanner scanner(settings, context, filter, status, max_results);
         scanner.ScanLine(line.list.data(), line.count, line.right_edge, line_number);
         return buffer;
     }
@@ -124,7 +125,7 @@ TEST(LineScan, RepeatedLinesGiveTheSameReadsJudgedOnTheirOwnLine) {
     Scan scan(kCode39);
     scan.filter_settings.zone_height = 2;
     ResultFilter filter(scan.buffer, sizeof scan.buffer, scan.filter_settings);
-    LineScanner scanner(scan.settings, filter, scan.status, 16);
+    LineScanner scanner(scan.settings, scan.context, filter, scan.status, 16);
     for (int n = 1; n <= 3; ++n)
         scanner.ScanLine(line.list.data(), line.count, line.right_edge, n);
     scanner.ScanLine(other.list.data(), other.count, other.right_edge, 4);
