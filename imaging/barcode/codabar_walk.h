@@ -9,15 +9,12 @@
 #include <cstdint>
 
 #include "imaging/barcode/decoder.h"
+#include "imaging/barcode/element_width.h"
 #include "imaging/barcode/simd.h"
 
 namespace pixdoc::barcode::codabar_walk {
 
 inline constexpr int kResetFactor = 2;  // an element wider than 2T resets the decoder
-
-inline int Distance(int a, int b) {
-    return a < b ? b - a : a - b;
-}
 
 // Sixteen elements are judged at a time by the quick rejection.
 inline constexpr int kBlockElements = 16;
@@ -57,7 +54,7 @@ public:
     bool Next(int& width) {
         if (at_[1] >= edge_) return false;
         const int advance = MergesFollowing(at_) ? 3 : 1;
-        width = Distance(at_[0], at_[advance]);
+        width = ElementWidth(at_[0], at_[advance]);
         at_ += advance;
         return true;
     }
@@ -92,7 +89,7 @@ private:
                 block.special |= kBlockBits & (kBlockBits << i);
                 break;
             }
-            const int width = Distance(at_[i], at_[i + 1]);
+            const int width = ElementWidth(at_[i], at_[i + 1]);
             const bool wide = width > kResetFactor * t;
             const bool merges = MergesFollowing(at_ + i);
             if (wide || merges) block.special |= 1u << i;
@@ -140,10 +137,7 @@ private:
         __m128i merges = _mm_setzero_si128();
         if constexpr (kMerge) {
             const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 2));
-            const __m128i next_width = _mm_subs_epi16(next, to);
-            const __m128i one_pixel = _mm_or_si128(_mm_cmpeq_epi16(next_width, _mm_set1_epi16(1)),
-                                                   _mm_cmpeq_epi16(next_width, _mm_set1_epi16(-1)));
-            merges = _mm_andnot_si128(_mm_cmpgt_epi16(next, last_inside), one_pixel);
+            merges = TakesInNextLanes(to, next, last_inside);
         }
         return {_mm_or_si128(_mm_or_si128(wide, ends), merges),
                 _mm_andnot_si128(_mm_or_si128(ends, merges), wide), WiderThan(width, at_least_),
@@ -172,9 +166,8 @@ private:
     }
 #endif
 
-    // ElementStream's merging rule at `at`: the element after it is one pixel wide.
     bool MergesFollowing(const int16_t* at) const {
-        return kMerge && at[2] < edge_ && Distance(at[1], at[2]) == 1;
+        return kMerge && TakesInNext(at, edge_);
     }
 
     const int16_t* at_;

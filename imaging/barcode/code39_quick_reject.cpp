@@ -3,13 +3,13 @@
 #include <array>
 #include <bit>
 #include <cstdint>
-#include <cstdlib>
 #include <optional>
 #include <type_traits>
 #include <utility>
 
 #include "imaging/barcode/code39_rules.h"
 #include "imaging/barcode/code39_table.h"
+#include "imaging/barcode/element_width.h"
 #include "imaging/barcode/simd.h"
 
 namespace pixdoc::barcode {
@@ -24,10 +24,6 @@ using code39::kGapDivisor;
 
 constexpr unsigned kNineElements = (1u << kElementsPerCharacter) - 1;
 
-int WidthBetween(int from, int to) {
-    return std::abs(to - from);
-}
-
 // The merging walk of ElementStream reduced to widths: visit(width, bar) for every element until
 // it returns true (then true is returned). `stop` receives the change where the walk stopped, so
 // that the white run to the right edge can be measured.
@@ -37,8 +33,8 @@ bool WalkMergedWidths(const LineView& line, Visit&& visit, const int16_t*& stop)
     const int edge = line.right_edge;
     bool bar = true;
     while (at[1] < edge) {
-        const int advance = at[2] < edge && WidthBetween(at[1], at[2]) == 1 ? 3 : 1;
-        const int width = WidthBetween(at[0], at[advance]);
+        const int advance = MergedAdvance(at, edge);
+        const int width = ElementWidth(at[0], at[advance]);
         at += advance;
         if (visit(width, bar)) {
             stop = at;
@@ -120,10 +116,10 @@ bool MayHoldStandardReadPlain(const LineView& line, int threshold) {
     int first = -1;
     for (int k = 0;; k += 2) {
         if (c[k + 1] >= edge) return false;
-        window.Shift(WidthBetween(c[k], c[k + 1]), true, threshold);
+        window.Shift(ElementWidth(c[k], c[k + 1]), true, threshold);
         if (IsStartStop(window) && NoteStartStop(window, k, first)) return true;
         if (c[k + 2] >= edge) return false;
-        window.Shift(WidthBetween(c[k + 1], c[k + 2]), false, threshold);
+        window.Shift(ElementWidth(c[k + 1], c[k + 2]), false, threshold);
         if (IsStartStop(window) && NoteStartStop(window, k + 1, first)) return true;
     }
 }
@@ -151,7 +147,7 @@ bool MayHoldNudeReadMerged(const LineView& line, int threshold) {
             },
             stop))
         return true;
-    return !IsGap(WidthBetween(stop[0], stop[1]), threshold) && IsCharacter(window);
+    return !IsGap(ElementWidth(stop[0], stop[1]), threshold) && IsCharacter(window);
 }
 
 // Without merging, the nine elements before a quiet zone are looked at only when one is met,
@@ -162,7 +158,7 @@ bool CharacterEndsAt(const int16_t* c, int k, int threshold) {
     unsigned second_pass = 0;
     for (int bit = 0; bit < kElementsPerCharacter; ++bit) {
         const int j = k - 1 - bit;
-        const int width = WidthBetween(c[j], c[j + 1]);
+        const int width = ElementWidth(c[j], c[j + 1]);
         if (width > 2 * threshold) return false;
         first_pass |= (width >= threshold ? 1u : 0u) << bit;
         second_pass |= (width >= threshold + (j % 2 == 0 ? 1 : 0) ? 1u : 0u) << bit;
@@ -303,12 +299,13 @@ private:
     int filled_ = kCarried;
 };
 
-// Feeds the widths of the walk over the `count` plain elements (merged when Merge is on) to the
-// class words. With `close_with_edge_run`, a white run to the right edge that is no gap is added
-// as one more element: the quiet zone that completes a nude read.
+// Feeds the widths of the walk over the `count` plain elements of `line` (merged when Merge is
+// on) to the class words. With `close_with_edge_run`, a white run to the right edge that is no
+// gap is added as one more element: the quiet zone that completes a nude read.
 template <bool Merge, bool WithQuiet, typename Visit>
-bool WalkWords(const int16_t* c, int count, int threshold, bool close_with_edge_run,
+bool WalkWords(const LineView& line, int count, int threshold, bool close_with_edge_run,
                Visit&& visit) {
+    const int16_t* c = line.changes;
     ClassWords<WithQuiet, std::remove_reference_t<Visit>> words(threshold, visit);
     int k = 0;      // the change the walk stands on
     int index = 0;  // elements taken so far
@@ -316,9 +313,7 @@ bool WalkWords(const int16_t* c, int count, int threshold, bool close_with_edge_
         for (; k + kLanes <= count; k += kLanes, index += kLanes) {
             const __m128i from = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c + k));
             const __m128i to = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c + k + 1));
-            const __m128i d = _mm_sub_epi16(to, from);
-            if (words.AddEight(_mm_max_epi16(d, _mm_sub_epi16(_mm_setzero_si128(), d))))
-                return true;
+            if (words.AddEight(ElementWidths(from, to))) return true;
         }
         const int rest = count - k;
         if (rest > 0 && count >= kLanes) {
@@ -326,19 +321,15 @@ bool WalkWords(const int16_t* c, int count, int threshold, bool close_with_edge_
             const int from_k = count - kLanes;
             const __m128i from = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c + from_k));
             const __m128i to = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c + from_k + 1));
-            const __m128i d = _mm_sub_epi16(to, from);
-            if (words.AddLast(_mm_max_epi16(d, _mm_sub_epi16(_mm_setzero_si128(), d)), rest,
-                              from_k % 2 != 0))
-                return true;
+            if (words.AddLast(ElementWidths(from, to), rest, from_k % 2 != 0)) return true;
             k = count;
             index = count;
         }
         for (; k < count; ++k, ++index)
-            if (words.AddOne(WidthBetween(c[k], c[k + 1]), index % 2 == 0)) return true;
+            if (words.AddOne(ElementWidth(c[k], c[k + 1]), index % 2 == 0)) return true;
     } else {
-        // Changes up to c[count] lie left of the edge, so the element after the one at k is
-        // inside the walk exactly when k + 1 < count. Where none of the next eight elements
-        // after k is one pixel wide, the walk takes eight plain elements unmerged.
+        // Where none of the next eight elements after k is one pixel wide, the walk takes eight
+        // plain elements unmerged.
         alignas(16) int16_t widths[2 * kLanes] = {};
         int held = 0;
         auto pass_on = [&] {
@@ -357,20 +348,17 @@ bool WalkWords(const int16_t* c, int count, int threshold, bool close_with_edge_
                 const __m128i from = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c + k));
                 const __m128i to = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c + k + 1));
                 const __m128i after = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c + k + 2));
-                const __m128i d = _mm_sub_epi16(to, from);
-                const __m128i e = _mm_sub_epi16(after, to);
-                const __m128i next = _mm_max_epi16(e, _mm_sub_epi16(_mm_setzero_si128(), e));
-                if (_mm_movemask_epi8(_mm_cmpeq_epi16(next, one)) == 0) {
+                if (_mm_movemask_epi8(_mm_cmpeq_epi16(ElementWidths(to, after), one)) == 0) {
                     _mm_storeu_si128(reinterpret_cast<__m128i*>(widths + held),
-                                     _mm_max_epi16(d, _mm_sub_epi16(_mm_setzero_si128(), d)));
+                                     ElementWidths(from, to));
                     held += kLanes;
                     k += kLanes;
                     if (pass_on()) return true;
                     continue;
                 }
             }
-            const int advance = k + 1 < count && WidthBetween(c[k + 1], c[k + 2]) == 1 ? 3 : 1;
-            widths[held++] = static_cast<int16_t>(WidthBetween(c[k], c[k + advance]));
+            const int advance = MergedAdvance(c + k, line.right_edge);
+            widths[held++] = static_cast<int16_t>(ElementWidth(c[k], c[k + advance]));
             k += advance;
             if (pass_on()) return true;
         }
@@ -380,7 +368,7 @@ bool WalkWords(const int16_t* c, int count, int threshold, bool close_with_edge_
         index += held;
     }
     if (close_with_edge_run) {
-        const int run = WidthBetween(c[k], c[k + 1]);
+        const int run = ElementWidth(c[k], c[k + 1]);
         if (!IsGap(run, threshold) && words.AddOne(run, index % 2 == 0)) return true;
     }
     return words.Finish();
@@ -425,7 +413,7 @@ std::optional<bool> MayHoldStandardReadLanes(const LineView& line, int threshold
     if (!FitsLanes(threshold) || !CountPlainElements(line, count)) return std::nullopt;
     int first = -1;
     return WalkWords<Merge, false>(
-        line.changes, count, threshold, false, [&](const ClassWord& w, uint64_t fresh, int base) {
+        line, count, threshold, false, [&](const ClassWord& w, uint64_t fresh, int base) {
             const uint64_t hits = StartStopWindows(w, fresh);
             if (hits == 0) return false;
             if (first < 0) first = base + std::countr_zero(hits);
@@ -462,7 +450,7 @@ std::optional<bool> MayHoldNudeReadLanes(const LineView& line, int threshold, in
     constexpr uint64_t kSpaces = 0xAAAA'AAAA'AAAA'AAAAu;  // words start at even elements
     int last_space = -1;
     const bool found = WalkWords<Merge, true>(
-        line.changes, count, threshold, true, [&](const ClassWord& w, uint64_t fresh, int base) {
+        line, count, threshold, true, [&](const ClassWord& w, uint64_t fresh, int base) {
             const uint64_t quiet = w.quiet & fresh;
             // Quiet elements right after a window free of too-wide elements.
             uint64_t ends = quiet & (CleanWindows(w.too_wide) << 1);
@@ -515,10 +503,10 @@ bool MayHoldCode39NudeRead(const LineView& line, int threshold, bool merge_singl
     const int edge = line.right_edge;
     int k = 0;
     for (; c[k + 1] < edge; ++k) {
-        if (!IsGap(WidthBetween(c[k], c[k + 1]), threshold) && CharacterEndsAt(c, k, threshold))
+        if (!IsGap(ElementWidth(c[k], c[k + 1]), threshold) && CharacterEndsAt(c, k, threshold))
             return true;
     }
-    return !IsGap(WidthBetween(c[k], c[k + 1]), threshold) && CharacterEndsAt(c, k, threshold);
+    return !IsGap(ElementWidth(c[k], c[k + 1]), threshold) && CharacterEndsAt(c, k, threshold);
 }
 
 }  // namespace pixdoc::barcode

@@ -1,12 +1,12 @@
 #include "imaging/barcode/ean_upc.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "imaging/barcode/candidate_text.h"
 #include "imaging/barcode/ean_upc_table.h"
 #include "imaging/barcode/ean_upc_window.h"
 #include "imaging/barcode/element_stream.h"
+#include "imaging/barcode/element_width.h"
 #include "imaging/barcode/module_counter.h"
 
 namespace pixdoc::barcode {
@@ -97,7 +97,7 @@ public:
         if (at_[1] >= edge_) return false;
         start = at_[0];
         end = at_[1];
-        width = std::abs(end - start);
+        width = ElementWidth(start, end);
         ++at_;
         return true;
     }

@@ -1,7 +1,8 @@
 #include "imaging/barcode/ean_upc_window.h"
 
 #include <cstdint>
-#include <cstdlib>
+
+#include "imaging/barcode/element_width.h"
 
 namespace pixdoc::barcode {
 namespace {
@@ -54,7 +55,8 @@ private:
         return static_cast<unsigned>(Difference(element) + widest_) > 2u * widest_;
     }
 
-    bool OnePixel(int element) const { return std::abs(Difference(element)) == 1; }
+    int Width(int element) const { return ElementWidth(at_[element], at_[element + 1]); }
+    bool OnePixel(int element) const { return Width(element) == 1; }
 
     // The last element the walk can touch: the first ending at or past the right edge (a merged
     // element may take in the one-pixel element before it and the element after). The list ends
@@ -94,7 +96,7 @@ private:
         int element = from;
         for (; element <= last_; ++element) {
             if (EndsRead(element)) return element;
-            narrow_run = std::abs(Difference(element)) < narrow_ ? narrow_run + 1 : 0;
+            narrow_run = Width(element) < narrow_ ? narrow_run + 1 : 0;
             if (narrow_run == kEndGuardElements) break;
         }
         if (element > last_) return last_;

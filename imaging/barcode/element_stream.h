@@ -7,14 +7,14 @@
 // the list.
 //
 // With single-pixel merging on, an element followed by a one-pixel element (still inside the
-// walk) absorbs it and the element after it: width = current + 1 + following, and the walk
-// moves on by three entries, so bars stay bars and spaces stay spaces.
+// walk) takes in both it and the element after it (TakesInNext, element_width.h).
 #pragma once
 
 #include <bit>
 #include <cstdint>
 
 #include "imaging/barcode/decoder.h"
+#include "imaging/barcode/element_width.h"
 #include "imaging/barcode/simd.h"
 
 namespace pixdoc::barcode {
@@ -82,13 +82,11 @@ public:
     bool Next(Element& element) {
         if (!Inside(at_[step_])) return false;
         int advance = 1;
-        if (merge_ && Inside(at_[2 * step_]) && Distance(at_[step_], at_[2 * step_]) == 1) {
-            advance = 3;
-        }
+        if (merge_ && TakesInNext(at_, step_, [this](int p) { return Inside(p); })) advance = 3;
         const int from = at_[0];
         const int to = at_[advance * step_];
         at_ += advance * step_;
-        element.width = Distance(from, to);
+        element.width = ElementWidth(from, to);
         element.start = step_ > 0 ? from : to;
         element.end = step_ > 0 ? to : from;
         element.bar = bar_next_;
@@ -104,14 +102,13 @@ public:
 
     // The width of the stretch from the current position to the next change, even when that
     // change is the end of the walk (the white run up to the right edge); merging is ignored.
-    int WidthToEdge() const { return Distance(at_[0], at_[step_]); }
+    int WidthToEdge() const { return ElementWidth(at_[0], at_[step_]); }
 
 private:
     ElementStream(const int16_t* at, int step, int limit, bool merge, bool first_is_bar)
         : at_(at), step_(step), limit_(limit), merge_(merge), bar_next_(first_is_bar) {}
 
     bool Inside(int position) const { return step_ > 0 ? position < limit_ : position >= limit_; }
-    static int Distance(int a, int b) { return a < b ? b - a : a - b; }
 
     const int16_t* at_;
     int step_;

@@ -15,6 +15,7 @@
 #include <cstdint>
 
 #include "imaging/barcode/decoder.h"
+#include "imaging/barcode/element_width.h"
 #include "imaging/barcode/module_counter.h"
 #include "imaging/barcode/simd.h"
 
@@ -48,7 +49,6 @@ WalkStop WalkModuleElements(const int16_t*& at, int limit, const ModuleWidths& w
     const auto inside = [limit](int position) {
         return Step > 0 ? position < limit : position >= limit;
     };
-    const auto distance = [](int a, int b) { return a < b ? b - a : a - b; };
     widths.PrepareEntries();
     const int widest = widths.widest();
     const int modules = widths.modules_per_character();
@@ -73,14 +73,13 @@ WalkStop WalkModuleElements(const int16_t*& at, int limit, const ModuleWidths& w
         if (!inside(next)) return WalkStop::kEnd;
         const int from = at[0];
         int to = next;
-        // An element followed by a one-pixel element absorbs it and the element after it.
-        if (Merge && inside(at[2 * Step]) && distance(next, at[2 * Step]) == 1) {
+        if (Merge && TakesInNext(at, Step, inside)) {
             to = at[3 * Step];
             at += 3 * Step;
         } else {
             at += Step;
         }
-        const int w = distance(from, to);
+        const int w = ElementWidth(from, to);
         if (w >= widest) [[unlikely]] {
             if (w > widest) {
                 begin_character(to);
@@ -210,12 +209,14 @@ public:
             Bits(_mm_cmpgt_epi16(to_low, last_inside_), _mm_cmpgt_epi16(to_high, last_inside_));
         if constexpr (Merge) {
             bits.merging =
-                Bits(Merging(to_low, Load(at + 2)), Merging(to_high, Load(at + 2 + kElements / 2)));
+                Bits(TakesInNextLanes(to_low, Load(at + 2), last_inside_),
+                     TakesInNextLanes(to_high, Load(at + 2 + kElements / 2), last_inside_));
         }
         // Widths (either sign) of the sixteen elements as bytes, saturated at kWidest.
-        const __m128i width = _mm_min_epu8(
-            _mm_packus_epi16(Width(Load(at), to_low), Width(Load(at + kElements / 2), to_high)),
-            _mm_set1_epi8(kWidest));
+        const __m128i width =
+            _mm_min_epu8(_mm_packus_epi16(ElementWidths(Load(at), to_low),
+                                          ElementWidths(Load(at + kElements / 2), to_high)),
+                         _mm_set1_epi8(kWidest));
         bits.quiet = Bits(_mm_cmpgt_epi8(width, widest_));
         bits.uncounted = Bits(_mm_cmpeq_epi8(width, widest_));
         // At least B_2, B_3, B_4: the count minus 1 is how many of these hold.
@@ -261,7 +262,7 @@ public:
         from[0] = at;
         for (int k = 0; k < kElements; ++k) {
             if (at[1] >= edge_) return true;
-            if (at[2] < edge_ && (at[2] - at[1] == 1 || at[1] - at[2] == 1)) {
+            if (TakesInNext(at, edge_)) {
                 if (at[3] >= edge_) return false;
                 at += 3;
             } else {
@@ -282,20 +283,6 @@ private:
     }
     static uint32_t Bits(__m128i bytes) { return static_cast<uint32_t>(_mm_movemask_epi8(bytes)); }
     static uint32_t Bits(__m128i low, __m128i high) { return Bits(_mm_packs_epi16(low, high)); }
-
-    // |to - from| of eight elements, saturated at 32767.
-    static __m128i Width(__m128i from, __m128i to) {
-        const __m128i difference = _mm_subs_epi16(to, from);
-        return _mm_max_epi16(difference, _mm_subs_epi16(_mm_setzero_si128(), difference));
-    }
-
-    // Elements followed by a one-pixel element whose end lies inside the walk.
-    __m128i Merging(__m128i to, __m128i next) const {
-        const __m128i next_width = _mm_subs_epi16(next, to);
-        const __m128i one_pixel = _mm_or_si128(_mm_cmpeq_epi16(next_width, _mm_set1_epi16(1)),
-                                               _mm_cmpeq_epi16(next_width, _mm_set1_epi16(-1)));
-        return _mm_andnot_si128(_mm_cmpgt_epi16(next, last_inside_), one_pixel);
-    }
 
     int edge_;
     __m128i last_inside_;

@@ -8,6 +8,7 @@
 
 #include "imaging/barcode/candidate_text.h"
 #include "imaging/barcode/element_stream.h"
+#include "imaging/barcode/element_width.h"
 #include "imaging/barcode/simd.h"
 #include "imaging/barcode/two_of_five_table.h"
 #include "imaging/barcode/two_of_five_walk.h"
@@ -19,7 +20,6 @@ constexpr int kMinimumThreshold = 2;
 constexpr char kFrame = '*';
 constexpr int kMaxWidthDifference = 4;  // pixels between neighbouring digit groups
 
-using two_of_five_walk::Distance;
 using two_of_five_walk::FirstRunOf;
 using two_of_five_walk::ForEachReset;
 using two_of_five_walk::HasRunOf;
@@ -257,9 +257,8 @@ int PlainElements(const int16_t* at, int reset_above, int16_t* widths) {
     const auto from = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
     const auto to = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 1));
     const auto next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 2));
-    // Saturated widths: exact up to the 16-bit maximum, above it still wide and not one pixel.
-    const auto width = _mm_max_epi16(_mm_subs_epi16(to, from), _mm_subs_epi16(from, to));
-    const auto next_width = _mm_max_epi16(_mm_subs_epi16(next, to), _mm_subs_epi16(to, next));
+    const auto width = ElementWidths(from, to);
+    const auto next_width = ElementWidths(to, next);
     const auto reset = _mm_cmpgt_epi16(width, _mm_set1_epi16(static_cast<int16_t>(reset_above)));
     const auto one_pixel = _mm_cmpeq_epi16(next_width, _mm_set1_epi16(1));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(widths), width);
@@ -297,9 +296,8 @@ const int16_t* FirstMergedInterleavedRun(const LineView& line, int t) {
         }
         // One element as ElementStream::Next takes it.
         if (at[position + 1] >= edge) break;
-        const int advance =
-            at[position + 2] < edge && Distance(at[position + 1], at[position + 2]) == 1 ? 3 : 1;
-        const int width = Distance(at[position], at[position + advance]);
+        const int advance = MergedAdvance(at + position, edge);
+        const int width = ElementWidth(at[position], at[position + advance]);
         position += advance;
         if (width > reset_above) {
             if (count >= kInterleavedMinRun && InterleavedStopCloses(back, t)) return at + run;

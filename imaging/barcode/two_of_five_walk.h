@@ -6,17 +6,13 @@
 
 #include <bit>
 #include <cstdint>
-#include <cstdlib>
 
 #include "imaging/barcode/decoder.h"
 #include "imaging/barcode/element_stream.h"
+#include "imaging/barcode/element_width.h"
 #include "imaging/barcode/simd.h"
 
 namespace pixdoc::barcode::two_of_five_walk {
-
-inline int Distance(int a, int b) {
-    return std::abs(b - a);
-}
 
 // Without merging, element k runs from changes[k] to changes[k + 1], and the walk delivers the
 // elements below count(): it stops at the first change at or past the right edge.
@@ -25,10 +21,10 @@ public:
     explicit RawElements(const LineView& line) : at_(line.changes), count_(Count(line)) {}
 
     int count() const { return count_; }
-    int width(int k) const { return Distance(at_[k], at_[k + 1]); }
+    int width(int k) const { return ElementWidth(at_[k], at_[k + 1]); }
     // As ElementStream::WidthToEdge after element k (for the last one the next change is the
     // first at the edge, still inside the list).
-    int width_after(int k) const { return Distance(at_[k + 1], at_[k + 2]); }
+    int width_after(int k) const { return ElementWidth(at_[k + 1], at_[k + 2]); }
     bool descends(int k) const { return at_[k + 1] < at_[k]; }
     const int16_t* start(int k) const { return at_ + k; }
 
@@ -72,7 +68,7 @@ bool ForEachReset(const RawElements& e, int reset_above, Visit visit) {
         for (; k + 8 <= e.count(); k += 8) {
             const auto from = _mm_loadu_si128(reinterpret_cast<const __m128i*>(e.start(k)));
             const auto to = _mm_loadu_si128(reinterpret_cast<const __m128i*>(e.start(k + 1)));
-            const auto width = _mm_max_epi16(_mm_subs_epi16(to, from), _mm_subs_epi16(from, to));
+            const auto width = ElementWidths(from, to);
             // two bits per element
             auto marks = _mm_cmpgt_epi16(width, limit);
             if (kDescendingToo) marks = _mm_or_si128(marks, _mm_cmplt_epi16(to, from));
@@ -117,15 +113,15 @@ public:
 
     bool Next(int& width) {
         if (at_[1] >= edge_) return false;
-        const int advance = at_[2] < edge_ && Distance(at_[1], at_[2]) == 1 ? 3 : 1;
-        width = Distance(at_[0], at_[advance]);
+        const int advance = MergedAdvance(at_, edge_);
+        width = ElementWidth(at_[0], at_[advance]);
         at_ += advance;
         return true;
     }
 
     // As ElementStream::Peek failing and ElementStream::WidthToEdge.
     bool AtEnd() const { return at_[1] >= edge_; }
-    int WidthToNextChange() const { return Distance(at_[0], at_[1]); }
+    int WidthToNextChange() const { return ElementWidth(at_[0], at_[1]); }
 
     const int16_t* position() const { return at_; }
 
