@@ -1,5 +1,6 @@
 // Fuzzes the per-line scan (every decoder of the registry through the threshold sweep and the
-// result filter) with arbitrary change lists, thresholds and options.
+// result filter) with arbitrary change lists, thresholds and options, and checks that no
+// decoder's shortcuts (quick rejection, memos) change its answer on the list.
 //
 // Input: a 16-byte head, then little-endian 16-bit positions.
 //   0-1 mask, 2 first threshold, 3 second threshold (Code 128/93), 4 second (UPC/EAN),
@@ -7,17 +8,23 @@
 //   without check character), 7 zone height, 8 minimum length (low 4 bits), 9 max results,
 //   10-11 right edge, 12-13 result buffer size (low 10 bits), 14 Codabar minimum, 15 reserved.
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "imaging/barcode/line_scan.h"
+#include "imaging/barcode/registry.h"
 #include "imaging/barcode/result_filter.h"
+#include "tests/imaging/barcode/shortcut_check.h"
 
 namespace {
 
 constexpr size_t kHead = 16;
 constexpr size_t kMaxPositions = 8192;
 constexpr int kBufferLimit = 1024;
+// Bar starts checked for shortcuts: the first few, where the step begins on a line.
+constexpr int kCheckedBarStarts = 4;
 
 int16_t Read16(const uint8_t* p) {
     return static_cast<int16_t>(p[0] | (p[1] << 8));
@@ -68,5 +75,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     scanner.ScanLine(list.data(), count, right_edge, 1);
     scanner.ScanLine(list.data(), count, right_edge, 2);
     if (buffer_size > 0 && std::memchr(buffer.data(), 0, buffer_size) == nullptr) __builtin_trap();
+
+    // Every decoder of the mask at every threshold of the sweep, as the step calls them.
+    for (int k = 0; k < kCheckedBarStarts; ++k) {
+        const int at = kChangeListLead + 2 * k;
+        if (at >= count) break;
+        const LineView line{list.data() + at, right_edge};
+        DecodeContext with(options);
+        for (int n = 0; n <= 2 * step.thresholds.span; ++n) {
+            for (const SymbologyEntry& s : SymbologyRegistry()) {
+                if (!(step.mask & s.bit)) continue;
+                const int threshold = step.thresholds.For(s.threshold_group) + SweepOffset(n);
+                const std::string why = testing::ShortcutDisagreement(s, line, threshold, with);
+                if (why.empty()) continue;
+                std::fprintf(stderr, "bar start %d: %s\n", at, why.c_str());
+                __builtin_trap();
+            }
+        }
+    }
     return 0;
 }
