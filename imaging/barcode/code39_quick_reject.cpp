@@ -406,11 +406,21 @@ uint64_t StartStopWindows(const ClassWord& w, uint64_t fresh) {
     return clean & readings;
 }
 
+// Whether the lanes can take the line, and then its count of plain elements. A merging walk
+// over a list that is not ascending may go on past the plain walk's end: a one-pixel element
+// two before the first change at the edge merges over it, and the walk goes on if the change
+// after it lies left of the edge again. Such a line is left to the scalar walk.
+template <bool Merge>
+bool LanesTake(const LineView& line, int threshold, int& count) {
+    if (!FitsLanes(threshold) || !CountPlainElements(line, count)) return false;
+    return !Merge || line.changes[count + 2] >= line.right_edge;
+}
+
 // true / false for a read that may be there or not; nothing when the lanes cannot take the line.
 template <bool Merge>
 std::optional<bool> MayHoldStandardReadLanes(const LineView& line, int threshold) {
     int count = 0;
-    if (!FitsLanes(threshold) || !CountPlainElements(line, count)) return std::nullopt;
+    if (!LanesTake<Merge>(line, threshold, count)) return std::nullopt;
     int first = -1;
     return WalkWords<Merge, false>(
         line, count, threshold, false, [&](const ClassWord& w, uint64_t fresh, int base) {
@@ -446,7 +456,7 @@ bool IsCharacterFromBitZero(unsigned bits) {
 template <bool Merge>
 std::optional<bool> MayHoldNudeReadLanes(const LineView& line, int threshold, int& resume) {
     int count = 0;
-    if (!FitsLanes(threshold) || !CountPlainElements(line, count)) return std::nullopt;
+    if (!LanesTake<Merge>(line, threshold, count)) return std::nullopt;
     constexpr uint64_t kSpaces = 0xAAAA'AAAA'AAAA'AAAAu;  // words start at even elements
     int last_space = -1;
     const bool found = WalkWords<Merge, true>(

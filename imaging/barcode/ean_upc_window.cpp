@@ -25,10 +25,12 @@ public:
         : at_(line.changes),
           last_(LastElement(line)),
           narrow_(2 * threshold / kModulesPerDigit),
-          widest_(5 * threshold / kModulesPerDigit) {}
+          widest_(5 * threshold / kModulesPerDigit),
+          walk_goes_on_(kMerging && at_[last_ + 2] < line.right_edge) {}
 
     // Whether the elements hold a stretch where a read of `elements` elements could lie.
     bool CanHold(int elements) const {
+        if (walk_goes_on_) return true;
         int from = 0;
         while (from + elements - 1 <= last_) {
             // A wide element inside the stretch [from, from + elements) moves it past itself.
@@ -112,6 +114,9 @@ private:
     int last_;
     int narrow_;  // B_2
     int widest_;  // B_5
+    // On a list that is not ascending, a merge may step over the first change at the edge and
+    // the merging walk go on past the last element: such a line is not judged here.
+    bool walk_goes_on_;
 };
 
 }  // namespace

@@ -143,6 +143,24 @@ TEST(Shortcuts, ChangeNoReadOnNoiseAndDamagedSymbols) {
     }
 }
 
+// A list that is not ascending, where elements take in a one-pixel neighbour and with it a
+// change past the edge, three times: the merging walk goes on to the symbol after them, the
+// plain walk ends at the first.
+BarLine MergeOverTheEdge(const std::vector<int>& symbol) {
+    BarLine line = LineFromElements(symbol, 60, 20);
+    const auto p = static_cast<int16_t>(line.right_edge + 500);
+    line.list.insert(line.list.begin() + 2, {40, 47, 48, p, 49, 50, p, 51, 52, p});
+    line.count += 10;
+    return line;
+}
+
+TEST(Shortcuts, ChangeNoReadWhereAMergeStepsOverTheEdge) {
+    for (const char* name : {"ean13_1", "ean8", "upca", "c128_b", "i25_10", "codabar_bc"})
+        ASSERT_EQ(CheckLine(MergeOverTheEdge(SymbolElements(name, 2))), "") << name;
+    for (const char* text : {"*AB12*", "NUDE1"})
+        ASSERT_EQ(CheckLine(MergeOverTheEdge(testing::Code39Elements(text, 2, 6, 2))), "") << text;
+}
+
 // The distinct rows of a page as the search's row path lists them.
 std::vector<std::vector<int16_t>> PageRows(const std::string& path, int every) {
     ImageHeader h{};
