@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "imaging/barcode/decode_context.h"
+#include "imaging/barcode/search_frame.h"
 
 namespace pixdoc::barcode {
 
@@ -31,20 +31,6 @@ enum SeekResult : int32_t {
     kSeekNoDecoder = 4,  // line decoder set-up or memory failed
     kSeekNothingFound = 32,
 };
-
-inline constexpr int kMaxResults = 128;
-
-// The library-wide options a search follows.
-struct SeekOptions {
-    int insert_data = 0;
-    int zone_height = 0;
-    bool no_single_bits = false;
-    bool leave_invert_flag = false;
-    DecoderOptions decoder;
-};
-
-// The library-wide options as they stand now.
-SeekOptions LibrarySeekOptions();
 
 // With the library-wide options.
 int32_t SeekBarCode(const SeekArguments& args);
