@@ -41,6 +41,7 @@ const OrdinalEntry kTable[] = {
     {369, "PXGetImageSize", Fn(&PXGetImageSize)},
     {418, "PX_ClearCallback", Fn(&PX_ClearCallback)},
     {422, "OpenImageHeader", Fn(&OpenImageHeader)},
+    {459, "PX_ColorEditSeekBarCode", Fn(&PX_ColorEditSeekBarCode)},
     {600, "PX_GetExportName", Fn(&PX_GetExportName)},
     {601, "PX_GetExportByOrdinal", Fn(&PX_GetExportByOrdinal)},
     {602, "PX_GetColorError", Fn(&PX_GetColorError)},

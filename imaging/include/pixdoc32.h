@@ -407,6 +407,20 @@ PIXDOC_API int32_t PX_ColorEditEnd(int32_t reserved);
 /* The buffer's width or height, 0 when no buffer exists. */
 PIXDOC_API int32_t PX_ColorEditGetWidth(int32_t reserved);
 PIXDOC_API int32_t PX_ColorEditGetHeight(int32_t reserved);
+/* Searches the buffer for barcodes as PXinSeekBarCode searches a page, with the same options,
+ * result text and status: the rectangle x1 .. x2 - 1, y1 .. y2 - 1 (x1 or y1 of -1: the whole
+ * buffer), direction 0 along its rows (line number = row), any other along its columns (line
+ * number = column, read downward); a pixel is black when its luminance (0.299 R + 0.587 G +
+ * 0.114 B, 255 for white) is at most `grey_threshold`. Thresholds below 2 (first) and 1 (second)
+ * take the defaults of the working resolution. 0 found; 1 no buffer; 2 rectangle outside the
+ * buffer or mask 0; 3 no memory; 32 nothing found (the status's valid flag is left as it was).
+ * Read-backwards marks are cleared into the status in both directions unless the leave-invert
+ * option is set. */
+PIXDOC_API int32_t PX_ColorEditSeekBarCode(int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+                                           int32_t direction, int32_t mask, int32_t threshold,
+                                           int32_t threshold2, int32_t span, int32_t min_length,
+                                           int32_t max_results, char* result, int32_t result_size,
+                                           int32_t grey_threshold);
 
 /* ---- Image window (imaging/window) ---- */
 
