@@ -1,6 +1,7 @@
-// pixdoc-barcode: searches bilevel pages for barcodes as the barcode reader control does and
-// prints one line per file: FILE<TAB>RESULT, RESULT being the raw result text with position
-// suffixes, non-printable bytes and backslash written as \xNN.
+// pixdoc-barcode: searches pages for barcodes as the barcode reader control does and prints one
+// line per file: FILE<TAB>RESULT, RESULT being the raw result text with position suffixes,
+// non-printable bytes and backslash written as \xNN. Colour and grey pages are merged into a
+// white colour edit buffer of the page's size and searched there with the grey threshold.
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -19,6 +20,10 @@ namespace {
 
 constexpr int kExitUsage = 2;
 constexpr int kResultCapacity = INT16_MAX;  // the search takes a 16-bit buffer size
+constexpr int32_t kNothingFound = 32;
+constexpr int32_t kNotBilevel = 3;
+constexpr int32_t kWholePage = -1;
+constexpr int32_t kWhite = 255;
 
 constexpr const char* kUsage =
     "usage: pixdoc-barcode [--page N] [--mask M] [--direction D] [--zone H] [--min-length L]\n"
@@ -74,8 +79,6 @@ const char* SearchError(int32_t result) {
             return "cannot read the page";
         case 2:
             return "the symbology mask is empty";
-        case 3:
-            return "colour pages are not searched yet";
         case 4:
             return "the page cannot be decoded (decoder set-up or memory)";
         default:
@@ -83,8 +86,51 @@ const char* SearchError(int32_t result) {
     }
 }
 
+const char* ColourSearchError(int32_t result) {
+    switch (result) {
+        case 2:
+            return "the symbology mask is empty";
+        case 3:
+            return "no memory for the colour search";
+        default:
+            return "colour search failed";
+    }
+}
+
 int16_t S16(long v) {
     return static_cast<int16_t>(v);
+}
+
+int32_t Fail(const char* file, const char* what, int32_t r) {
+    std::fprintf(stderr, "pixdoc-barcode: %s: %s (%d)\n", file, what, r);
+    return r;
+}
+
+// The reader control's colour path: a white buffer of the page's size, the whole page merged
+// into it, the search, and the buffer ended whatever happened. The search's result, or the
+// failing step's (reported).
+int32_t SearchColour(const char* file, const Settings& s, std::vector<char>& result) {
+    int32_t width = 0, height = 0;
+    int32_t r = PXGetImageInfoExtended(file, static_cast<int32_t>(s.page), &width, &height, nullptr,
+                                       nullptr, nullptr, nullptr, nullptr, nullptr);
+    if (r != 0) return Fail(file, "cannot read the page", r);
+    r = PX_StartColorEdit(width, height, kWhite, kWhite, kWhite);
+    if (r != 0) return Fail(file, "cannot start the colour edit buffer", r);
+    r = PX_ColorEditMergeImageEx(file, static_cast<int32_t>(s.page), kWholePage, kWholePage,
+                                 kWholePage, kWholePage, kWholePage, kWholePage, kWholePage,
+                                 kWholePage);
+    if (r == 0) {
+        r = PX_ColorEditSeekBarCode(
+            0, 0, width, height, static_cast<int32_t>(s.direction),
+            static_cast<int16_t>(static_cast<uint16_t>(s.mask)), S16(s.threshold),
+            S16(s.threshold2), S16(s.span), S16(s.min_length), S16(s.max_results), result.data(),
+            static_cast<int32_t>(result.size()), static_cast<int32_t>(s.grey));
+        if (r != 0 && r != kNothingFound) Fail(file, ColourSearchError(r), r);
+    } else {
+        Fail(file, "cannot merge the page", r);
+    }
+    PX_ColorEditEnd(0);
+    return r;
 }
 
 // Searches one file; false (with a message) when the search could not run.
@@ -94,11 +140,14 @@ bool Search(const char* file, const Settings& s, std::vector<char>& result) {
                         static_cast<int16_t>(static_cast<uint16_t>(s.mask)), S16(s.threshold),
                         S16(s.threshold2), S16(s.span), S16(s.min_length), S16(s.max_results),
                         result.data(), S16(static_cast<long>(result.size())));
-    if (r == 32) result[0] = '\0';
-    if (r != 0 && r != 32) {
-        std::fprintf(stderr, "pixdoc-barcode: %s: %s (%d)\n", file, SearchError(r), r);
+    if (r == kNotBilevel) {
+        r = SearchColour(file, s, result);
+        if (r != 0 && r != kNothingFound) return false;
+    } else if (r != 0 && r != kNothingFound) {
+        Fail(file, SearchError(r), r);
         return false;
     }
+    if (r == kNothingFound) result[0] = '\0';
     std::printf("%s\t%s\n", file, pixdoc::tools::EscapedText(result.data()).c_str());
     return true;
 }

@@ -46,11 +46,10 @@ check "a missing file: the others are still searched" \
 check "a missing file exits non-zero" 1 "$rc"
 check "a missing file is reported" "pixdoc-barcode: $pages/missing.tif: cannot read the page (1)" "$err"
 
-"$tool" "$pages/colour.bmp" >/dev/null 2>/tmp/pixdoc-barcode-err.$$; rc=$?
-check "colour pages: a clear error" \
-    "pixdoc-barcode: $pages/colour.bmp: colour pages are not searched yet (3)" \
-    "$(cat /tmp/pixdoc-barcode-err.$$)"
-check "colour pages exit non-zero" 1 "$rc"
+out=$("$tool" "$pages/colour.bmp" 2>/tmp/pixdoc-barcode-err.$$); rc=$?
+check "colour pages are searched through the colour edit buffer" "$pages/colour.bmp$tab" "$out"
+check "colour pages: no message" "" "$(cat /tmp/pixdoc-barcode-err.$$)"
+check "colour pages exit 0" 0 "$rc"
 
 "$tool" --mask 0 "$upright" >/dev/null 2>&1; check "empty mask exits non-zero" 1 "$?"
 "$tool" --span >/dev/null 2>&1; check "incomplete option is a usage error" 2 "$?"
