@@ -5,6 +5,7 @@
 #include <string>
 
 #include "config/line_reader.h"
+#include "operator/choice_labels.h"
 
 namespace scantora {
 namespace {
@@ -35,14 +36,13 @@ bool ConsoleOperator::AskYesNo(std::string_view text, bool default_yes) {
 
 int ConsoleOperator::ChooseOne(std::string_view text, const ChoiceLabels& labels) {
     out_ << "[choice] " << text << '\n';
-    for (std::size_t i = 0; i < labels.size(); ++i)
-        out_ << "  " << i + 1 << ") " << labels[i] << '\n';
+    for (int i = 0; i < static_cast<int>(labels.size()); ++i)
+        if (ChoiceShown(labels, i)) out_ << "  " << i + 1 << ") " << labels[i] << '\n';
     out_.flush();
     std::string answer;
     if (!ReadAnswer(answer)) return 0;
-    if (answer == "2") return 1;
-    if (answer == "3") return 2;
-    return 0;
+    const int chosen = answer.size() == 1 ? answer[0] - '1' : -1;
+    return ChoiceShown(labels, chosen) ? chosen : 0;
 }
 
 void ConsoleOperator::Beep() {

@@ -17,7 +17,7 @@ public:
     void ShowMessage(std::string_view text, MessageIcon icon) override;
     // Accepts "y"/"yes"/"s"/"si" and "n"/"no" in either case; anything else gives the default.
     bool AskYesNo(std::string_view text, bool default_yes) override;
-    // Accepts the button number 1 to 3; anything else gives the first button.
+    // Accepts the number (1 to 3) of a shown button; anything else gives the first button.
     int ChooseOne(std::string_view text, const ChoiceLabels& labels) override;
     // Writes the terminal bell.
     void Beep() override;

@@ -11,7 +11,8 @@ namespace scantora {
 
 enum class MessageIcon { kInformation, kStop };
 
-// The three buttons of a three-way choice, in the order they are shown.
+// The three buttons of a three-way choice, in the order they are shown; a button whose label
+// is empty is hidden and cannot be chosen.
 using ChoiceLabels = std::array<std::string, 3>;
 
 class Operator {
@@ -22,7 +23,7 @@ public:
     virtual void ShowMessage(std::string_view text, MessageIcon icon) = 0;
     // Asks a yes/no question; `default_yes` says which answer is preselected.
     virtual bool AskYesNo(std::string_view text, bool default_yes) = 0;
-    // Offers three buttons; returns the index (0 to 2) of the one chosen.
+    // Offers the shown buttons of `labels`; returns the index (0 to 2) of the one chosen.
     virtual int ChooseOne(std::string_view text, const ChoiceLabels& labels) = 0;
     // Gives the short warning sound of a refused input.
     virtual void Beep() = 0;

@@ -3,6 +3,8 @@
 #include <sstream>
 
 #include "app/console_operator.h"
+#include "app/text_lookup.h"
+#include "operator/choice_labels.h"
 #include "operator/scripted_operator.h"
 
 namespace scantora {
@@ -46,6 +48,30 @@ TEST(ConsoleOperator, ReadsAnswersAndFallsBackAtEndOfInput) {
     op.Stop("stopped");
     EXPECT_NE(out.str().find("[stop] stopped"), std::string::npos);
     EXPECT_NE(out.str().find("3) z"), std::string::npos);
+}
+
+TEST(ChoiceButtons, ByUseAndDocumentKind) {
+    TextLookup texts;
+    EXPECT_EQ(ChoiceButtons(ChoiceUse::kFileExists, true, texts),
+              (ChoiceLabels{"Accoda", "Riacquisisci", "Annulla Acquisizione"}));
+    EXPECT_EQ(ChoiceButtons(ChoiceUse::kFileExists, false, texts),
+              (ChoiceLabels{"Tutti", "Si", "Annulla Acquisizione"}));
+    EXPECT_EQ(ChoiceButtons(ChoiceUse::kEndOfDocument, true, texts),
+              (ChoiceLabels{"Continua la scansione del Batch Corrente", "Passa a Batch successivo",
+                            "Fine Acquisizione"}));
+    const ChoiceLabels single = ChoiceButtons(ChoiceUse::kEndOfDocument, false, texts);
+    EXPECT_EQ(single, (ChoiceLabels{"Continua Acquisizione", "", "Fine Acquisizione"}));
+    EXPECT_FALSE(ChoiceShown(single, 1));
+    EXPECT_TRUE(ChoiceShown(single, 2));
+    EXPECT_FALSE(ChoiceShown(single, 3));
+
+    // The console neither offers nor takes a hidden button.
+    std::istringstream in("2\n3\n");
+    std::ostringstream out;
+    ConsoleOperator op(in, out);
+    EXPECT_EQ(op.ChooseOne("end", single), 0);
+    EXPECT_EQ(op.ChooseOne("end", single), 2);
+    EXPECT_EQ(out.str().find("2)"), std::string::npos);
 }
 
 }  // namespace
