@@ -125,6 +125,10 @@ public:
         return Finish(status, backend);
     }
 
+    ScannerLimits ReadScannerLimits() override {
+        return backend_ && open_ ? backend_->Limits() : ScannerLimits{};
+    }
+
     void SetPagesToAcquire(int pages) override {
         if (pages == kAllPages || pages > 0) pages_ = pages;
     }

@@ -76,6 +76,22 @@ struct ScannerValues {
     bool operator==(const ScannerValues&) const = default;
 };
 
+// What the open source offers for the scanner values: the constraints an options dialog shows.
+// An empty member is not offered, or not known.
+struct ScannerLimits {
+    std::vector<int> resolutions;       // the resolutions a device lists, ascending
+    std::optional<int> min_resolution;  // or the range it takes, in dots per inch,
+    std::optional<int> max_resolution;
+    int resolution_step = 0;  // in steps of this many (0: any value of the range)
+    bool brightness = false;  // adjustable over -1000..1000
+    bool contrast = false;
+    std::optional<int> frame_width;  // the largest scan area, in millimetres
+    std::optional<int> frame_height;
+    std::vector<ColourMode> modes;
+
+    bool operator==(const ScannerLimits&) const = default;
+};
+
 // Pages to acquire: every sheet in the feeder, or exactly this many sides.
 inline constexpr int kAllPages = -1;
 
@@ -212,6 +228,9 @@ public:
     virtual ScannerValues ReadScannerValues() = 0;
     // Opens the source if needed and applies the values without scanning.
     virtual ImagingStatus ApplyScannerValues() = 0;
+    // What the open source offers (inside the options dialog, or after an apply); nothing
+    // when no source is open.
+    virtual ScannerLimits ReadScannerLimits() = 0;
 
     virtual void SetPagesToAcquire(int pages) = 0;  // kAllPages or a count above 0
     virtual int DuplexCapability() = 0;             // kNoDuplex or kDuplex

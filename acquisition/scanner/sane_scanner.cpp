@@ -34,6 +34,10 @@ ScannerValues SaneScanner::Read() {
     return options_ ? ReadSaneValues(*options_) : ScannerValues{};
 }
 
+ScannerLimits SaneScanner::Limits() {
+    return options_ ? ReadSaneLimits(*options_) : ScannerLimits{};
+}
+
 int SaneScanner::DuplexCapability() {
     if (Open() != ImagingStatus::kOk) return kNoDuplex;
     return SaneDuplexCapability(*options_);

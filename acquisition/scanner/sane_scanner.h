@@ -19,6 +19,7 @@ public:
     ImagingStatus Open() override;
     ImagingStatus Apply(const ScannerValues& values) override;
     ScannerValues Read() override;
+    ScannerLimits Limits() override;
     int DuplexCapability() override;
     ImagingStatus BeginBatch(int pages, bool duplex, BatchPlan& plan) override;
     ImagingStatus NextPage(Page& page, bool& feeder_empty) override;

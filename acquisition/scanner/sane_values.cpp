@@ -283,6 +283,40 @@ ScannerValues ReadSaneValues(SaneOptions& options) {
     return values;
 }
 
+ScannerLimits ReadSaneLimits(SaneOptions& options) {
+    ScannerLimits limits;
+    if (const SaneOption* resolution = options.Find(ResolutionOption(options))) {
+        for (const double dpi : options.Words(resolution->name))
+            if (const std::optional<int> whole = ToInt(dpi); whole && *whole > 0)
+                limits.resolutions.push_back(*whole);
+        std::sort(limits.resolutions.begin(), limits.resolutions.end());
+        if (resolution->constraint == SANE_CONSTRAINT_RANGE) {
+            limits.min_resolution = ToInt(resolution->min);
+            limits.max_resolution = ToInt(resolution->max);
+            limits.resolution_step = ToInt(resolution->quant).value_or(0);
+        }
+    }
+    limits.brightness = options.Has(SANE_NAME_BRIGHTNESS);
+    limits.contrast = options.Has(SANE_NAME_CONTRAST);
+    // The area is where the bottom-right corner can go.
+    const int dpi = SaneResolution(options);
+    const auto extent = [&](std::string_view name) -> std::optional<int> {
+        const SaneOption* option = options.Find(name);
+        const std::optional<NumericBounds> bounds = options.Bounds(name);
+        if (!option || !bounds) return std::nullopt;
+        return ToInt(ToMillimetres(bounds->max, *option, dpi));
+    };
+    limits.frame_width = extent(SANE_NAME_SCAN_BR_X);
+    limits.frame_height = extent(SANE_NAME_SCAN_BR_Y);
+    // Line art is also a grey scan at one bit (as ApplyMode sets it).
+    const bool grey = ModeChoice(options, ModeKind::kGrey).has_value();
+    if (ModeChoice(options, ModeKind::kLineArt) || (grey && OffersDepth(options, kLineArtDepth)))
+        limits.modes.push_back(ColourMode::kLineArt);
+    if (grey) limits.modes.push_back(ColourMode::kGrey);
+    if (ModeChoice(options, ModeKind::kColour)) limits.modes.push_back(ColourMode::kColour);
+    return limits;
+}
+
 int SaneResolution(SaneOptions& options) {
     const std::optional<double> dpi = options.GetNumber(ResolutionOption(options));
     if (!dpi) return 0;

@@ -14,6 +14,9 @@ SANE_Status ApplySaneValues(SaneOptions& options, const ScannerValues& values);
 // The values as the device reports them.
 ScannerValues ReadSaneValues(SaneOptions& options);
 
+// What the device offers for the values, as the options dialog shows it.
+ScannerLimits ReadSaneLimits(SaneOptions& options);
+
 // The resolution pages come at: the device's resolution (or x-resolution), 0 unknown.
 int SaneResolution(SaneOptions& options);
 

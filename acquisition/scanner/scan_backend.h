@@ -23,6 +23,8 @@ public:
     virtual ImagingStatus Apply(const ScannerValues& values) = 0;
     // What an open source holds; nothing for one that is not open.
     virtual ScannerValues Read() = 0;
+    // What an open source offers; nothing is known of one that offers no settings.
+    virtual ScannerLimits Limits() { return {}; }
     virtual int DuplexCapability() = 0;
     // Prepares a batch of `pages` (kAllPages: the feeder), duplex when asked and offered.
     virtual ImagingStatus BeginBatch(int pages, bool duplex, BatchPlan& plan) = 0;
