@@ -51,13 +51,17 @@ std::filesystem::path JobSelection::NewJobPath() const {
 bool JobSelection::AddNewJob(const JobRecord& job, const std::filesystem::path& job_path,
                              const KeyTable& table, const std::filesystem::path& temp, Operator& op,
                              const TextLookup& texts) {
-    entries_.push_back(std::string(kJobEntryPrefix) + job.applicazione);
+    // The job file first: a job is registered only once its file exists, so that the list
+    // never offers a job that cannot be loaded.
+    if (!WriteJobConfig(table, job, JobWriter::kMain, setup_dir_, job_path.string(), temp, op,
+                        texts))
+        return false;
     if (!AppendJob(registry_file_, job.applicazione, job_path.string())) {
         op.Stop(texts.Text(text_id::kSaveJobError));
         return false;
     }
-    return WriteJobConfig(table, job, JobWriter::kMain, setup_dir_, job_path.string(), temp, op,
-                          texts);
+    entries_.push_back(std::string(kJobEntryPrefix) + job.applicazione);
+    return true;
 }
 
 }  // namespace scantora

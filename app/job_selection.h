@@ -46,9 +46,9 @@ public:
     // number whose file does not exist yet.
     std::filesystem::path NewJobPath() const;
 
-    // The new-job button after the setup sheet ended with OK on `job`: adds its entry, appends
-    // it to the registry file and writes its job file at `job_path` with the main writer
-    // (composed in `temp`). Returns false when the registry or the job file failed.
+    // The new-job button after the setup sheet ended with OK on `job`: writes its job file at
+    // `job_path` with the main writer (composed in `temp`), then appends it to the registry
+    // file and adds its entry. Returns false, adding nothing, when either failed.
     bool AddNewJob(const JobRecord& job, const std::filesystem::path& job_path,
                    const KeyTable& table, const std::filesystem::path& temp, Operator& op,
                    const TextLookup& texts);
