@@ -98,6 +98,22 @@ constexpr TextEntry kTexts[] = {
     {61550, "Level"},
     {61551, "Value Barcode"},
     {61552, "Operation"},
+    {61601, "Cancel"},
+    {61631, "Resolution"},
+    {61632, "Brightness"},
+    {61633, "Contrast"},
+    {61634, "Deskew"},
+    {61635, "Negative"},
+    {61636, "Front / Back"},
+    {61645, "Right"},
+    {61647, "Black and white"},
+    {61648, "Greyscale"},
+    {61649, "Colour"},
+    {61650, "Scan type"},
+    {61651, "Scanner options"},
+    {61652, "Scan area"},
+    {61653, "Width"},
+    {61654, "Height"},
 };
 
 }  // namespace

@@ -21,5 +21,12 @@ inline constexpr std::string_view kScannerFileRead = "Errore in Lettura file Sca
 inline constexpr std::string_view kScannerFileWrite =
     "Errore in registrazione file settaggi scanner";
 inline constexpr std::string_view kNoTwainSource = "Source TWAIN  don't detect";
+inline constexpr std::string_view kTwainError = "Errore TWAIN: %d";
+// A resolution the scanner does not take: typed into the edit (with the value), or chosen on
+// the track bar.
+inline constexpr std::string_view kResolutionTyped =
+    "La risoluzione %d prescelta non è supportato dallo scanner\nModificare la risoluzione";
+inline constexpr std::string_view kResolutionMoved =
+    "La risoluzione prescelta non è supportato dallo scanner\nModificare la risoluzione";
 
 }  // namespace scantora::fixed_message

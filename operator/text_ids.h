@@ -31,6 +31,8 @@ inline constexpr int kJobSettingsTitle = 61485;
 inline constexpr int kRegisteredJobs = 61486;
 inline constexpr int kNewJob = 61487;
 inline constexpr int kJobSelectionCaption = 61488;
+inline constexpr int kCancelScan = 61490;
+inline constexpr int kEndScan = 61491;
 inline constexpr int kYes = 61492;
 inline constexpr int kYesToAll = 61493;
 inline constexpr int kAppend = 61502;
@@ -51,5 +53,49 @@ inline constexpr int kNameStructureError = 61519;
 inline constexpr int kIniFileMissing = 61524;
 inline constexpr int kJobNotLoaded = 61526;
 inline constexpr int kRestartApplication = 61537;
+inline constexpr int kLanguage = 61542;
+inline constexpr int kFileExistsCaption = 61547;
+
+// Labels that the dialogs once carried fixed in their layouts; numbered here so that a language
+// file translates them too.
+inline constexpr int kOk = 61600;
+inline constexpr int kCancel = 61601;
+inline constexpr int kMultiTiff = 61602;
+inline constexpr int kExportInBatch = 61603;
+inline constexpr int kThresholdHint = 61604;
+inline constexpr int kJpegCompression = 61605;
+inline constexpr int kBarcodeRecognitionCaption = 61606;
+inline constexpr int kBarcodeTypeGroup = 61607;
+inline constexpr int kSelectAll = 61608;
+inline constexpr int kDeselectAll = 61609;
+inline constexpr int kTabbedSetupCaption = 61610;
+// The eleven symbologies, in the order of their bits (Code 3 of 9 ... EAN-8).
+inline constexpr int kFirstSymbology = 61611;
+inline constexpr int kScannerParameterCaption = 61630;
+inline constexpr int kResolution = 61631;
+inline constexpr int kBrightness = 61632;
+inline constexpr int kContrast = 61633;
+inline constexpr int kDeskew = 61634;
+inline constexpr int kNegative = 61635;
+inline constexpr int kFrontBack = 61636;
+inline constexpr int kFrameSize = 61637;
+inline constexpr int kFrameA4 = 61638;
+inline constexpr int kFrameA5 = 61639;
+inline constexpr int kFrameDefault = 61640;
+inline constexpr int kFrameCustom = 61641;
+inline constexpr int kFrameLeft = 61642;
+inline constexpr int kFrameTop = 61643;
+inline constexpr int kFrameBottom = 61644;
+inline constexpr int kFrameRight = 61645;
+inline constexpr int kMillimetres = 61646;
+// The three scan types, in the order of their TIPO values (0 line art, 1 grey, 2 colour).
+inline constexpr int kFirstScanType = 61647;
+inline constexpr int kScanType = 61650;
+inline constexpr int kScanOptionsCaption = 61651;
+inline constexpr int kScanFrame = 61652;
+inline constexpr int kFrameWidth = 61653;
+inline constexpr int kFrameHeight = 61654;
+inline constexpr int kRejectCorrectionCaption = 61660;
+inline constexpr int kDocumentCount = 61661;
 
 }  // namespace scantora::text_id

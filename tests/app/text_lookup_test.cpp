@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/builtin_texts.h"
 #include "operator/text_ids.h"
 
@@ -13,9 +15,12 @@ TEST(BuiltinTexts, TablesAscendAndCoverTheDescribedRange) {
         for (std::size_t i = 1; i < table.size(); ++i)
             EXPECT_LT(table[i - 1].id, table[i].id) << "at " << table[i].id;
     }
-    EXPECT_EQ(ItalianTexts().size(), 104u);
-    EXPECT_EQ(ItalianTexts().front().id, 61446);
-    EXPECT_EQ(ItalianTexts().back().id, 61557);
+    const auto table = ItalianTexts();
+    EXPECT_EQ(std::count_if(table.begin(), table.end(), [](auto& e) { return e.id <= 61557; }),
+              104);
+    EXPECT_EQ(table.front().id, 61446);
+    // The dialogs' own labels follow the described texts.
+    EXPECT_EQ(table.back().id, text_id::kDocumentCount);
 }
 
 TEST(BuiltinTexts, EnglishFallsBackToItalianWhereNotDifferent) {
