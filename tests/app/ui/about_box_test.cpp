@@ -7,16 +7,12 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "tests/app/ui/ui_test_support.h"
+
 namespace scantora {
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "scantora_ui_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
+using testing::App;
 
 TEST(AboutBox, ShowsTranslatedTextsAndClosesWithOk) {
     App();
