@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 
 #include "app/ui/language_box.h"
-#include "app/ui/qt_text.h"
+#include "acquisition/ui/qt_text.h"
 
 namespace scantora {
 namespace {

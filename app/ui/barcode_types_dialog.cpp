@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/ui/qt_text.h"
+#include "acquisition/ui/qt_text.h"
 
 namespace scantora {
 namespace {

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/ui/qt_text.h"
+#include "acquisition/ui/qt_text.h"
 #include "operator/choice_labels.h"
 #include "operator/text_ids.h"
 

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/ui/qt_text.h"
+#include "acquisition/ui/qt_text.h"
 #include "app/ui/setup_sheet_dialog.h"
 #include "config/atomic_file.h"
 

@@ -4,7 +4,7 @@
 #include <QVBoxLayout>
 
 #include "app/language_file.h"
-#include "app/ui/qt_text.h"
+#include "acquisition/ui/qt_text.h"
 #include "operator/text_ids.h"
 
 namespace scantora {

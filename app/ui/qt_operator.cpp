@@ -4,7 +4,7 @@
 #include <QMessageBox>
 
 #include "app/ui/choice_dialog.h"
-#include "app/ui/qt_text.h"
+#include "acquisition/ui/qt_text.h"
 
 namespace scantora {
 namespace {

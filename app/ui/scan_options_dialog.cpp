@@ -7,7 +7,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/ui/qt_text.h"
+#include "acquisition/ui/qt_text.h"
 #include "operator/text_ids.h"
 
 namespace scantora {

@@ -19,7 +19,7 @@
 
 #include "app/barcode_types.h"
 #include "app/ui/barcode_types_dialog.h"
-#include "app/ui/qt_text.h"
+#include "acquisition/ui/qt_text.h"
 
 namespace scantora {
 namespace {

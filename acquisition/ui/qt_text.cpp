@@ -1,4 +1,4 @@
-#include "app/ui/qt_text.h"
+#include "acquisition/ui/qt_text.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
