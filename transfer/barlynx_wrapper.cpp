@@ -29,8 +29,17 @@ int16_t BarcodeTypeMask(const JobRecord& job) {
 }
 
 CBarlynx::CBarlynx(BarlynxControl control, Operator& op, barlynx::CorrectionDialog* correction)
-    : control_(std::move(control)), messages_(op) {
-    control_->SetHost(&messages_, correction);
+    : control_(std::move(control)), messages_(op), correction_(correction) {
+    control_->SetHost(&messages_, correction ? &correction_ : nullptr);
+}
+
+std::optional<std::string> CBarlynx::LockReleasingCorrection::Correct(
+    const barlynx::CorrectionRequest& request) {
+    // The control has searched the page and only walks its own text meanwhile.
+    if (held) held->unlock();
+    std::optional<std::string> corrected = dialog_->Correct(request);
+    if (held) held->lock();
+    return corrected;
 }
 
 template <typename T>
@@ -88,9 +97,12 @@ std::string CBarlynx::GetAllBarCode(std::string_view file_name, int16_t bar_code
                                     std::optional<std::string_view> export_file,
                                     std::optional<std::string_view> export_file2,
                                     std::string_view images_path, int32_t& error, int16_t page) {
-    std::lock_guard<std::recursive_mutex> hold(PixdocLock());
-    return control_->GetAllBarCode(file_name, bar_code_type, export_file, export_file2, images_path,
-                                   error, page);
+    std::unique_lock<std::recursive_mutex> hold(PixdocLock());
+    correction_.held = &hold;
+    std::string result = control_->GetAllBarCode(file_name, bar_code_type, export_file,
+                                                 export_file2, images_path, error, page);
+    correction_.held = nullptr;
+    return result;
 }
 
 BarcodeRead CBarlynx::ReadPage(const JobRecord& job, std::string_view file_name, int16_t page,

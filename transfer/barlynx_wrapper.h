@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,7 +42,8 @@ int16_t BarcodeTypeMask(const JobRecord& job);
 class CBarlynx {
 public:
     // The control's messages go to `op`; `correction` (may be null) is the Reject Correction
-    // dialog. Both must outlive the wrapper.
+    // dialog. Both must outlive the wrapper. The dialog is shown with this call's pixdoc32 lock
+    // released, so that a window on another thread than the read can show the page.
     CBarlynx(BarlynxControl control, Operator& op, barlynx::CorrectionDialog* correction = nullptr);
     CBarlynx(const CBarlynx&) = delete;
     CBarlynx& operator=(const CBarlynx&) = delete;
@@ -70,6 +72,17 @@ public:
                          const BarcodeExports& exports = {});
 
 private:
+    class LockReleasingCorrection : public barlynx::CorrectionDialog {
+    public:
+        explicit LockReleasingCorrection(barlynx::CorrectionDialog* dialog) : dialog_(dialog) {}
+        std::optional<std::string> Correct(const barlynx::CorrectionRequest& request) override;
+        // The lock of the call in progress, held while the control works.
+        std::unique_lock<std::recursive_mutex>* held = nullptr;
+
+    private:
+        barlynx::CorrectionDialog* dialog_;
+    };
+
     class OperatorMessages : public barlynx::MessageHost {
     public:
         explicit OperatorMessages(Operator& op) : operator_(op) {}
@@ -86,6 +99,7 @@ private:
 
     BarlynxControl control_;
     OperatorMessages messages_;
+    LockReleasingCorrection correction_;
 };
 
 }  // namespace scantora
