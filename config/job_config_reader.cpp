@@ -1,5 +1,6 @@
 #include "config/job_config_reader.h"
 
+#include <array>
 #include <fstream>
 
 #include "config/line_reader.h"
@@ -18,17 +19,30 @@ bool StartsWith(std::string_view line, std::string_view prefix) {
     return line.substr(0, prefix.size()) == prefix;
 }
 
-bool IsOverridden(const std::string& key, const BarcodeOverrides& overrides) {
-    return (key == "BARCODE=" && overrides.barcode) ||
-           (key == "NOMEFILEBARCODE=" && overrides.nomefilebarcode) ||
-           (key == "BARCODEVAL=" && overrides.barcodeval);
+struct Override {
+    std::string_view key;
+    const std::optional<std::string>& value;
+};
+
+// The job file keys the command line may override, each with its value from the command line.
+std::array<Override, 3> Overrides(const BarcodeOverrides& overrides) {
+    return {{{"BARCODE=", overrides.barcode},
+             {"NOMEFILEBARCODE=", overrides.nomefilebarcode},
+             {"BARCODEVAL=", overrides.barcodeval}}};
 }
 
-void StoreOverrides(const BarcodeOverrides& overrides, JobRecord& job) {
-    if (overrides.barcode) job.barcode = FieldValue(*overrides.barcode, 2);
-    if (overrides.nomefilebarcode)
-        job.nomefilebarcode = FieldValue(*overrides.nomefilebarcode, 254);
-    if (overrides.barcodeval) job.barcodeval = FieldValue(*overrides.barcodeval, 5);
+bool IsOverridden(std::string_view key, const BarcodeOverrides& overrides) {
+    for (const Override& o : Overrides(overrides))
+        if (o.key == key) return o.value.has_value();
+    return false;
+}
+
+// Each value given is stored as its key's line would be: cut to the key's width.
+void StoreOverrides(const KeyTable& table, const BarcodeOverrides& overrides, JobRecord& job) {
+    for (const Override& o : Overrides(overrides)) {
+        const KeyDef* def = table.FindKey(o.key);
+        if (o.value && def) def->field(job) = FieldValue(*o.value, def->width);
+    }
 }
 
 }  // namespace
@@ -71,7 +85,7 @@ KeyCounts ApplyJobLines(std::istream& in, const KeyTable& table, const BarcodeOv
 JobReadResult ReadJobConfig(const KeyTable& table, const std::filesystem::path& setup_dir,
                             std::string_view job_path, const BarcodeOverrides& overrides,
                             JobRecord& job, Operator& op, const InterfaceTexts& texts) {
-    StoreOverrides(overrides, job);
+    StoreOverrides(table, overrides, job);
     std::ifstream in;
     for (const auto& candidate : JobFileCandidates(setup_dir, job_path)) {
         // A name that is empty or a directory opens nothing useful.
