@@ -31,7 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     options.max_store_bytes = kFuzzStoreBytes;
     // The last byte picks the output mode and the inverse DCT; the stream stays unchanged.
     const uint8_t pick = size ? data[size - 1] : 0;
-    static constexpr int kModes[] = {kOutputRgb, kOutputGrey, kOutputPalette};
+    static constexpr pixdoc::ColourOutputMode kModes[] = {pixdoc::ColourOutputMode::kRgb,
+                                                          pixdoc::ColourOutputMode::kGrey,
+                                                          pixdoc::ColourOutputMode::kPaletteIndex};
     options.output_mode = kModes[pick % 3];
     options.use_simd = (pick & 4) != 0;
     options.palette = palette;

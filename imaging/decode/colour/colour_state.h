@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "imaging/decode/colour_output_mode.h"
 #include "imaging/io/file_access.h"
 
 namespace pixdoc {
@@ -22,12 +23,6 @@ inline constexpr int32_t kContainerNameSize = 8;
 
 // A palette table: 256 entries of red, green, blue.
 using ColourPalette = uint8_t[kPaletteEntries][3];
-
-enum class ColourOutputMode : int32_t {
-    kPaletteIndex = 0,  // one byte per pixel, an index into the palette
-    kGrey = 1,          // one byte per pixel, a grey level (the palette holds the grey ramp)
-    kRgb = 3,           // three bytes per pixel: red, green, blue
-};
 
 // Receives decoded rows: rows first_row .. end_row - 1, each `columns` pixels from first_column,
 // stored one after the other (1 or 3 bytes per pixel by the output mode). A non-zero result

@@ -45,7 +45,7 @@ private:
 
 jpeg::DecodeOptions OptionsOf(ColourDecoderState& state) {
     jpeg::DecodeOptions options;
-    options.output_mode = static_cast<int>(state.output_mode);
+    options.output_mode = state.output_mode;
     options.first_row = state.window_first_row;
     options.rows = state.window_rows;
     options.use_simd = true;

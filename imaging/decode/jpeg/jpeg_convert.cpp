@@ -71,10 +71,10 @@ void ConvertRowRgb(const ConversionTables& t, const uint8_t* y, const uint8_t* c
     }
 }
 
-int PreparePalette(uint8_t* palette, int palette_size, int components, int output_mode,
+int PreparePalette(uint8_t* palette, int palette_size, int components, ColourOutputMode output_mode,
                    PaletteMap& map) {
     map = PaletteMap{};
-    if (components == 1 || output_mode == kOutputGrey) {
+    if (components == 1 || output_mode == ColourOutputMode::kGrey) {
         map.grey = true;
         map.entries = std::min(palette_size, kMaxGreyEntries);
         if (map.entries < kMinCubeLevels) return kErrPaletteColours;

@@ -35,7 +35,7 @@ struct PaletteMap {
 
 // Fills the caller's palette (entries of red, green, blue) for a picture of `components`
 // components in `output_mode`; 0 or error 31 when not even a 2-level cube fits.
-int PreparePalette(uint8_t* palette, int palette_size, int components, int output_mode,
+int PreparePalette(uint8_t* palette, int palette_size, int components, ColourOutputMode output_mode,
                    PaletteMap& map);
 
 #if defined(__x86_64__) || defined(_M_X64)

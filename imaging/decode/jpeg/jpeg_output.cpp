@@ -73,7 +73,7 @@ void ConvertRow(DecoderState& s, const OutputStage& stage, int plane_row, uint8_
     const size_t at = static_cast<size_t>(plane_row) * s.plane_stride;
     const uint8_t* y = s.planes[0].data() + at;
     const int width = s.frame.width;
-    const bool palette = s.options.output_mode == kOutputPalette;
+    const bool palette = s.options.output_mode == ColourOutputMode::kPaletteIndex;
     if (stage.components_used == 1) {
         if (palette)
             MapRowGrey(stage.palette, y, width, out);
@@ -101,7 +101,8 @@ bool ConvertRowPair(DecoderState& s, const OutputStage& stage, int plane_row, ui
                     uint8_t* out_second) {
 #if defined(PIXDOC_JPEG_HAVE_SSE2)
     if (!stage.simd_convert || stage.components_used != 3 || !stage.chroma_direct ||
-        stage.chroma_v != 2 || plane_row % 2 != 0 || s.options.output_mode != kOutputRgb)
+        stage.chroma_v != 2 || plane_row % 2 != 0 ||
+        s.options.output_mode != ColourOutputMode::kRgb)
         return false;
     const size_t at = static_cast<size_t>(plane_row) * s.plane_stride;
     const size_t chroma_at = static_cast<size_t>(plane_row / 2) * s.plane_stride;
@@ -143,10 +144,10 @@ int PrepareOutput(DecoderState& s, OutputStage& stage) {
     BuildConversionTables(s.conversion);
 
     const bool colour = f.count == 3;
-    const int mode = s.options.output_mode;
-    stage.components_used = colour && mode != kOutputGrey ? 3 : 1;
-    stage.bytes_per_pixel = colour && mode == kOutputRgb ? 3 : 1;
-    if (mode == kOutputPalette) {
+    const ColourOutputMode mode = s.options.output_mode;
+    stage.components_used = colour && mode != ColourOutputMode::kGrey ? 3 : 1;
+    stage.bytes_per_pixel = colour && mode == ColourOutputMode::kRgb ? 3 : 1;
+    if (mode == ColourOutputMode::kPaletteIndex) {
         if (!s.options.palette) return kErrNoPalette;
         if (int e = PreparePalette(s.options.palette, s.options.palette_size, f.count, mode,
                                    stage.palette))

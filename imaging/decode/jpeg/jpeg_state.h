@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "imaging/decode/colour_output_mode.h"
 #include "imaging/decode/jpeg/jpeg_huffman.h"
 #include "imaging/decode/jpeg/jpeg_input.h"
 #include "imaging/decode/jpeg/jpeg_io.h"
@@ -30,13 +31,6 @@ enum MarkerFlag : uint32_t {
     kSeenDqt = 1u << 5,
     kSeenDriDnl = 1u << 6,
     kSeenEoi = 1u << 7,
-};
-
-// Output modes of the colour decoder state.
-enum OutputMode : int {
-    kOutputPalette = 0,
-    kOutputGrey = 1,
-    kOutputRgb = 3,
 };
 
 struct QuantTable {
@@ -78,7 +72,7 @@ struct Scan {
 
 // Caller's choices for a decoding run.
 struct DecodeOptions {
-    int output_mode = kOutputRgb;
+    ColourOutputMode output_mode = ColourOutputMode::kRgb;
     int first_row = 0;  // window: first row and row count (0: to the bottom)
     int rows = 0;
     bool use_simd = true;

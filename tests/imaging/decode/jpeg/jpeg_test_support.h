@@ -81,7 +81,7 @@ inline Decoded Decode(const Bytes& data, pixdoc::jpeg::DecodeOptions options = {
     d.result = pixdoc::jpeg::ReadJpegHeader(source, {}, d.header, &d.error);
     if (d.result < 0) return d;
     int channels =
-        d.header.components == 3 && options.output_mode == pixdoc::jpeg::kOutputRgb ? 3 : 1;
+        d.header.components == 3 && options.output_mode == pixdoc::ColourOutputMode::kRgb ? 3 : 1;
     CollectingSink sink(d.header.width, d.header.height, channels);
     pixdoc::SetColourError(0);
     d.result = pixdoc::jpeg::DecodeJpeg(source, sink, options, &d.error);
