@@ -4,12 +4,12 @@
 #include <limits>
 
 #include "barcode_control/search_steps.h"
+#include "pixdoc32.h"
 
 namespace barlynx {
 namespace {
 
 constexpr int32_t kNothingFound = 32;
-constexpr int32_t kLastBilevelCompression = 10;
 constexpr int32_t kInsertData = 1;        // every read followed by its position
 constexpr int16_t kDefaultThreshold = 0;  // the library's defaults by resolution
 constexpr int16_t kThresholdSpan = 4;
@@ -139,7 +139,7 @@ PageSearchResult SearchPage(const PixdocExports& exports, const SearchSettings& 
     SearchBuffer second{};
     const SearchCall call{
         exports, settings, file_name, page, bar_code_type, header, DirectionsOf(settings.degree)};
-    if (header.compression <= kLastBilevelCompression)
+    if (header.compression <= PX_CODE_PACKBITS)
         SearchBilevel(call, run, first, second);
     else
         SearchColour(call, run, first, second);

@@ -20,7 +20,6 @@ namespace {
 using namespace pixdoc::files;
 
 constexpr int32_t kPagesTried = 3;
-constexpr int32_t kFirstColourCode = 1024;
 // Pages beyond these sizes are not decoded: the decoder's work grows with the page, not with
 // the input, and the fuzzer looks for faults, not for slow pages.
 constexpr int32_t kMaxDecodedSide = 4096;
@@ -30,7 +29,7 @@ constexpr int32_t kMaxDecompressCalls = 4096;
 constexpr int32_t kBandReady = 4;
 
 void DecodePage(const std::string& name, const ImageHeader& opened) {
-    if (opened.compression >= kFirstColourCode || opened.width <= 0 || opened.height <= 0 ||
+    if (opened.compression >= PX_CODE_BMP || opened.width <= 0 || opened.height <= 0 ||
         opened.width > kMaxDecodedSide || opened.height > kMaxDecodedSide)
         return;
     ImageHeader h = opened;

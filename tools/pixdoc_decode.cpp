@@ -20,8 +20,6 @@ namespace {
 
 constexpr int kExitUsage = 2;
 constexpr int kExitFailure = 1;
-constexpr int32_t kFirstColourCode = 1024;
-constexpr int32_t kMultiStrip = 256;
 constexpr int32_t kOneToOne = 2048;
 constexpr int32_t kSetUpNeeded = 1;
 constexpr int32_t kBudgetGiven = 1 << 5;
@@ -60,7 +58,7 @@ int32_t DecodePage(ImageHeader& h, std::vector<uint8_t>& bitmap) {
     h.orientation = 0;  // as stored
     h.options = 0;
     h.decode_flags = kSetUpNeeded;
-    if (h.compression < kMultiStrip && h.data_byte_count > 0) {
+    if (h.compression < PX_CODE_MULTI_STRIP && h.data_byte_count > 0) {
         h.byte_budget = h.data_byte_count;
         h.decode_flags |= kBudgetGiven;
     }
@@ -106,7 +104,7 @@ int main(int argc, char** argv) {
     if (result != 0)
         return Fail(std::string(args.file) + ": page " + std::to_string(args.page) +
                     " not recognised");
-    if (header.compression >= kFirstColourCode)
+    if (header.compression >= PX_CODE_BMP)
         return WriteColourPage(args.file, args.page, header, args.out);
     header.handle = pixdoc::files::FileOpen(args.file);
     if (header.handle == pixdoc::files::kInvalidHandle)

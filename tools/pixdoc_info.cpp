@@ -12,8 +12,6 @@ namespace {
 
 constexpr int kExitUsage = 2;
 constexpr int kExitFailure = 1;
-constexpr int32_t kFirstColourCode = 1024;
-constexpr int32_t kMultiStripOffset = 256;
 
 struct Arguments {
     int32_t page = 1;
@@ -31,7 +29,7 @@ bool ParseArguments(int argc, char** argv, Arguments& args) {
 
 // The byte offset of the page's data; a multi-strip page reports its first strip.
 long long DataOffset(const ImageHeader& h) {
-    if (h.compression < kMultiStripOffset || h.compression >= kFirstColourCode)
+    if (h.compression < PX_CODE_MULTI_STRIP || h.compression >= PX_CODE_BMP)
         return static_cast<long long>(h.data_offset);
     const auto* table = reinterpret_cast<const PixdocStripTable*>(h.data_offset);
     return table && table->strip_count > 0 ? table->strip_offsets[0] : 0;
@@ -39,7 +37,7 @@ long long DataOffset(const ImageHeader& h) {
 
 // Strips of a multi-strip page, 0 for other pages.
 int32_t StripCount(const ImageHeader& h) {
-    if (h.compression < kMultiStripOffset || h.compression >= kFirstColourCode) return 0;
+    if (h.compression < PX_CODE_MULTI_STRIP || h.compression >= PX_CODE_BMP) return 0;
     const auto* table = reinterpret_cast<const PixdocStripTable*>(h.data_offset);
     return table ? table->strip_count : 0;
 }

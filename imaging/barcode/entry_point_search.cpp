@@ -10,7 +10,6 @@
 namespace pixdoc::barcode {
 namespace {
 
-constexpr int32_t kFirstColourCode = 1024;
 constexpr int kSmallestRetryThreshold = 3;
 
 int32_t EntryResultOf(int32_t seek, const char* name, int page) {
@@ -24,7 +23,7 @@ int32_t EntryResultOf(int32_t seek, const char* name, int page) {
         case kSeekNotBilevel: {
             ImageHeader h{};
             OpenImageHeader(0, name, page, &h);
-            return h.compression >= kFirstColourCode ? kEntryColourPage : kEntryNotBilevel;
+            return h.compression >= PX_CODE_BMP ? kEntryColourPage : kEntryNotBilevel;
         }
         default:
             return kEntryNoHeader;

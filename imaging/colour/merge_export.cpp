@@ -6,7 +6,6 @@ namespace pixdoc {
 namespace {
 
 // Compression codes from this one on are colour containers.
-constexpr int32_t kFirstColourCode = 1024;
 
 bool WholeBufferRequested(const EditRect& r) {
     return r.left == -1 || r.top == -1 || r.right < 1 || r.bottom < 1;
@@ -34,7 +33,7 @@ PIXDOC_API int32_t PX_ColorEditMergeImageEx(const char* name, int32_t page, int3
     edit.merge_header = ImageHeader{};
     if (OpenImageHeader(0, name, page, &edit.merge_header) != 0) return kMergeNotRecognised;
     const EditRect source{source_left, source_top, source_right, source_bottom};
-    if (edit.merge_header.compression >= kFirstColourCode)
+    if (edit.merge_header.compression >= PX_CODE_BMP)
         return MergeColourPage(edit, name, page, source, destination);
     return MergeBilevelPage(edit, name, source, destination);
 }

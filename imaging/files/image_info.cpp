@@ -13,7 +13,6 @@ namespace {
 
 using namespace pixdoc::files;
 
-constexpr int32_t kFirstColourCode = 1024;
 // Image data is copied in pieces of this size, so a hostile byte count costs no memory.
 constexpr int32_t kCopyChunk = 64 * 1024;
 
@@ -31,7 +30,7 @@ bool ReadHeader(const char* name, int32_t page, ImageHeader& header) {
 }
 
 bool IsMultiStrip(const ImageHeader& header) {
-    return header.compression >= kMultiStripCodeOffset && header.compression < kFirstColourCode;
+    return header.compression >= PX_CODE_MULTI_STRIP && header.compression < PX_CODE_BMP;
 }
 
 // The file offset of the page's data; for a multi-strip page that of its first strip.

@@ -36,7 +36,7 @@ bool ReadPcxHeader(const ProbeSource& source, int64_t offset, ImageHeader& page)
     page.height = height;
     page.x_resolution = Le16(h + 12);
     page.y_resolution = Le16(h + 14);
-    page.compression = kCodePcx;
+    page.compression = PX_CODE_PCX;
     page.fill_order = 0;
     page.data_offset = static_cast<intptr_t>(offset + kPcxHeaderSize);
     return true;

@@ -13,7 +13,6 @@ inline constexpr int32_t kPcxMinWidth = 24;
 inline constexpr int32_t kPcxMaxWidth = 8192;
 inline constexpr int32_t kMaxDcxPages = 1023;
 inline constexpr uint8_t kDcxMagic[4] = {0xB1, 0x68, 0xDE, 0x3A};
-inline constexpr int32_t kCodePcx = 7;
 
 // A bilevel PCX file; page 1 only. Writes header only on success.
 bool ProbeBilevelPcx(const ProbeSource& source, ImageHeader& header);

@@ -33,17 +33,17 @@ bool InRange(int32_t v, int32_t low, int32_t high) {
 int32_t FixedHeaderCode(uint16_t compression, uint16_t options) {
     switch (compression) {
         case 1:
-            return kCodeUncompressed;
+            return PX_CODE_UNCOMPRESSED;
         case 2:
-            return kCodeGroup3OneD;
+            return PX_CODE_GROUP3_1D;
         case 3:
-            if (options & 1) return kCodeGroup3TwoD;
-            if (options & 2) return kCodeModifiedHuffman;
-            return kCodeGroup3OneD;
+            if (options & 1) return PX_CODE_GROUP3_2D;
+            if (options & 2) return PX_CODE_MODIFIED_HUFFMAN;
+            return PX_CODE_GROUP3_1D;
         case 4:
-            return kCodeGroup4;
+            return PX_CODE_GROUP4;
         case 32773:
-            return kCodePackBits;
+            return PX_CODE_PACKBITS;
         default:
             return -1;
     }
@@ -60,7 +60,7 @@ bool ProbeDcFormat(const ProbeSource& source, ImageHeader& header) {
     header.height = height;
     header.width = width;
     header.fill_order = h[13] == 0 ? 1 : 0;
-    header.compression = kCodeGroup4;
+    header.compression = PX_CODE_GROUP4;
     header.data_offset = kRasterDataOffset;
     header.x_resolution = header.y_resolution =
         width < kDcWideWidth ? kDcNarrowResolution : kDcWideResolution;
@@ -92,7 +92,7 @@ bool ProbeDirSectFormat(const ProbeSource& source, ImageHeader& header) {
     header.width = width;
     header.height = height;
     header.data_offset = Le16(h + 55);
-    header.compression = kCodeGroup4;
+    header.compression = PX_CODE_GROUP4;
     header.fill_order = 1;
     return true;
 }
@@ -118,7 +118,7 @@ bool ProbePageChain(const ProbeSource& source, int32_t page, ImageHeader& header
     if (!InRange(height, kMinSide, kMaxSide) || !InRange(width, kMinSide, kMaxSide)) return false;
     header.width = width;
     header.height = height;
-    header.compression = kCodeGroup4;
+    header.compression = PX_CODE_GROUP4;
     header.fill_order = 1;
     header.x_resolution = header.y_resolution = kPageChainResolution;
     header.data_offset = static_cast<intptr_t>(at + kPageRecordHeaderSize);

@@ -25,7 +25,8 @@
 #define PIXDOC_API PIXDOC_EXTERN_C __attribute__((visibility("default")))
 #endif
 
-/* ---- Ordinal table: callers bind by ordinal through this lookup (pixdoc32_ordinals.h). ---- */
+/* ---- Ordinal table: callers bind by ordinal through this lookup. The ordinals are listed in
+ * imaging/exports/ordinal_table.cpp, and at run time by PX_GetExportName. ---- */
 
 /* The exported name bound to an ordinal, or NULL when the ordinal is not in use. */
 PIXDOC_API const char* PX_GetExportName(int32_t ordinal);
@@ -33,6 +34,26 @@ PIXDOC_API const char* PX_GetExportName(int32_t ordinal);
 PIXDOC_API void* PX_GetExportByOrdinal(int32_t ordinal);
 
 /* ---- Image file headers (imaging/files) ---- */
+
+/* Compression codes of ImageHeader.compression: the bilevel codings (256 added for a bilevel
+ * TIFF page stored in several strips), then the colour and grey containers. */
+enum PixdocCompressionCode {
+    PX_CODE_GROUP3_1D = 0,
+    PX_CODE_GROUP4 = 1,
+    PX_CODE_GROUP3_2D = 2,
+    PX_CODE_UNCOMPRESSED = 3,
+    PX_CODE_GROUP3_2D_NO_EOL = 4,
+    PX_CODE_MODIFIED_HUFFMAN = 5,
+    PX_CODE_PCX = 7,
+    PX_CODE_PACKBITS = 10, /* the last bilevel coding */
+    PX_CODE_MULTI_STRIP = 256,
+    PX_CODE_BMP = 1024, /* the first colour container */
+    PX_CODE_GIF = 1025,
+    PX_CODE_COLOUR_PCX = 1026,
+    PX_CODE_JPEG_COLOUR = 1027,
+    PX_CODE_JPEG_GREY = 1028,
+    PX_CODE_COLOUR_TIFF = 1029
+};
 
 /* Strip table of a bilevel TIFF page stored in several strips; the page's data offset field
  * refers to it and its compression code has 256 added. Each array holds strip_count + 5
@@ -65,7 +86,7 @@ typedef struct ImageHeader {
     int32_t output_x_resolution; /* used when fitting an area in a window */
     int32_t output_y_resolution; /* used when fitting an area in a window */
     int32_t decode_flags;        /* bit 0 set-up needed, 5 budget given, 6 chunk given, 7 no fit */
-    int32_t compression;         /* compression code: 0..10, +256 multi-strip, 1024..1029 colour */
+    int32_t compression;         /* a PixdocCompressionCode, with 256 added for several strips */
     int32_t fill_order;          /* 0: first pixel in the most significant bit; 1: least */
     int32_t orientation;         /* quarter turns to show the page upright: 0..3 */
     int32_t options;             /* bilevel decoding options; bits per pixel on colour pages */

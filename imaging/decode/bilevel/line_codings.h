@@ -9,22 +9,23 @@
 #include <cstdint>
 
 #include "imaging/decode/bilevel/bit_reader.h"
+#include "pixdoc32.h"
 
 namespace pixdoc::bilevel {
 
 // Compression codes of bilevel pages (the low byte of the page's code).
 enum Coding : int32_t {
-    kGroup3OneD = 0,
-    kGroup4 = 1,
-    kGroup3TwoD = 2,
-    kUncompressed = 3,
-    kTwoDNoEol = 4,
-    kModifiedHuffman = 5,
-    kPcx = 7,
-    kPackBits = 10,
+    kGroup3OneD = PX_CODE_GROUP3_1D,
+    kGroup4 = PX_CODE_GROUP4,
+    kGroup3TwoD = PX_CODE_GROUP3_2D,
+    kUncompressed = PX_CODE_UNCOMPRESSED,
+    kTwoDNoEol = PX_CODE_GROUP3_2D_NO_EOL,
+    kModifiedHuffman = PX_CODE_MODIFIED_HUFFMAN,
+    kPcx = PX_CODE_PCX,
+    kPackBits = PX_CODE_PACKBITS,
 };
 
-inline constexpr int32_t kMultiStrip = 256;
+inline constexpr int32_t kMultiStrip = PX_CODE_MULTI_STRIP;
 inline constexpr int32_t kCodingMask = 0xFF;
 
 bool IsKnownCoding(int32_t code);

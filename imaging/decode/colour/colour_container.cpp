@@ -4,6 +4,7 @@
 
 #include "imaging/decode/colour/colour_readers.h"
 #include "imaging/decode/colour_error_code.h"
+#include "pixdoc32.h"
 
 namespace pixdoc {
 namespace {
@@ -59,11 +60,11 @@ int DecodeColourImage(ColourDecoderState& state) {
 
 int32_t ColourCompressionCode(const ColourDecoderState& state) {
     const char* name = state.container_name;
-    if (Is(name, "BMP")) return kCodeBmp;
-    if (Is(name, "GIF")) return kCodeGif;
-    if (Is(name, "PCX")) return kCodePcx;
-    if (Is(name, "JPEG")) return state.components == 1 ? kCodeJpegGrey : kCodeJpegColour;
-    if (Is(name, "TIFF")) return kCodeColourTiff;
+    if (Is(name, "BMP")) return PX_CODE_BMP;
+    if (Is(name, "GIF")) return PX_CODE_GIF;
+    if (Is(name, "PCX")) return PX_CODE_COLOUR_PCX;
+    if (Is(name, "JPEG")) return state.components == 1 ? PX_CODE_JPEG_GREY : PX_CODE_JPEG_COLOUR;
+    if (Is(name, "TIFF")) return PX_CODE_COLOUR_TIFF;
     return 0;
 }
 

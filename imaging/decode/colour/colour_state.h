@@ -137,13 +137,8 @@ int RecogniseColourContainer(ColourDecoderState& state);
 // error code set; rows delivered before a failure stay delivered.
 int DecodeColourImage(ColourDecoderState& state);
 
-// Compression codes of the image header for a recognised container.
-inline constexpr int32_t kCodeBmp = 1024;
-inline constexpr int32_t kCodeGif = 1025;
-inline constexpr int32_t kCodePcx = 1026;
-inline constexpr int32_t kCodeJpegColour = 1027;
-inline constexpr int32_t kCodeJpegGrey = 1028;
-inline constexpr int32_t kCodeColourTiff = 1029;
+// The compression code of the image header for a recognised container (PX_CODE_BMP ..
+// PX_CODE_COLOUR_TIFF), 0 when none was recognised.
 int32_t ColourCompressionCode(const ColourDecoderState& state);
 
 }  // namespace pixdoc
