@@ -1,11 +1,11 @@
 #include "imaging/files/page_count.h"
 
 #include <cstring>
+#include <memory>
 #include <new>
-#include <unordered_set>
 #include <vector>
 
-#include "imaging/files/byte_order.h"
+#include "imaging/decode/tiff_directory_reader.h"
 #include "imaging/files/header_state.h"
 #include "imaging/files/pcx_probe.h"
 #include "imaging/files/raster_probes.h"
@@ -18,35 +18,16 @@ namespace {
 constexpr uint16_t kImageWidthTag = 256;
 constexpr int32_t kDcxTableOffset = 4;
 
-bool IsTiff(const uint8_t* head, int32_t n, ByteOrder& order) {
-    if (n < 8) return false;
-    if (head[0] == 'I' && head[1] == 'I')
-        order = ByteOrder::kLittle;
-    else if (head[0] == 'M' && head[1] == 'M')
-        order = ByteOrder::kBig;
-    else
-        return false;
-    return Get16(head + 2, order) >= kTiffVersion;
-}
-
 // Counts directories that describe an image, ending at the first that does not or cannot be
-// read. A chain that loops back to a directory already counted ends the count there.
-int32_t CountTiffPages(const ProbeSource& source, ByteOrder order, uint32_t first) {
-    std::vector<uint8_t> dir(kDirectoryBufferSize);
-    std::unordered_set<uint32_t> visited;
+// read.
+int32_t CountTiffPages(const TiffBytes& bytes, ByteOrder order, uint32_t first) {
+    auto dir = std::make_unique<TiffDirectory>(bytes, order);
     int32_t pages = 0;
-    for (uint32_t offset = first; offset != 0 && visited.insert(offset).second;) {
-        std::memset(dir.data(), 0, dir.size());
-        if (ReadAt(source, offset, dir.data(), kDirectoryBufferSize) < kMinDirectoryBytes) break;
-        const int32_t count = Get16(dir.data(), order);
-        if (count < kMinEntries || count > kMaxEntries) break;
-        bool has_width = false;
-        for (int32_t i = 0; i < count && !has_width; ++i)
-            has_width = Get16(dir.data() + 2 + i * kEntrySize, order) == kImageWidthTag;
-        if (!has_width) break;
+    WalkTiffDirectories(*dir, first, [&](int32_t) {
+        if (!dir->Find(kImageWidthTag)) return WalkStep::kStop;
         ++pages;
-        offset = Get32(dir.data() + 2 + count * kEntrySize, order);
-    }
+        return WalkStep::kNext;
+    });
     return pages;
 }
 
@@ -74,10 +55,12 @@ int32_t CountPageRecords(const ProbeSource& source) {
 int32_t CountPages(const ProbeSource& source) {
     std::vector<uint8_t> head(kPageCountHeadBytes);
     const int32_t n = ReadAt(source, 0, head.data(), kPageCountHeadBytes);
-    ByteOrder order = ByteOrder::kLittle;
-    if (IsTiff(head.data(), n, order)) {
-        const uint32_t first = Get32(head.data() + 4, order);
-        return first == 0 ? 0 : CountTiffPages(source, order, first);
+    TiffFileHeader tiff;
+    if (n >= kTiffHeaderBytes && ParseTiffFileHeader(head.data(), tiff) == TiffHeaderResult::kOk &&
+        tiff.version >= kTiffVersion) {
+        const ProbeBytes bytes(source);
+        return tiff.first_directory == 0 ? 0
+                                         : CountTiffPages(bytes, tiff.order, tiff.first_directory);
     }
     if (n >= 4 && std::memcmp(head.data(), kDcxMagic, sizeof kDcxMagic) == 0)
         return CountDcxPages(head.data(), n);

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "imaging/files/byte_order.h"
+#include "imaging/decode/byte_order.h"
 
 namespace pixdoc::files {
 namespace {

@@ -2,18 +2,11 @@
 
 #include <cstring>
 
-#include "imaging/files/byte_order.h"
+#include "imaging/decode/byte_order.h"
 #include "imaging/files/orientation.h"
 
 namespace pixdoc::files {
 namespace {
-
-constexpr int32_t kCodeUncompressed = 3;
-constexpr int32_t kCodeGroup3OneD = 0;
-constexpr int32_t kCodeGroup3TwoD = 2;
-constexpr int32_t kCodeGroup4 = 1;
-constexpr int32_t kCodeModifiedHuffman = 5;
-constexpr int32_t kCodePackBits = 10;
 
 constexpr int32_t kDcMinSide = 256;
 constexpr int32_t kMaxSide = 8192;

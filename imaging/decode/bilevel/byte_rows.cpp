@@ -2,15 +2,32 @@
 #include <cstring>
 
 #include "imaging/decode/bilevel/line_codings.h"
+#include "imaging/decode/packbits.h"
 
 namespace pixdoc::bilevel {
 namespace {
 
 constexpr uint8_t kPcxRunMark = 0xC0;
 constexpr uint8_t kPcxCountMask = 0x3F;
-constexpr int kPackBitsLiteralMax = 127;
-constexpr int kPackBitsNoOperation = 128;
-constexpr int kPackBitsRepeatBase = 257;
+
+// The row's coded bytes: data[position, size).
+struct RowBytes {
+    const uint8_t* data;
+    int32_t size;
+    int32_t& position;
+
+    int NextByte() { return position < size ? data[position++] : -1; }
+    bool Take(uint8_t* out, int32_t n) {
+        if (!Skip(n)) return false;
+        std::memcpy(out, data + position - n, size_t(n));
+        return true;
+    }
+    bool Skip(int32_t n) {
+        if (n > size - position) return false;
+        position += n;
+        return true;
+    }
+};
 
 }  // namespace
 
@@ -42,30 +59,11 @@ int32_t ExpandPcxRow(const uint8_t* data, int32_t size, int32_t& position, uint8
 
 int32_t ExpandPackBitsRow(const uint8_t* data, int32_t size, int32_t& position, uint8_t* row,
                           int32_t width) {
-    const int32_t row_bytes = (width + 7) / 8;
-    int32_t written = 0;
-    // Bound: copies and repeats are cut at row_bytes; `position` stays below size, every
-    // header consumes one byte.
-    while (written < row_bytes) {
-        if (position >= size) return kLineEnd;
-        const int n = data[position++];
-        if (n == kPackBitsNoOperation) continue;  // TIFF PackBits: a no-operation
-        if (n <= kPackBitsLiteralMax) {
-            const int count = n + 1;
-            if (position + count > size) return kLineEnd;
-            const int take = count < row_bytes - written ? count : row_bytes - written;
-            std::memcpy(row + written, data + position, size_t(take));
-            position += count;
-            written += take;
-        } else {
-            if (position >= size) return kLineEnd;
-            const int count = kPackBitsRepeatBase - n;
-            const int take = count < row_bytes - written ? count : row_bytes - written;
-            std::memset(row + written, data[position++], size_t(take));
-            written += take;
-        }
-    }
-    return kLineGood;
+    // Each row is coded on its own: a run that goes on past the row's end is cut there.
+    RowBytes in{data, size, position};
+    PackBitsRun run;
+    const bool ok = run.Fill(in, row, (width + 7) / 8) && run.Drop(in);
+    return ok ? kLineGood : kLineEnd;
 }
 
 }  // namespace pixdoc::bilevel

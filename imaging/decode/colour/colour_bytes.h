@@ -1,24 +1,12 @@
-// Little- and big-endian field reads from header bytes the caller has already bounds-checked.
+// What the colour readers share about their containers' headers: little-endian fields (read
+// from bytes the caller has already bounds-checked) and the largest dimension they accept.
 #pragma once
 
 #include <cstdint>
 
-namespace pixdoc {
+#include "imaging/decode/byte_order.h"
 
-inline uint16_t Le16(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-inline uint32_t Le32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-inline uint16_t Be16(const uint8_t* p) {
-    return static_cast<uint16_t>((p[0] << 8) | p[1]);
-}
-inline uint32_t Be32(const uint8_t* p) {
-    return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
-           (static_cast<uint32_t>(p[2]) << 8) | static_cast<uint32_t>(p[3]);
-}
+namespace pixdoc {
 
 // Largest width or height the colour readers accept; larger values mean a damaged header.
 inline constexpr int32_t kMaxColourDimension = 65535;

@@ -1,9 +1,10 @@
-// Reading 16- and 32-bit numbers from byte buffers in either byte order.
+// Reading 16- and 32-bit numbers from byte buffers in either byte order: the probes and the
+// readers share them.
 #pragma once
 
 #include <cstdint>
 
-namespace pixdoc::files {
+namespace pixdoc {
 
 enum class ByteOrder { kLittle, kBig };
 
@@ -25,4 +26,4 @@ inline uint32_t Le32(const uint8_t* p) {
     return Get32(p, ByteOrder::kLittle);
 }
 
-}  // namespace pixdoc::files
+}  // namespace pixdoc
