@@ -56,13 +56,13 @@ std::optional<TiffEntry> TiffDirectory::Find(uint16_t tag) const {
 uint32_t TiffDirectory::Value(const TiffEntry& e) const {
     if (e.count > 1) return Get32(e.field);
     switch (e.type) {
-        case kTiffByte:
+        case kTypeByte:
             return e.field[0];
-        case kTiffShort:
+        case kTypeShort:
             return Get16(e.field);
-        case kTiffAscii:
-        case kTiffLong:
-        case kTiffRational:
+        case kTypeAscii:
+        case kTypeLong:
+        case kTypeRational:
             return Get32(e.field);
         default:
             return 0;
@@ -70,9 +70,9 @@ uint32_t TiffDirectory::Value(const TiffEntry& e) const {
 }
 
 uint32_t TiffDirectory::ReadValues(const TiffEntry& e, uint32_t n, uint32_t* out) const {
-    const uint32_t size = e.type == kTiffByte    ? 1
-                          : e.type == kTiffShort ? 2
-                          : e.type == kTiffLong  ? 4
+    const uint32_t size = e.type == kTypeByte    ? 1
+                          : e.type == kTypeShort ? 2
+                          : e.type == kTypeLong  ? 4
                                                  : 0;
     if (size == 0) return 0;
     n = std::min(n, e.count);

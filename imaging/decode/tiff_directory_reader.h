@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "imaging/decode/byte_order.h"
+#include "imaging/decode/tiff_tags.h"
 
 namespace pixdoc {
 
@@ -24,15 +25,6 @@ inline constexpr int32_t kMaxEntries = 80;
 // A little-endian entry count above this is re-read big-endian.
 inline constexpr uint16_t kByteOrderSwitchCount = 1024;
 inline constexpr int32_t kEntrySize = 12;
-
-enum TiffType : uint16_t {
-    kTiffByte = 1,
-    kTiffAscii = 2,
-    kTiffShort = 3,
-    kTiffLong = 4,
-    kTiffRational = 5,
-    kTiffUndefined = 7,
-};
 
 // Where a TIFF file's bytes come from, by offset from the file's first byte.
 class TiffBytes {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "imaging/decode/tiff_tags.h"
 #include "imaging/encode/compression_writer.h"
-#include "imaging/files/tiff_tags.h"
 #include "imaging/io/special_names.h"
 #include "pixdoc32.h"
 

@@ -15,7 +15,6 @@
 namespace pixdoc::files {
 namespace {
 
-constexpr uint16_t kImageWidthTag = 256;
 constexpr int32_t kDcxTableOffset = 4;
 
 // Counts directories that describe an image, ending at the first that does not or cannot be
@@ -24,7 +23,7 @@ int32_t CountTiffPages(const TiffBytes& bytes, ByteOrder order, uint32_t first) 
     auto dir = std::make_unique<TiffDirectory>(bytes, order);
     int32_t pages = 0;
     WalkTiffDirectories(*dir, first, [&](int32_t) {
-        if (!dir->Find(kImageWidthTag)) return WalkStep::kStop;
+        if (!dir->Find(kTagImageWidth)) return WalkStep::kStop;
         ++pages;
         return WalkStep::kNext;
     });

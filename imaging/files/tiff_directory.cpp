@@ -15,40 +15,22 @@
 namespace pixdoc::files {
 namespace {
 
-enum Tag : uint16_t {
-    kImageWidth = 256,
-    kImageLength = 257,
-    kBitsPerSample = 258,
-    kCompression = 259,
-    kPhotometric = 262,
-    kFillOrder = 266,
-    kStripOffsets = 273,
-    kOrientation = 274,
-    kRowsPerStrip = 278,
-    kStripByteCounts = 279,
-    kXResolution = 282,
-    kYResolution = 283,
-    kT4Options = 292,
-    kTileWidth = 322,
-};
-
 constexpr uint32_t kMinResolution = 32;
 constexpr uint32_t kMaxResolution = 2048;
 constexpr int32_t kDefaultResolution = 100;
-constexpr uint32_t kPhotometricBlackIsZero = 1;  // a set bit is white: the page is negative
 
 // Bilevel code for a TIFF Compression value, or -1 when the decoder has none.
 int32_t CodeForCompression(uint32_t compression) {
     switch (compression) {
-        case 1:
+        case kTiffUncompressed:
             return PX_CODE_UNCOMPRESSED;
-        case 2:
+        case kTiffModifiedHuffman:
             return PX_CODE_MODIFIED_HUFFMAN;
-        case 3:
+        case kTiffGroup3:
             return PX_CODE_GROUP3_1D;
-        case 4:
+        case kTiffGroup4:
             return PX_CODE_GROUP4;
-        case 32773:
+        case kTiffPackBits:
             return PX_CODE_PACKBITS;
         default:
             return -1;
@@ -86,48 +68,49 @@ private:
     bool Apply(const TiffEntry& e) {
         const uint32_t value = dir_.Value(e);
         switch (e.tag) {
-            case kImageWidth:
+            case kTagImageWidth:
                 page_.width = ClampToInt(value);
                 return true;
-            case kImageLength:
+            case kTagImageLength:
                 page_.height = ClampToInt(value);
                 return true;
-            case kBitsPerSample:
+            case kTagBitsPerSample:
                 if (value != 1) bilevel_ = false;
                 return true;
-            case kCompression:
+            case kTagCompression:
                 return SetCompression(value);
-            case kPhotometric:
-                if (value == kPhotometricBlackIsZero) negative_ = true;
+            case kTagPhotometric:
+                if (value == kPhotometricMinIsBlack) negative_ = true;  // a set bit is white
                 return true;
-            case kFillOrder:
+            case kTagFillOrder:
                 // Only the two defined fill orders; anything else keeps the default.
-                if (value == 1 || value == 2) page_.fill_order = static_cast<int32_t>(value) - 1;
+                if (value == kFillOrderMsbFirst || value == kFillOrderLsbFirst)
+                    page_.fill_order = static_cast<int32_t>(value) - kFillOrderMsbFirst;
                 return true;
-            case kStripOffsets:
+            case kTagStripOffsets:
                 return SetStripOffsets(e, value);
-            case kOrientation: {
+            case kTagOrientation: {
                 const int32_t turns = TurnsForOrientation(value);
                 if (turns >= 0) page_.orientation = turns;
                 return true;
             }
-            case kRowsPerStrip:
+            case kTagRowsPerStrip:
                 if (table_) table_->rows_per_strip = ClampToInt(value);
                 return true;
-            case kStripByteCounts:
+            case kTagStripByteCounts:
                 return SetStripByteCounts(e, value);
-            case kXResolution:
+            case kTagXResolution:
                 SetXResolution(Ratio(e));
                 return true;
-            case kYResolution:
+            case kTagYResolution:
                 SetYResolution(Ratio(e));
                 return true;
-            case kT4Options:
+            case kTagT4Options:
                 if ((value == 1 || value == 5) && (page_.compression == PX_CODE_GROUP3_1D ||
                                                    page_.compression == PX_CODE_MODIFIED_HUFFMAN))
                     page_.compression = PX_CODE_GROUP3_2D;
                 return true;
-            case kTileWidth:
+            case kTagTileWidth:
                 return false;  // tiled pages are not read
             default:
                 return true;  // includes the window-only redaction record 34600
@@ -170,13 +153,13 @@ private:
     // the file, give 0.
     void ReadArray(const TiffEntry& e, uint32_t n, uint32_t* out) const {
         std::fill(out, out + n, 0u);
-        if (e.type == kTiffShort || e.type == kTiffLong) dir_.ReadValues(e, n, out);
+        if (e.type == kTypeShort || e.type == kTypeLong) dir_.ReadValues(e, n, out);
     }
 
     // A RATIONAL divided out (a zero denominator counts as 1; 0 when unreadable); other types
     // give their value.
     uint32_t Ratio(const TiffEntry& e) const {
-        if (e.type != kTiffRational) return dir_.Value(e);
+        if (e.type != kTypeRational) return dir_.Value(e);
         uint32_t numerator = 0, denominator = 0;
         if (!dir_.ReadRational(e, numerator, denominator)) return 0;
         return numerator / (denominator == 0 ? 1 : denominator);

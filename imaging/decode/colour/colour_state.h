@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "imaging/decode/colour_output_mode.h"
+#include "imaging/decode/tiff_tags.h"
 #include "imaging/io/file_access.h"
 
 namespace pixdoc {
@@ -29,9 +30,6 @@ using ColourPalette = uint8_t[kPaletteEntries][3];
 // stops decoding with error 14.
 using ColourLineCallback = int (*)(void* user, int32_t first_column, int32_t first_row,
                                    int32_t columns, int32_t end_row, const uint8_t* rows);
-
-// TIFF field types of the strip arrays.
-enum class TiffFieldType : int16_t { kNone = 0, kShort = 3, kLong = 4 };
 
 // The JPEG decoder's own part of the state; the JPEG decoder defines, allocates and frees it.
 struct JpegDecoderPart;
@@ -91,8 +89,8 @@ struct ColourDecoderState {
     int32_t rows_per_strip = 0;
     std::vector<uint32_t> strip_offsets;
     std::vector<uint32_t> strip_byte_counts;
-    TiffFieldType strip_offsets_type = TiffFieldType::kNone;
-    TiffFieldType strip_byte_counts_type = TiffFieldType::kNone;
+    TiffFieldType strip_offsets_type{};  // SHORT or LONG; 0 until read
+    TiffFieldType strip_byte_counts_type{};
     // JPEGTables of a JPEG page without their end marker: the source then reads as these tables
     // followed by the strip's stream after its start marker, one complete JPEG stream.
     std::vector<uint8_t> jpeg_tables;

@@ -20,36 +20,10 @@ constexpr int32_t kMaxSamples = 16;
 // Strips never outnumber rows; this also bounds the strip arrays of a damaged directory.
 constexpr uint32_t kMaxStrips = kMaxColourDimension;
 
-enum Tag : uint16_t {
-    kImageWidth = 256,
-    kImageLength = 257,
-    kBitsPerSample = 258,
-    kCompression = 259,
-    kPhotometric = 262,
-    kStripOffsets = 273,
-    kRowsPerStrip = 278,
-    kStripByteCounts = 279,
-    kXResolution = 282,
-    kYResolution = 283,
-    kPlanarConfiguration = 284,
-    kResolutionUnit = 296,
-    kColorMap = 320,
-    kJpegTables = 347,
-};
-enum Compression : int32_t {
-    kNone = 1,
-    kOldJpeg = 6,
-    kJpeg = 7,
-    kPackBits = 32773,
-};
-constexpr int32_t kWhiteIsZero = 0;
-constexpr int32_t kPaletteColour = 3;
 constexpr uint32_t kColorMapValues = 3 * kPaletteEntries;
 // JPEGTables: quantisation and Huffman tables between a start and an end marker.
 constexpr uint32_t kMaxJpegTablesBytes = 65536;
 constexpr uint32_t kMarkerBytes = 2;
-constexpr int32_t kPlanarSeparate = 2;
-constexpr int32_t kUnitCentimetre = 3;
 
 // The state's source as the directory reader reads it.
 class StateBytes final : public TiffBytes {
@@ -68,7 +42,7 @@ private:
 // of another type or count, or its values cannot all be read.
 bool Values(const TiffDirectory& d, const TiffEntry& e, uint32_t max_count,
             std::vector<uint32_t>& out) {
-    const bool integer = e.type == kTiffByte || e.type == kTiffShort || e.type == kTiffLong;
+    const bool integer = e.type == kTypeByte || e.type == kTypeShort || e.type == kTypeLong;
     if (!integer || e.count == 0 || e.count > max_count) return false;
     std::vector<uint32_t> values(e.count);
     if (d.ReadValues(e, e.count, values.data()) != e.count) return false;
@@ -87,27 +61,28 @@ uint32_t Scalar(const TiffDirectory& d, uint16_t tag, uint32_t fallback) {
 uint32_t Rational(const TiffDirectory& d, uint16_t tag) {
     const auto e = d.Find(tag);
     uint32_t num = 0, den = 0;
-    if (!e || e->type != kTiffRational || e->count < 1 || !d.ReadRational(*e, num, den)) return 0;
+    if (!e || e->type != kTypeRational || e->count < 1 || !d.ReadRational(*e, num, den)) return 0;
     return den == 0
                ? 0
                : static_cast<uint32_t>(std::min<uint64_t>((uint64_t{num} + den / 2) / den, 65535));
 }
 
 int32_t ToDpi(uint32_t value, uint32_t unit) {
-    return static_cast<int32_t>(unit == kUnitCentimetre ? (value * 254 + 50) / 100 : value);
+    return static_cast<int32_t>(unit == kResolutionUnitCentimetre ? (value * 254 + 50) / 100
+                                                                  : value);
 }
 
 bool IsJpegForm(int32_t bits, int32_t compression) {
-    return ((bits == 24 || bits == 8) && compression == kJpeg) ||
-           (bits == 8 && compression == kOldJpeg);
+    return ((bits == 24 || bits == 8) && compression == kTiffJpeg) ||
+           (bits == 8 && compression == kTiffOldJpeg);
 }
 
 // The tables that abbreviated JPEG strips leave out, without their end marker; none when the
 // page has no readable JPEGTables (its strip then carries its own tables).
 void ReadJpegTables(ColourDecoderState& s, const TiffDirectory& d) {
     s.jpeg_tables.clear();
-    const auto e = d.Find(kJpegTables);
-    if (!e || (e->type != kTiffUndefined && e->type != kTiffByte) || e->count <= 2 * kMarkerBytes ||
+    const auto e = d.Find(kTagJpegTables);
+    if (!e || (e->type != kTypeUndefined && e->type != kTypeByte) || e->count <= 2 * kMarkerBytes ||
         e->count > kMaxJpegTablesBytes)
         return;
     std::vector<uint8_t> tables(e->count);
@@ -122,15 +97,15 @@ void ReadJpegTables(ColourDecoderState& s, const TiffDirectory& d) {
 }
 
 int ReadStripArrays(ColourDecoderState& s, const TiffDirectory& d) {
-    const auto offsets = d.Find(kStripOffsets);
+    const auto offsets = d.Find(kTagStripOffsets);
     if (!offsets) return ColourFail(s, kErrTiffUnsupported);
-    if (offsets->type != kTiffShort && offsets->type != kTiffLong)
+    if (offsets->type != kTypeShort && offsets->type != kTypeLong)
         return ColourFail(s, kErrStripOffsetType);
     s.strip_offsets_type = static_cast<TiffFieldType>(offsets->type);
     if (!Values(d, *offsets, kMaxStrips, s.strip_offsets))
         return ColourFail(s, kErrTiffUnsupported);
-    if (const auto counts = d.Find(kStripByteCounts)) {
-        if (counts->type == kTiffShort || counts->type == kTiffLong)
+    if (const auto counts = d.Find(kTagStripByteCounts)) {
+        if (counts->type == kTypeShort || counts->type == kTypeLong)
             s.strip_byte_counts_type = static_cast<TiffFieldType>(counts->type);
         if (!Values(d, *counts, kMaxStrips, s.strip_byte_counts)) s.strip_byte_counts.clear();
     }
@@ -147,9 +122,9 @@ struct StatePackBits {
 // An 8-bit palette page: its colour map (all reds, all greens, all blues, 16 bits each) becomes
 // the palette, so that the indices show their colours rather than grey levels.
 int ReadColorMap(ColourDecoderState& s, const TiffDirectory& d) {
-    const auto e = d.Find(kColorMap);
+    const auto e = d.Find(kTagColorMap);
     std::vector<uint32_t> map;
-    if (!e || e->type != kTiffShort || e->count != kColorMapValues ||
+    if (!e || e->type != kTypeShort || e->count != kColorMapValues ||
         !Values(d, *e, kColorMapValues, map))
         return ColourFail(s, kErrTiffUnsupported);
     s.palette_entries = kPaletteEntries;
@@ -182,26 +157,26 @@ int ReadTiffColourHeader(ColourDecoderState& s) {
             return n > index ? WalkStep::kStop : WalkStep::kNext;
         }))
         return ColourFail(s, kErrTiffIfdOffset);
-    s.width = static_cast<int32_t>(std::min<uint32_t>(Scalar(d, kImageWidth, 0), INT32_MAX));
-    s.height = static_cast<int32_t>(std::min<uint32_t>(Scalar(d, kImageLength, 0), INT32_MAX));
+    s.width = static_cast<int32_t>(std::min<uint32_t>(Scalar(d, kTagImageWidth, 0), INT32_MAX));
+    s.height = static_cast<int32_t>(std::min<uint32_t>(Scalar(d, kTagImageLength, 0), INT32_MAX));
     std::vector<uint32_t> bits;
     s.bits_per_pixel = 0;
-    if (const auto e = d.Find(kBitsPerSample); e && Values(d, *e, kMaxSamples, bits))
+    if (const auto e = d.Find(kTagBitsPerSample); e && Values(d, *e, kMaxSamples, bits))
         for (uint32_t b : bits)
             s.bits_per_pixel += static_cast<int32_t>(std::min(b, 255u));
     else
         s.bits_per_pixel = 1;
-    s.compression = static_cast<int32_t>(Scalar(d, kCompression, kNone));
-    s.photometric = static_cast<int32_t>(Scalar(d, kPhotometric, 1));
-    s.rows_per_strip =
-        static_cast<int32_t>(std::min<uint32_t>(Scalar(d, kRowsPerStrip, UINT32_MAX), INT32_MAX));
-    const uint32_t unit = Scalar(d, kResolutionUnit, 2);
-    s.x_resolution = ToDpi(Rational(d, kXResolution), unit);
-    s.y_resolution = ToDpi(Rational(d, kYResolution), unit);
+    s.compression = static_cast<int32_t>(Scalar(d, kTagCompression, kTiffUncompressed));
+    s.photometric = static_cast<int32_t>(Scalar(d, kTagPhotometric, 1));
+    s.rows_per_strip = static_cast<int32_t>(
+        std::min<uint32_t>(Scalar(d, kTagRowsPerStrip, UINT32_MAX), INT32_MAX));
+    const uint32_t unit = Scalar(d, kTagResolutionUnit, kResolutionUnitInch);
+    s.x_resolution = ToDpi(Rational(d, kTagXResolution), unit);
+    s.y_resolution = ToDpi(Rational(d, kTagYResolution), unit);
     if (s.width < 1 || s.height < 1 || s.width > kMaxColourDimension ||
         s.height > kMaxColourDimension)
         return ColourFail(s, kErrDimensions);
-    const bool separate_planes = Scalar(d, kPlanarConfiguration, 1) == kPlanarSeparate;
+    const bool separate_planes = Scalar(d, kTagPlanarConfiguration, 1) == kPlanarSeparate;
     if (IsJpegForm(s.bits_per_pixel, s.compression)) {
         if (s.rows_per_strip < s.height) return ColourFail(s, kErrTiffUnsupported);
         if (ReadStripArrays(s, d) != 0) return -1;
@@ -212,13 +187,14 @@ int ReadTiffColourHeader(ColourDecoderState& s) {
         std::strcpy(s.container_name, "JPEG");
         return ReadJpegContainerHeader(s);
     }
-    const bool grey =
-        s.bits_per_pixel == 8 && (s.compression == kNone || s.compression == kPackBits);
-    const bool rgb = s.bits_per_pixel == 24 && s.compression == kNone && !separate_planes;
+    const bool grey = s.bits_per_pixel == 8 &&
+                      (s.compression == kTiffUncompressed || s.compression == kTiffPackBits);
+    const bool rgb =
+        s.bits_per_pixel == 24 && s.compression == kTiffUncompressed && !separate_planes;
     if (!grey && !rgb) return ColourFail(s, kErrTiffUnsupported);
     if (ReadStripArrays(s, d) != 0) return -1;
     if (s.rows_per_strip < 1) s.rows_per_strip = s.height;
-    if (grey && s.photometric == kPaletteColour) return ReadColorMap(s, d);
+    if (grey && s.photometric == kPhotometricPalette) return ReadColorMap(s, d);
     if (grey) {
         s.palette_entries = kPaletteEntries;
         if (s.palette)
@@ -231,9 +207,9 @@ int ReadTiffColourHeader(ColourDecoderState& s) {
 int DecodeTiffColour(ColourDecoderState& s) {
     if (std::strcmp(s.container_name, "JPEG") == 0) return DecodeJpegContainer(s);
     const bool rgb = s.bits_per_pixel == 24;
-    const PixelForm form = rgb                               ? PixelForm::kRgb
-                           : s.photometric == kPaletteColour ? PixelForm::kIndex
-                                                             : PixelForm::kGrey;
+    const PixelForm form = rgb                                    ? PixelForm::kRgb
+                           : s.photometric == kPhotometricPalette ? PixelForm::kIndex
+                                                                  : PixelForm::kGrey;
     ColourRowWriter writer(s, form, false);
     if (!writer.Ready()) return -1;
     const int32_t row_bytes = s.width * (rgb ? 3 : 1);
@@ -243,7 +219,7 @@ int DecodeTiffColour(ColourDecoderState& s) {
     } catch (const std::bad_alloc&) {
         return ColourFail(s, kErrNoMemory);
     }
-    const bool invert = !rgb && s.photometric == kWhiteIsZero;
+    const bool invert = !rgb && s.photometric == kPhotometricMinIsWhite;
     const int32_t last_row = writer.LastUsefulRow();
     int32_t y = 0;
     RowBlockReader plain(s, row_bytes);
@@ -258,7 +234,7 @@ int DecodeTiffColour(ColourDecoderState& s) {
         for (; y < end; ++y) {
             const uint8_t* pixels = row.data();
             bool ok = true;
-            if (s.compression == kPackBits)
+            if (s.compression == kTiffPackBits)
                 ok = packbits.Fill(packed, row.data(), row_bytes);
             else
                 ok = (pixels = plain.Next(end - y)) != nullptr;
