@@ -9,8 +9,6 @@
 namespace pixdoc {
 namespace {
 
-constexpr int32_t kFirstColourCode = 1024;
-constexpr int32_t kMultiStripCode = 256;
 constexpr char kNoImageTitle[] = "NO IMAGE";
 
 // A fresh view record for a new page keeps what belongs to the window: its output size and
@@ -27,7 +25,7 @@ ImageHeader FreshView(const ImageHeader& old) {
 // The strip table of a multi-strip page stays with the window until its next page, whatever
 // other header reads happen meanwhile.
 void AdoptStripTable(WindowState& w) {
-    if (w.view.compression < kMultiStripCode || w.view.compression >= kFirstColourCode) return;
+    if (w.view.compression < PX_CODE_MULTI_STRIP || w.view.compression >= PX_CODE_BMP) return;
     PixdocStripTable* kept = files::TakeKeptStripTable();
     if (kept && reinterpret_cast<intptr_t>(kept) == w.view.data_offset)
         w.strip_table.reset(kept);
@@ -56,7 +54,7 @@ int32_t LoadPage(WindowState& w, const char* name, int32_t page) {
     if (named && OpenImageHeader(0, name, page, &w.view) == 0) {
         AdoptStripTable(w);
         w.negative = w.honour_negative ? files::HeaderState().negative : 0;
-        if (w.view.compression >= kFirstColourCode)
+        if (w.view.compression >= PX_CODE_BMP)
             w.colour_error = w.colour.Decode(name, page, w.view);
         w.loaded = true;
         WinFullImage(w.view);

@@ -13,8 +13,6 @@
 namespace pixdoc {
 namespace {
 
-constexpr int32_t kFirstColourCode = 1024;
-constexpr int32_t kMultiStripCode = 256;
 constexpr int32_t kOrLinesKeepThinRuns = 3;
 constexpr int32_t kTurnedHeightStep = 16;  // the band decoder's turned outputs are this high
 constexpr int32_t kBandReady = 4;
@@ -150,7 +148,7 @@ PaintedRect PaintBilevel(const WindowState& w, const Canvas& c) {
                                                kTurnedHeightStep;
     d.options = options;
     d.decode_flags = bilevel::kFlagSetUpNeeded | bilevel::kFlagNoFit;
-    if (v.compression < kMultiStripCode && v.data_byte_count > 0) {
+    if (v.compression < PX_CODE_MULTI_STRIP && v.data_byte_count > 0) {
         d.byte_budget = v.data_byte_count;
         d.decode_flags |= bilevel::kFlagBudgetGiven;
     }
@@ -264,9 +262,9 @@ PaintedRect PaintView(WindowState& w) {
              w.view.orientation & 3};
     PaintedRect image{};
     const bool shows_page = w.loaded && c.out_w > 0 && c.out_h > 0 && w.colour_error == 0;
-    if (shows_page && w.view.compression >= kFirstColourCode && !w.colour.Empty())
+    if (shows_page && w.view.compression >= PX_CODE_BMP && !w.colour.Empty())
         image = PaintColour(w, c);
-    else if (shows_page && w.view.compression < kFirstColourCode)
+    else if (shows_page && w.view.compression < PX_CODE_BMP)
         image = PaintBilevel(w, c);
     FillOutside(c, image);
     return image;
