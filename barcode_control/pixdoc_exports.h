@@ -12,14 +12,6 @@
 
 namespace barlynx {
 
-// The colour search of the edit buffer (ordinal 459).
-using ColorEditSeekBarCodeFunction = int32_t (*)(int32_t x1, int32_t y1, int32_t x2, int32_t y2,
-                                                 int32_t direction, int32_t mask, int32_t threshold,
-                                                 int32_t threshold2, int32_t span,
-                                                 int32_t min_length, int32_t max_results,
-                                                 char* result, int32_t result_size,
-                                                 int32_t grey_threshold);
-
 struct PixdocExports {
     // The search: every call of GetAllBarCode needs these.
     decltype(&PXGetImageInfoExtended) get_image_info_extended;       // 220
@@ -28,7 +20,7 @@ struct PixdocExports {
     decltype(&PXinSeekBarCode) seek_bar_code;                        // 260
     decltype(&PX_StartColorEdit) start_color_edit;                   // 323
     decltype(&PX_ColorEditMergeImageEx) color_edit_merge_image;      // 343
-    ColorEditSeekBarCodeFunction color_edit_seek_bar_code;           // 459
+    decltype(&PX_ColorEditSeekBarCode) color_edit_seek_bar_code;     // 459
     decltype(&PX_ColorEditEnd) color_edit_end;                       // 329
     // The correction dialog's page window.
     PageWindowExports window;

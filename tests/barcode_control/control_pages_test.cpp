@@ -7,6 +7,7 @@
 #include <string>
 
 #include "barcode_control/barlynx.h"
+#include "pixdoc32.h"
 #include "tests/barcode_control/fake_pixdoc.h"
 #include "tests/support/scratch_dir.h"
 
@@ -29,7 +30,12 @@ std::string Page(const std::string& name) {
     return std::string(TEST_FIXTURE_DIR) + "/code39_pages/" + name;
 }
 
+std::string ColourPage(const std::string& name) {
+    return std::string(TEST_FIXTURE_DIR) + "/barlynx_colour_pages/" + name;
+}
+
 TEST(ControlIdentity, CreatedByClassIdentifierOrProgId) {
+    EXPECT_STREQ(BarlynxLoadError(), "") << "the imaging library lacks an export";
     EXPECT_TRUE(Create("{4917567F-4548-4ED2-ADA4-B843A07ED650}"));
     EXPECT_TRUE(Create("{4917567f-4548-4ed2-ada4-b843a07ed650}"));
     EXPECT_TRUE(Create("4917567F-4548-4ED2-ADA4-B843A07ED650"));
@@ -128,6 +134,51 @@ TEST_F(ControlPages, AFileThatIsNotAnImage) {
     EXPECT_EQ(error_, 1);
     EXPECT_EQ(messages_.texts, std::vector<std::string>{"Error:1 in Get Image Info Extended"});
     EXPECT_FALSE(std::filesystem::exists(export_file));
+}
+
+// Pages that are not bilevel go through the colour edit buffer, which each call starts and
+// ends, so colour pages can follow one another.
+TEST_F(ControlPages, ColourAndGreyPagesOneAfterAnother) {
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(Read(ColourPage("colour.jpg")), "*COLOUR-1*<150,536,300,1,4>");
+        EXPECT_EQ(Read(ColourPage("grey.jpg")), "*GREY-22*<150,497,300,1,4>");
+        EXPECT_EQ(Read(ColourPage("colour.tif")), "*COLOUR-3*<150,536,300,1,4>");
+        EXPECT_EQ(Read(Page("colour.bmp")), "") << "a colour page without barcodes";
+        EXPECT_EQ(error_, 0);
+    }
+    EXPECT_TRUE(messages_.texts.empty());
+    EXPECT_EQ(PX_ColorEditGetWidth(0), 0) << "the buffer was left started";
+}
+
+TEST_F(ControlPages, ColourPagesInBothDirections) {
+    const std::string turned = ColourPage("turned.jpg");
+    EXPECT_EQ(Read(turned), "");
+    control_->SetProperty(DispId::kDegree, int16_t{2});
+    EXPECT_EQ(Read(turned), "*TURNED-4*<300,686,150,1,4>");
+    EXPECT_EQ(Read(ColourPage("colour.jpg")), "*COLOUR-1*<150,536,300,1,4>")
+        << "the second search finds nothing more";
+}
+
+// A bilevel page in several strips takes the colour path too.
+TEST_F(ControlPages, BilevelPagesInStripsAreReadThroughTheColourBuffer) {
+    const std::string strips = Read(Page("a4-300-upright-g4-strips.tif"));
+    EXPECT_NE(strips.find("*LABEL-0001*<"), std::string::npos) << strips;
+    EXPECT_NE(strips.find("*ORDER 77/B*<"), std::string::npos) << strips;
+}
+
+// A page whose header reads but whose data is cut short: the merge fails, the buffer is ended,
+// and the next colour page is read.
+TEST_F(ControlPages, ATruncatedColourPageFailsAtTheMerge) {
+    ScratchDir dir;
+    const std::string cut = (dir / "cut.jpg").string();
+    const std::string whole = scantora::testing::ReadFile(ColourPage("colour.jpg"));
+    scantora::testing::WriteFile(cut, whole.substr(0, 2000));
+    EXPECT_EQ(Read(cut), "");
+    EXPECT_GT(error_, 12000);
+    EXPECT_LT(error_, 13000);
+    ASSERT_EQ(messages_.texts.size(), 1u);
+    EXPECT_EQ(messages_.texts[0], "Error:" + std::to_string(error_ - 12000) + " in Color Merge");
+    EXPECT_EQ(Read(ColourPage("colour.jpg")), "*COLOUR-1*<150,536,300,1,4>");
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # barlynx-read's contract: FILE<TAB>ERROR<TAB>RESULT on stdout, message boxes on stderr as
 # "message: " lines, the export files, the correction answer, exit status and usage errors.
-#   barlynx_read_test.sh BARLYNX_READ PAGES_DIR WORK_DIR
+#   barlynx_read_test.sh BARLYNX_READ PAGES_DIR COLOUR_PAGES_DIR WORK_DIR
 set -uo pipefail
 tool=$1
 pages=$2
-work=$3
+colour=$3
+work=$4
 fails=0
 tab=$'\t'
 rm -rf "$work"
@@ -54,6 +55,17 @@ check "not an image" "$pages/expected.txt${tab}1$tab" "$out"
 run --type 0 "$upright"
 check "an empty mask fails the first search" "$upright${tab}3002$tab" "$out"
 check "an empty mask: its message" "message: Error:2 in seekBarCode1 B/W" "$err"
+
+# Colour pages: through the colour edit buffer at the grey threshold.
+run "$colour/colour.jpg"
+check "a colour page" "$colour/colour.jpg${tab}0$tab*COLOUR-1*<150,536,300,1,4>" "$out"
+run --bw-threshold 10 "$colour/colour.jpg"
+check "a grey threshold below the ink's" "$colour/colour.jpg${tab}0$tab" "$out"
+run --degree 2 --export "$work/colour.txt" "$colour/turned.jpg"
+check "degree 2 on a colour page" "$colour/turned.jpg${tab}0$tab*TURNED-4*<300,686,150,1,4>" "$out"
+check "a colour page's export line" "turned;TURNED-4                 ;00300;00150;00686;00150;$colour"$'\r' \
+    "$(cat "$work/colour.txt")"
+rm "$work/colour.txt"
 
 # Export files: both get the line; a missing directory or a directory as the name fails that
 # file alone.
