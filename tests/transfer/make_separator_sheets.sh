@@ -2,7 +2,8 @@
 # Separator sheets for the separation tests: 1000-pixel-wide bilevel pages at 200 dpi carrying
 # Code 39 symbols (zint), each of its own height so that a test can tell every page apart.
 #   make_separator_sheets.sh OUTDIR  -> OUTDIR/sep-a.pbm (SEP-A, 701 rows), sep-b.pbm (SEP-B,
-#   702), sep-ab.pbm (SEP-A and SEP-B, 703), abcd.pbm (ABCD, 704)
+#   702), sep-ab.pbm (SEP-A and SEP-B, 703), abcd.pbm (ABCD, 704), sep-a-grey.jpg (SEP-A in grey
+#   ink on grey paper, 705)
 set -euo pipefail
 out=$1
 mkdir -p "$out"
@@ -31,3 +32,5 @@ sheet sep-a 701 SEP-A
 sheet sep-b 702 SEP-B
 sheet sep-ab 703 SEP-B SEP-A
 sheet abcd 704 ABCD
+convert -size 1000x705 xc:'#d8d8d8' \( "$work/SEP-A.png" -fill '#303030' -opaque black \) \
+    -geometry +200+150 -composite -colorspace gray -density 200 -quality 90 "$out/sep-a-grey.jpg"

@@ -25,10 +25,12 @@ using Documents = std::map<std::string, std::vector<std::string>>;
 constexpr int kOrdinaryHeight = 400;  // page Pn is 400 + n rows high
 
 // The separator sheets of make_separator_sheets.sh, by name and height.
-const std::map<std::string, std::pair<std::string, int>> kSheets = {{"A", {"sep-a.pbm", 701}},
-                                                                    {"B", {"sep-b.pbm", 702}},
-                                                                    {"AB", {"sep-ab.pbm", 703}},
-                                                                    {"ABCD", {"abcd.pbm", 704}}};
+const std::map<std::string, std::pair<std::string, int>> kSheets = {
+    {"A", {"sep-a.pbm", 701}},
+    {"B", {"sep-b.pbm", 702}},
+    {"AB", {"sep-ab.pbm", 703}},
+    {"ABCD", {"abcd.pbm", 704}},
+    {"GREY-A", {"sep-a-grey.jpg", 705}}};
 
 std::string NameOfHeight(int height) {
     for (const auto& [name, sheet] : kSheets)
@@ -76,13 +78,16 @@ protected:
         int n = 0;
         for (const std::string& page : stack) {
             char name[16];
-            std::snprintf(name, sizeof name, "%03d.pbm", ++n);
+            std::snprintf(name, sizeof name, "%03d", ++n);
             const auto sheet = kSheets.find(page);
-            if (sheet != kSheets.end())
-                fs::copy_file(fs::path(TEST_FIXTURE_DIR) / "separator_sheets" / sheet->second.first,
-                              feeder_ / name);
-            else
-                WriteOrdinaryPage(feeder_ / name, kOrdinaryHeight + std::stoi(page.substr(1)));
+            if (sheet != kSheets.end()) {
+                const fs::path fixture =
+                    fs::path(TEST_FIXTURE_DIR) / "separator_sheets" / sheet->second.first;
+                fs::copy_file(fixture, feeder_ / (name + fixture.extension().string()));
+            } else {
+                WriteOrdinaryPage(feeder_ / (std::string(name) + ".pbm"),
+                                  kOrdinaryHeight + std::stoi(page.substr(1)));
+            }
         }
     }
 
@@ -119,10 +124,17 @@ protected:
             const ImagingStatus status = control->Acquire([&](Page& page) {
                 const AcquiredPage side{duplex, back};
                 if (!multi_page) ids.BuildPagePath(back);
-                const std::string file = ids.file_field();
-                EXPECT_EQ(page.Save(file, kFormatTiff, 0, kTiffQuality,
-                                    multi_page ? kSaveAppend : kSaveNew),
-                          ImagingStatus::kOk);
+                std::string file = ids.file_field();
+                // One file per page: grey and colour pages as JPEG.
+                if (!multi_page && page.BitsPerPixel() > 2) {
+                    file = fs::path(file).replace_extension(".jpg").string();
+                    EXPECT_EQ(page.Save(file, kFormatJpeg, 0, kDefaultQualityFactor, kSaveNew),
+                              ImagingStatus::kOk);
+                } else {
+                    EXPECT_EQ(page.Save(file, kFormatTiff, 0, kTiffQuality,
+                                        multi_page ? kSaveAppend : kSaveNew),
+                              ImagingStatus::kOk);
+                }
                 const SeparatorCheck check = separation.PageSaved({file, ++pages, side});
                 pages = check.pages_in_file;
                 back = duplex && !back;
@@ -217,6 +229,15 @@ TEST_F(WithLibrary, OneFilePerPageWithoutTheSeparatorPages) {
     Feed({"P1", "P2", "A", "P3"});
     Scan();
     EXPECT_EQ(Written(), (Documents{{"D0001", {"P1", "P2"}}, {"D0002", {"P3"}}}));
+}
+
+// A grey separator sheet saved as JPEG is read through the colour path.
+TEST_F(WithLibrary, GreySeparatorSheetsAmongBilevelPages) {
+    OneFilePerPage();
+    job_.separators[0] = {"2", "SEP-A", "+", "1"};
+    Feed({"P1", "GREY-A", "P2", "P3"});
+    Scan();
+    EXPECT_EQ(Written(), (Documents{{"D0001", {"P1", "GREY-A"}}, {"D0002", {"P2", "P3"}}}));
 }
 
 TEST_F(WithLibrary, OneFilePerPageKeepingTheSeparatorPages) {
