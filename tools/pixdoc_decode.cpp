@@ -5,10 +5,10 @@
 // after the stop) but exits 1.
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
-#include <vector>
+#include <utility>
 
+#include "imaging/decode/bilevel/page_bitmap.h"
 #include "imaging/io/file_access.h"
 #include "pixdoc32.h"
 #include "tools/file_arguments.h"
@@ -20,11 +20,6 @@ namespace {
 
 constexpr int kExitUsage = 2;
 constexpr int kExitFailure = 1;
-constexpr int32_t kOneToOne = 2048;
-constexpr int32_t kSetUpNeeded = 1;
-constexpr int32_t kBudgetGiven = 1 << 5;
-constexpr int32_t kBandReady = 4;
-constexpr int32_t kDone = 16;
 
 struct Arguments {
     int32_t page = 1;
@@ -45,42 +40,6 @@ bool ParseArguments(int argc, char** argv, Arguments& args) {
 int Fail(const std::string& message) {
     std::fprintf(stderr, "pixdoc-decode: %s\n", message.c_str());
     return kExitFailure;
-}
-
-// Decodes the page 1:1 into rows of (width + 7) / 8 bytes. Returns the decoder's set-up result
-// (0 or 8); error_code and error_line stay in the header.
-int32_t DecodePage(ImageHeader& h, std::vector<uint8_t>& bitmap) {
-    const size_t row_bytes = (size_t(h.width) + 7) / 8;
-    h.output_width = int32_t(row_bytes * 8);
-    h.output_height = h.height;
-    h.horizontal_scale = h.vertical_scale = kOneToOne;
-    h.first_column = h.first_row = 0;
-    h.orientation = 0;  // as stored
-    h.options = 0;
-    h.decode_flags = kSetUpNeeded;
-    if (h.compression < PX_CODE_MULTI_STRIP && h.data_byte_count > 0) {
-        h.byte_budget = h.data_byte_count;
-        h.decode_flags |= kBudgetGiven;
-    }
-    bitmap.assign(row_bytes * size_t(h.height), 0);
-    for (;;) {
-        const int32_t r = Decompress(&h);
-        if (r == kDone) return 0;
-        if (r != kBandReady) return r;
-        const int32_t top = h.rows_delivered - h.band_rows;
-        for (int32_t i = 0; i < h.band_rows && top + i < h.height; ++i)
-            std::memcpy(&bitmap[size_t(top + i) * row_bytes],
-                        h.band_buffer + size_t(i) * size_t(h.row_bytes), row_bytes);
-    }
-}
-
-// A negative page's stored bits inverted, so that 1 is black; the bits past the width stay 0.
-void ShowAsItLooks(pixdoc::tools::PbmImage& image) {
-    InvertBytes(image.rows.data(), int32_t(image.rows.size()));
-    if (image.width % 8 == 0) return;
-    const uint8_t keep = uint8_t(0xFF << (8 - image.width % 8));
-    for (size_t end = image.RowBytes(); end <= image.rows.size(); end += image.RowBytes())
-        image.rows[end - 1] &= keep;
 }
 
 }  // namespace
@@ -109,20 +68,19 @@ int main(int argc, char** argv) {
     header.handle = pixdoc::files::FileOpen(args.file);
     if (header.handle == pixdoc::files::kInvalidHandle)
         return Fail(std::string("cannot open ") + args.file);
-    pixdoc::tools::PbmImage image;
-    const int32_t setup = DecodePage(header, image.rows);
+    pixdoc::bilevel::PageBitmap page;
+    const auto decoded = pixdoc::bilevel::DecodePageBitmap(header, page);
     pixdoc::files::FileClose(header.handle);
-    if (setup != 0)
+    if (decoded != pixdoc::bilevel::PageDecodeResult::kDecoded)
         return Fail(std::string(args.file) + ": page " + std::to_string(args.page) +
                     " cannot be decoded (code " + std::to_string(header.compression) + ")");
-    image.width = header.width;
-    image.height = header.height;
-    if (negative) ShowAsItLooks(image);
+    if (negative) pixdoc::bilevel::InvertPage(page);
+    const pixdoc::tools::PbmImage image{page.width, page.height, std::move(page.rows)};
     if (!pixdoc::tools::WritePbm(args.out, image))
         return Fail(std::string("cannot write ") + args.out);
-    if (header.error_code != 0)
+    if (page.error_code != 0)
         return Fail(std::string(args.file) + ": decoding stopped at line " +
-                    std::to_string(header.error_line) + " (result " +
-                    std::to_string(header.error_code) + "), the rest is white");
+                    std::to_string(page.error_line) + " (result " +
+                    std::to_string(page.error_code) + "), the rest is white");
     return 0;
 }
