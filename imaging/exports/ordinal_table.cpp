@@ -94,6 +94,7 @@ const OrdinalEntry kTable[] = {
     {649, "PX_WindowPaint", Fn(&PX_WindowPaint)},
     {650, "PX_WindowDestroyed", Fn(&PX_WindowDestroyed)},
     {651, "PX_ZoomImage", Fn(&PX_ZoomImage)},
+    {652, "ManualSkewCorrect", Fn(&ManualSkewCorrect)},
 };
 
 const OrdinalEntry* Find(int32_t ordinal) {

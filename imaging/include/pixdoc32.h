@@ -242,6 +242,21 @@ PIXDOC_API int32_t WriteCompressionFile(int32_t handle, const void* buffer, int3
 PIXDOC_API int32_t SeekCompressionFile(int32_t handle, int32_t offset);
 PIXDOC_API int32_t CloseCompressionFile(int32_t handle);
 
+/* ---- Image clean-up (imaging/cleanup) ---- */
+
+/* Turns page 1 of a bilevel image by a slope and writes it as a new one-strip Group 4 TIFF
+ * file: minimum-is-white, the input's size and resolution, white where the turned page leaves
+ * the canvas; `output` may name the input (it is replaced only when complete).
+ * Sign convention: rise and run are page pixels with rows counted downwards, so a positive
+ * rise / run is a line that descends to the right, as after a clockwise turn of the page. The
+ * page is turned counter-clockwise by atan(rise / run) about its centre, which makes such a
+ * line horizontal; a negative slope turns it clockwise.
+ * `reserved1` and `reserved2` are not used: pass 0.
+ * 0 written; 1 page 1 of the input cannot be read; 2 run is 0; 3 no memory; 4 the output cannot
+ * be written (nothing is left behind); 400 a colour page. */
+PIXDOC_API int32_t ManualSkewCorrect(const char* input, const char* output, int32_t rise,
+                                     int32_t run, int32_t reserved1, int32_t reserved2);
+
 /* ---- Barcode search (imaging/barcode) ---- */
 
 /* Options: library-wide, 0 when the library is loaded, kept for later searches. Each setter
