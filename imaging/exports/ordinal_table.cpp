@@ -95,6 +95,8 @@ const OrdinalEntry kTable[] = {
     {650, "PX_WindowDestroyed", Fn(&PX_WindowDestroyed)},
     {651, "PX_ZoomImage", Fn(&PX_ZoomImage)},
     {652, "ManualSkewCorrect", Fn(&ManualSkewCorrect)},
+    {653, "PX_FindBarcodeSkew", Fn(&PX_FindBarcodeSkew)},
+    {654, "PX_DeskewBarCode", Fn(&PX_DeskewBarCode)},
 };
 
 const OrdinalEntry* Find(int32_t ordinal) {

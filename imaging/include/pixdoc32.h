@@ -291,6 +291,17 @@ PIXDOC_API int32_t PXinSeekBarCode(const char* file_name, int16_t page, int16_t 
                                    int16_t threshold, int16_t threshold2, int16_t span,
                                    int16_t min_length, int16_t max_results, char* result,
                                    int16_t result_size);
+/* How far the symbol of the last successful search leans, on page 1 of `name`: its first and
+ * last bar are followed upward from the status's start and end columns at its line number,
+ * and rise = the rows between their tops (last minus first), run = the columns between them;
+ * rise / run follows ManualSkewCorrect's sign convention (positive: the symbol descends to the
+ * right). 0 measured; 1 the page or the file cannot be read; 2 no successful search since the
+ * last one began; 8 no memory for the page bitmap; 400 a colour page. */
+PIXDOC_API int32_t PX_FindBarcodeSkew(const char* name, int32_t* rise, int32_t* run);
+/* Measures as PX_FindBarcodeSkew and writes page 1 of `input` straightened by that slope to
+ * `output` with ManualSkewCorrect (an upright symbol's page is first copied as it is). 0
+ * written; 1 no measurement, or a run of 0; 3 the output cannot be written. */
+PIXDOC_API int32_t PX_DeskewBarCode(const char* input, const char* output);
 /* Code 39 on one page: the first read inside the rectangle, trying `threshold` and then
  * thresholds lowered and raised by 1, 2, ... up to `retries` (lowered ones below 3 skipped).
  * The read comes without position and without read-backwards mark (the status keeps it).
