@@ -23,28 +23,13 @@ constexpr int32_t kStraightened = 0;
 constexpr int32_t kNotMeasured = 1;
 constexpr int32_t kNotWritten = 3;
 
-class OpenFile {
-public:
-    explicit OpenFile(const char* name) : handle_(files::FileOpen(name)) {}
-    ~OpenFile() {
-        if (ok()) files::FileClose(handle_);
-    }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-    bool ok() const { return handle_ != files::kInvalidHandle; }
-    int32_t handle() const { return handle_; }
-
-private:
-    int32_t handle_;
-};
-
 int32_t Measure(const char* name, int32_t& rise, int32_t& run) {
     const BarcodeStatus status = BarcodeState().status;
     if (!status.valid) return kStatusNotValid;
     ImageHeader h{};
     if (OpenImageHeader(0, name, 1, &h) != 0) return kNoPage;
     if (h.compression >= PX_CODE_BMP) return kColourPage;
-    OpenFile file(name);
+    files::OpenedFile file(name);
     if (!file.ok()) return kNoPage;
     h.handle = file.handle();
     bilevel::PageBitmap page;
@@ -78,7 +63,7 @@ bool CopyImage(const char* input, const char* output) {
     }
     std::vector<uint8_t> bytes;
     {
-        OpenFile in(input);
+        files::OpenedFile in(input);
         if (!in.ok()) return false;
         // An unbounded memory image reports no size: nothing can be copied from it.
         const int64_t size = files::FileSeek(in.handle(), 0, files::SeekOrigin::kEnd);

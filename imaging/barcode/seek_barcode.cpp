@@ -14,21 +14,6 @@ namespace {
 // Compression codes from here on are colour pages.
 constexpr int32_t kFirstColourCompression = 512;
 
-class OpenFile {
-public:
-    explicit OpenFile(const char* name) : handle_(files::FileOpen(name)) {}
-    ~OpenFile() {
-        if (ok()) files::FileClose(handle_);
-    }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-    bool ok() const { return handle_ != files::kInvalidHandle; }
-    int32_t handle() const { return handle_; }
-
-private:
-    int32_t handle_;
-};
-
 FrameArguments FrameOf(const SeekArguments& a) {
     FrameArguments f;
     f.mask = a.mask;
@@ -62,7 +47,7 @@ int32_t SeekBarCodeWith(const SeekArguments& args, const SeekOptions& options) {
     const StepSettings step =
         FrameStepSettings(frame, header.x_resolution, state.working_resolution, options);
 
-    OpenFile file(args.file_name);
+    files::OpenedFile file(args.file_name);
     if (!file.ok()) return kSeekNoHeader;
     header.handle = file.handle();
 

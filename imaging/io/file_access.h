@@ -56,6 +56,22 @@ int32_t FileClose(int32_t handle);
 
 bool IsMemoryHandle(int32_t handle);
 
+// A name opened for reading, closed again when it goes out of scope.
+class OpenedFile {
+public:
+    explicit OpenedFile(const char* name) : handle_(FileOpen(name)) {}
+    ~OpenedFile() {
+        if (ok()) FileClose(handle_);
+    }
+    OpenedFile(const OpenedFile&) = delete;
+    OpenedFile& operator=(const OpenedFile&) = delete;
+    bool ok() const { return handle_ != kInvalidHandle; }
+    int32_t handle() const { return handle_; }
+
+private:
+    int32_t handle_;
+};
+
 // Library-wide state of this module: the memory image slots.
 struct MemorySlot {
     bool used = false;
