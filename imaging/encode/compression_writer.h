@@ -8,15 +8,16 @@
 
 namespace pixdoc::encode {
 
-// Codings of the record.
+// Codings of the record: the compression codes of the data they produce, and two of the
+// writer's own.
 enum WriterCoding : int32_t {
-    kCodingGroup3OneD = 0,
-    kCodingGroup4 = 1,
-    kCodingGroup3TwoD = 2,
-    kCodingTwoDTaggedStart = 4,
-    kCodingModifiedHuffman = 5,
-    kCodingGroup4Uncompressed = 6,
-    kCodingPcx = 7,
+    kCodingGroup3OneD = PX_CODE_GROUP3_1D,
+    kCodingGroup4 = PX_CODE_GROUP4,
+    kCodingGroup3TwoD = PX_CODE_GROUP3_2D,
+    kCodingTwoDTaggedStart = PX_CODE_GROUP3_2D_NO_EOL,
+    kCodingModifiedHuffman = PX_CODE_MODIFIED_HUFFMAN,
+    kCodingGroup4Uncompressed = 6,  // Group 4 data that may use uncompressed mode
+    kCodingPcx = PX_CODE_PCX,
     kCodingNothing = 9,
 };
 
