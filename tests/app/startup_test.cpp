@@ -209,7 +209,7 @@ TEST(DemoSetup, StartsAndLoadsTheRegisteredJob) {
     EXPECT_EQ(state.utilita.job.applicazione, "DEMO");
     EXPECT_EQ(state.utilita.job.LevelCount(), 3);
     EXPECT_EQ(state.preset_levels[0], "B001");
-    EXPECT_EQ(state.scanner.risoluzione, 300);
+    EXPECT_EQ(state.scanner.risoluzione, 200);
     EXPECT_TRUE(op.Messages().empty());
     EXPECT_EQ(ReadFile(setup / "Scantora.ini"), settings_before);
 }
