@@ -212,8 +212,12 @@ void IdentificationModel::set_page_counter(int pages) {
     if (limit > 0 && page_counter_ >= limit) document_complete_ = true;
 }
 
+std::string BatchCounterText(int count) {
+    return std::string(kBatchCounterFormat) + std::to_string(count) + "  ";
+}
+
 std::string IdentificationModel::BatchCounterText() const {
-    return std::string(kBatchCounterFormat) + std::to_string(page_counter_) + "  ";
+    return scantora::BatchCounterText(page_counter_);
 }
 
 bool IdentificationModel::multi_page() const {

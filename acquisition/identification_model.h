@@ -32,6 +32,9 @@ struct AcquiredPage {
     bool back_side = false;  // the page is the back of its sheet
 };
 
+// "Num. Img. nel Bacth: %d  " with `count`.
+std::string BatchCounterText(int count);
+
 class IdentificationModel {
 public:
     // `job`, `texts` and `op` must outlive the model.

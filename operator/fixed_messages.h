@@ -22,6 +22,26 @@ inline constexpr std::string_view kScannerFileWrite =
     "Errore in registrazione file settaggi scanner";
 inline constexpr std::string_view kNoTwainSource = "Source TWAIN  don't detect";
 inline constexpr std::string_view kTwainError = "Errore TWAIN: %d";
+// The acquisition loop's scanner values, applied before and read after an acquisition.
+inline constexpr std::string_view kResolutionSet = "Settata la risoluzione a:%d";
+inline constexpr std::string_view kBrightnessSet = "Settata la intensita:%d";
+inline constexpr std::string_view kContrastSet = "Settata la Contrasto a:%d";
+inline constexpr std::string_view kFrameLeftSet = "Left:%d";
+inline constexpr std::string_view kFrameTopSet = "Top:%d";
+inline constexpr std::string_view kFrameHeightSet = "Height:%d";
+inline constexpr std::string_view kFrameWidthSet = "Width:%d";
+inline constexpr std::string_view kResolutionRead = "DPI=%ld";
+inline constexpr std::string_view kContrastRead = "Letto Contrasto:%d";
+inline constexpr std::string_view kBrightnessRead = "Letto Intensita:%d";
+inline constexpr std::string_view kPageResolutionRead = "Letta la risoluzione %d (TwaqinPage)";
+inline constexpr std::string_view kPageBrightnessRead = "Letta intensita %d (TwaqinPage)";
+inline constexpr std::string_view kPageContrastRead = "Letta contrasto %d (TwaqinPage)";
+// A page that could not be saved (error, file), a work area that cannot take the pages
+// (directory), and a finished work file that could not be put into place (error, file).
+inline constexpr std::string_view kSavePageFailed = "Errore %d Salvataggio Immagine nel File: %s";
+inline constexpr std::string_view kWorkAreaNotWritable =
+    "Errore: la directory %s non e' scrivibile. Acquisizione non avviata";
+inline constexpr std::string_view kWorkFileNotCopied = "Errore %d Copia File di lavoro in: %s";
 // A resolution the scanner does not take: typed into the edit (with the value), or chosen on
 // the track bar.
 inline constexpr std::string_view kResolutionTyped =

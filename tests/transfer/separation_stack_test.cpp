@@ -12,6 +12,7 @@
 #include "acquisition/scanner/sane_device.h"
 #include "app/text_lookup.h"
 #include "operator/scripted_operator.h"
+#include "tests/support/no_sane_devices.h"
 #include "tests/support/scratch_dir.h"
 #include "transfer/separation.h"
 
@@ -38,13 +39,7 @@ std::string NameOfHeight(int height) {
     return "P" + std::to_string(height - kOrdinaryHeight);
 }
 
-class NoDevices : public SaneBackend {
-public:
-    std::vector<SaneDeviceEntry> ListDevices() override { return {}; }
-    SANE_Status Open(const std::string&, std::unique_ptr<SaneDevice>&) override {
-        return SANE_STATUS_INVAL;
-    }
-};
+using NoDevices = testing::NoSaneDevices;
 
 class SeparationStack : public ::testing::Test {
 protected:

@@ -5,6 +5,7 @@
 #include "acquisition/scanner/sane_device.h"
 #include "operator/scripted_operator.h"
 #include "tests/acquisition/scanner/page_test_support.h"
+#include "tests/support/no_sane_devices.h"
 #include "tests/support/scratch_dir.h"
 
 namespace scantora {
@@ -18,13 +19,7 @@ using testing::ScratchDir;
 
 namespace fs = std::filesystem;
 
-class NoDevices : public SaneBackend {
-public:
-    std::vector<SaneDeviceEntry> ListDevices() override { return {}; }
-    SANE_Status Open(const std::string&, std::unique_ptr<SaneDevice>&) override {
-        return SANE_STATUS_INVAL;
-    }
-};
+using NoDevices = testing::NoSaneDevices;
 
 class FolderFeederTest : public ::testing::Test {
 protected:
