@@ -1,12 +1,14 @@
 // Fuzzes the per-line scan (every decoder of the registry through the threshold sweep and the
-// result filter) with arbitrary change lists, thresholds and options, and checks that no
+// result filter, and in the adaptive mode through the thresholds measured at each bar start, the
+// validation of reads and the one-read-per-symbol filter) with arbitrary change lists, thresholds and options, and checks that no
 // decoder's shortcuts (quick rejection, memos) change its answer on the list.
 //
 // Input: a 16-byte head, then little-endian 16-bit positions.
 //   0-1 mask, 2 first threshold, 3 second threshold (Code 128/93), 4 second (UPC/EAN),
 //   5 span (low 3 bits), 6 flags (bit 0 no single bits, bit 1 insert data, bit 2 Code 128
 //   without check character), 7 zone height, 8 minimum length (low 4 bits), 9 max results,
-//   10-11 right edge, 12-13 result buffer size (low 10 bits), 14 Codabar minimum, 15 reserved.
+//   10-11 right edge, 12-13 result buffer size (low 10 bits), 14 Codabar minimum, 15 flags
+//   (bit 0 the adaptive mode).
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -46,6 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     step.thresholds.upc_ean = static_cast<int8_t>(data[4]);
     step.thresholds.span = data[5] & 7;
     step.no_single_bits = data[6] & 1;
+    step.adaptive = data[15] & 1;
 
     FilterSettings filter_settings;
     filter_settings.insert_data = (data[6] >> 1) & 1;
@@ -71,9 +74,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     BarcodeStatus status;
     DecodeContext context{options};
     LineScanner scanner(step, context, filter, status, filter_settings.max_results);
-    // Two lines: the second sees the duplicate list of the first.
-    scanner.ScanLine(list.data(), count, right_edge, 1);
-    scanner.ScanLine(list.data(), count, right_edge, 2);
+    // Three lines: the second sees the duplicate list of the first (and, adaptive, confirms its
+    // reads), the third repeats them.
+    for (int line = 1; line <= 3; ++line)
+        scanner.ScanLine(list.data(), count, right_edge, line);
     if (buffer_size > 0 && std::memchr(buffer.data(), 0, buffer_size) == nullptr) __builtin_trap();
 
     // Every decoder of the mask at every threshold of the sweep, as the step calls them.

@@ -15,6 +15,7 @@ struct BarcodeOptions {
     int32_t leave_invert_flag = 0;    // non-zero: keep the read-backwards marks in the text
     int32_t codabar_min_size = 0;     // Codabar minimum character count
     int32_t code128_no_checksum = 0;  // non-zero: Code 128 reads need no check character
+    int32_t adaptive = 0;             // non-zero: the adaptive search (thresholds from each symbol)
 };
 
 // What the last search left behind; `valid` is cleared when a search begins and set when it

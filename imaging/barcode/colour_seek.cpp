@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "imaging/barcode/luminance.h"
+#include "imaging/barcode/page_grey_threshold.h"
 
 namespace pixdoc::barcode {
 namespace {
@@ -73,6 +74,12 @@ int32_t SeekColourRaster(const ColourRaster& raster, const ColourSeekArguments& 
     DecodeContext context(options.decoder);
     LineScanner scanner(step, context, filter, status, filter_settings.max_results);
     const int64_t row_bytes = int64_t{raster.width} * kBytesPerPixel;
+    const int grey_threshold =
+        options.adaptive && args.grey_threshold == kDefaultGreyThreshold
+            ? PageGreyThreshold(
+                  raster.pixels + area.y1 * row_bytes + int64_t{area.x1} * kBytesPerPixel,
+                  row_bytes, area.x2 - area.x1, area.y2 - area.y1)
+            : args.grey_threshold;
     const int lines = std::max(rows ? area.y2 - area.y1 : area.x2 - area.x1, 0);
     for (int k = 0; k < lines && scanner.Wanted(); ++k) {
         const int line_number = (rows ? area.y1 : area.x1) + k;
@@ -80,7 +87,7 @@ int32_t SeekColourRaster(const ColourRaster& raster, const ColourSeekArguments& 
             rows ? raster.pixels + line_number * row_bytes + int64_t{area.x1} * kBytesPerPixel
                  : raster.pixels + area.y1 * row_bytes + int64_t{line_number} * kBytesPerPixel;
         const int changes = ColourChanges(first, rows ? kBytesPerPixel : row_bytes, length,
-                                          args.grey_threshold, list.data() + kChangeListLead);
+                                          grey_threshold, list.data() + kChangeListLead);
         if (changes < kColourMinimumChanges) continue;
         const int count = kChangeListLead + changes;
         std::fill_n(list.begin() + count, kChangeListSentinels, static_cast<int16_t>(length));

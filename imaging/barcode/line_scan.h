@@ -1,51 +1,23 @@
-// The per-line scan and per-line step of a search: runs the symbologies of the mask over one
-// change list with the threshold sweep and hands every read to the result filter.
-//
-// A change list here is the frame's form: entries 0 and 1 are 0, then pairs (bar start, first
-// white column after it), then four copies of the right edge. `count` is the number of entries
-// before those sentinels, the two leading zeros included.
+// The per-line scan of a search: runs the per-line step along each change list and hands every
+// read to the result filter.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
+#include "imaging/barcode/adaptive_line.h"
 #include "imaging/barcode/barcode_state.h"
-#include "imaging/barcode/decoder.h"
+#include "imaging/barcode/line_step.h"
 #include "imaging/barcode/result_filter.h"
-#include "imaging/barcode/thresholds.h"
+#include "imaging/barcode/symbol_reads.h"
 
 namespace pixdoc::barcode {
 
-inline constexpr int kChangeListLead = 2;       // the two leading zeros
-inline constexpr int kChangeListSentinels = 4;  // copies of the right edge after the pairs
-
-struct StepSettings {
-    uint16_t mask = 0;
-    SearchThresholds thresholds;
-    bool no_single_bits = false;
-};
-
-// Whether a line has an element exactly one pixel wide anywhere (sentinel stretch included):
-// without one, single-pixel merging changes no decoder's walk and the retry is skipped.
-struct LineTraits {
-    bool has_single_pixel = true;
-};
-
-struct StepRead {
-    Candidate candidate;
-    int symbology = 0;
-    int threshold = 0;
-};
-
-// The per-line step: the first read of any symbology of the mask at any threshold of the
-// sweep, from the bar start `line.changes` on, decoded with the search's `context`.
-bool StepLine(const StepSettings& settings, DecodeContext& context, const LineView& line,
-              StepRead& read, const LineTraits& traits = {});
-
-// Scans lines one after another with the search's decode context. Decoders are pure functions
-// of the line, the threshold and the context's options, so a line equal to the one before (the
-// bars of a symbol repeat over many lines) replays the previous line's step results instead of
-// decoding them again; the result filter still judges every read on its own line.
+// Scans lines one after another with the search's decode context. In the adaptive mode each
+// line's valid reads (AdaptiveLine) pass through SymbolReads before the result filter. Decoders are
+// pure functions of the line, the threshold and the context's options, so a line equal to the one
+// before (the bars of a symbol repeat over many lines) replays the previous line's step results
+// instead of decoding them again; the result filter still judges every read on its own line.
 class LineScanner {
 public:
     LineScanner(const StepSettings& settings, DecodeContext& context, ResultFilter& filter,
@@ -62,6 +34,9 @@ public:
     bool Wanted() const { return wanted_ > 0; }
 
 private:
+    void ScanAdaptive(const int16_t* list, int count, int right_edge, int line_number, bool repeat);
+    void Record(const StepRead& read, int line_number);
+
     struct Step {
         bool found;
         StepRead read;
@@ -80,6 +55,9 @@ private:
     int previous_edge_ = -1;
     LineTraits traits_;
     std::vector<Step> steps_;  // the previous line's step results, in order
+    AdaptiveLine adaptive_;
+    std::vector<StepRead> adaptive_reads_;  // the previous line's valid reads
+    SymbolReads symbols_;
 };
 
 }  // namespace pixdoc::barcode

@@ -45,6 +45,11 @@ PIXDOC_API int32_t PXinSeekBarCode128NoCheckSum(int32_t no_checksum) {
     return kOk;
 }
 
+PIXDOC_API int32_t PXinSeekBarCodeAdaptive(int32_t adaptive) {
+    Options().adaptive = adaptive;
+    return kOk;
+}
+
 PIXDOC_API int32_t PX_GetBarCodeStatus(int32_t* start_column, int32_t* end_column, int32_t* line,
                                        int32_t* reversed, int32_t* threshold) {
     const pixdoc::barcode::BarcodeStatus& s = pixdoc::barcode::BarcodeState().status;

@@ -31,6 +31,7 @@ SeekOptions LibrarySeekOptions() {
     options.zone_height = o.zone_height;
     options.no_single_bits = o.no_single_bits != 0;
     options.leave_invert_flag = o.leave_invert_flag != 0;
+    options.adaptive = o.adaptive != 0;
     options.decoder.codabar_min_size = o.codabar_min_size;
     options.decoder.code128_no_checksum = o.code128_no_checksum != 0;
     return options;
@@ -50,6 +51,7 @@ StepSettings FrameStepSettings(const FrameArguments& args, int first_default_dpi
     StepSettings step;
     step.mask = args.mask;
     step.no_single_bits = options.no_single_bits;
+    step.adaptive = options.adaptive;
     step.thresholds.first = FirstThreshold(args.threshold, first_default_dpi);
     step.thresholds.span = std::max(args.span, 0);
     SetSecondThresholds(args.threshold2, working_resolution, step.thresholds);

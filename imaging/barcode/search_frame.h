@@ -20,6 +20,7 @@ struct SeekOptions {
     int zone_height = 0;
     bool no_single_bits = false;
     bool leave_invert_flag = false;
+    bool adaptive = false;
     DecoderOptions decoder;
 };
 

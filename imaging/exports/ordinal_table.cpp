@@ -97,6 +97,7 @@ const OrdinalEntry kTable[] = {
     {652, "ManualSkewCorrect", Fn(&ManualSkewCorrect)},
     {653, "PX_FindBarcodeSkew", Fn(&PX_FindBarcodeSkew)},
     {654, "PX_DeskewBarCode", Fn(&PX_DeskewBarCode)},
+    {655, "PXinSeekBarCodeAdaptive", Fn(&PXinSeekBarCodeAdaptive)},
 };
 
 const OrdinalEntry* Find(int32_t ordinal) {

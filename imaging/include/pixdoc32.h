@@ -274,6 +274,13 @@ PIXDOC_API int32_t PXinSeekBarCodeLeaveInvertFlag(int32_t leave_invert_flag);
 PIXDOC_API int32_t PXinSeekBarCodeSetCodabarMinSize(int32_t minimum);
 /* Non-zero: Code 128 reads are accepted without their check character. */
 PIXDOC_API int32_t PXinSeekBarCode128NoCheckSum(int32_t no_checksum);
+/* Non-zero: the adaptive search, for bilevel and colour pages. Every decoder is also called with
+ * the thresholds the symbol's own start pattern gives; a read stands only with quiet zones on
+ * both sides and one scale across the symbol, and for symbologies without a check character
+ * once a second line agrees; a symbol is given once however tall; and the colour search
+ * chooses its grey threshold from the page when given 128. 0 (the default): the search as
+ * always. */
+PIXDOC_API int32_t PXinSeekBarCodeAdaptive(int32_t adaptive);
 /* The status of the last search: 1 without filling anything when it found nothing, else 0. */
 PIXDOC_API int32_t PX_GetBarCodeStatus(int32_t* start_column, int32_t* end_column, int32_t* line,
                                        int32_t* reversed, int32_t* threshold);

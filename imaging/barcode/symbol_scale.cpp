@@ -1,0 +1,165 @@
+#include "imaging/barcode/symbol_scale.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace pixdoc::barcode {
+namespace {
+
+enum class Kind {
+    kTwoWidths,  // narrow and wide elements against one narrow/wide threshold
+    kModules,    // elements of 1 to 4 modules against a character-width threshold
+};
+
+struct ScaleRule {
+    Symbology symbology;
+    Kind kind;
+    int elements;          // leading elements measured
+    int modules;           // modules of those elements (kModules)
+    int character;         // modules of one character: the decoder's threshold unit (kModules)
+    int minimum_elements;  // start, one character, stop
+    bool check_character;
+};
+
+// Start patterns, and stop patterns met from the symbol's right end, span the same modules:
+// Code 128 start 211xxx and reversed stop 211133 are 11, Code 93 111141 and reversed 114111
+// (after the termination bar) are 9, an EAN guard and digit 10.
+constexpr ScaleRule kRules[] = {
+    {kCode39, Kind::kTwoWidths, 9, 0, 0, 29, false},
+    {kCode39Nude, Kind::kTwoWidths, 9, 0, 0, 9, false},
+    {kInterleaved2of5, Kind::kTwoWidths, 13, 0, 0, 17, false},
+    {kCodabar, Kind::kTwoWidths, 7, 0, 0, 23, false},
+    {kCode128, Kind::kModules, 6, 11, 11, 25, true},
+    {kCode93, Kind::kModules, 6, 9, 9, 25, true},
+    {kCode93Type2, Kind::kModules, 6, 9, 9, 25, true},
+    {kUpcA, Kind::kModules, 7, 10, 7, 59, true},
+    {kEan13, Kind::kModules, 7, 10, 7, 59, true},
+    {kEan8, Kind::kModules, 7, 10, 7, 43, true},
+    {kIata2of5, Kind::kTwoWidths, 12, 0, 0, 13, false},
+};
+
+// Two widths must differ by this ratio to be told apart.
+constexpr double kMinimumWideRatio = 1.4;
+constexpr int kMaxElementsMeasured = 16;
+// Module symbologies allow elements up to four modules.
+constexpr int kWidestModules = 4;
+// Ink spread moves element edges outward; a threshold a little under the nominal character width
+// counts thinned elements right, the nominal one thickened elements.
+constexpr double kThinnedFactor = 0.9;
+
+const ScaleRule* RuleOf(Symbology symbology) {
+    for (const ScaleRule& r : kRules)
+        if (r.symbology == symbology) return &r;
+    return nullptr;
+}
+
+struct Split {
+    bool ok = false;
+    int narrow_max = 0;
+    int wide_min = 0;
+    int wide_max = 0;
+    double narrow_mean = 0;
+};
+
+// The widest relative gap between sorted widths: narrow below it, wide above.
+Split SplitWidths(std::span<int> widths) {
+    Split split;
+    if (widths.size() < 2) return split;
+    std::sort(widths.begin(), widths.end());
+    double best = kMinimumWideRatio;
+    size_t at = 0;
+    for (size_t i = 1; i < widths.size(); ++i) {
+        const double ratio = static_cast<double>(widths[i]) / widths[i - 1];
+        if (ratio >= best) {
+            best = ratio;
+            at = i;
+        }
+    }
+    if (at == 0) return split;
+    split.ok = true;
+    split.narrow_max = widths[at - 1];
+    split.wide_min = widths[at];
+    split.wide_max = widths.back();
+    double sum = 0;
+    for (size_t i = 0; i < at; ++i)
+        sum += widths[i];
+    split.narrow_mean = sum / static_cast<double>(at);
+    return split;
+}
+
+// The narrow/wide threshold halfway between the classes: narrow below it, wide from it on.
+int Midpoint(const Split& s) {
+    return (s.narrow_max + s.wide_min + 1) / 2;
+}
+
+void AddThreshold(SymbolScale& scale, int threshold) {
+    for (int& t : scale.thresholds) {
+        if (t == threshold) return;
+        if (t == 0) {
+            t = threshold;
+            return;
+        }
+    }
+}
+
+bool TwoWidthScale(std::span<const int> widths, SymbolScale& scale) {
+    std::array<int, kMaxElementsMeasured> all{}, bars{}, spaces{};
+    size_t n_bars = 0, n_spaces = 0;
+    for (size_t i = 0; i < widths.size(); ++i) {
+        all[i] = widths[i];
+        (i % 2 == 0 ? bars[n_bars++] : spaces[n_spaces++]) = widths[i];
+    }
+    const Split whole = SplitWidths(std::span(all.data(), widths.size()));
+    if (!whole.ok) return false;
+    scale.module = whole.narrow_mean;
+    scale.widest = whole.wide_max;
+    AddThreshold(scale, Midpoint(whole));
+    // Ink spread makes narrow bars as wide as wide spaces: bars alone tell them apart.
+    const Split by_bars = SplitWidths(std::span(bars.data(), n_bars));
+    if (by_bars.ok) AddThreshold(scale, Midpoint(by_bars));
+    return true;
+}
+
+bool ModuleScale(const ScaleRule& rule, std::span<const int> widths, SymbolScale& scale) {
+    int sum = 0;
+    for (int w : widths)
+        sum += w;
+    scale.module = static_cast<double>(sum) / rule.modules;
+    scale.widest = kWidestModules * scale.module;
+    const double character = rule.character * scale.module;
+    AddThreshold(
+        scale, std::max(rule.character, static_cast<int>(std::lround(character * kThinnedFactor))));
+    AddThreshold(scale, std::max(rule.character, static_cast<int>(std::lround(character))));
+    return true;
+}
+
+}  // namespace
+
+bool EstimateScale(Symbology symbology, std::span<const int> widths, SymbolScale& scale) {
+    scale = SymbolScale{};
+    const ScaleRule* rule = RuleOf(symbology);
+    if (rule == nullptr || widths.size() < static_cast<size_t>(rule->elements)) return false;
+    widths = widths.first(rule->elements);
+    for (int w : widths)
+        if (w < 1) return false;
+    return rule->kind == Kind::kTwoWidths ? TwoWidthScale(widths, scale)
+                                          : ModuleScale(*rule, widths, scale);
+}
+
+int ScaleElements(Symbology symbology) {
+    const ScaleRule* rule = RuleOf(symbology);
+    return rule ? rule->elements : 0;
+}
+
+int MinimumSymbolElements(Symbology symbology) {
+    const ScaleRule* rule = RuleOf(symbology);
+    return rule ? rule->minimum_elements : 0;
+}
+
+bool LacksCheckCharacter(Symbology symbology) {
+    const ScaleRule* rule = RuleOf(symbology);
+    return rule && !rule->check_character;
+}
+
+}  // namespace pixdoc::barcode

@@ -1,0 +1,35 @@
+// The scale of a symbol measured from its own elements: the module (or narrow element) width
+// that the start pattern of each symbology fixes, and the decoder thresholds that width gives.
+// The adaptive search calls every decoder with these besides the threshold sweep, so that a
+// symbol is read at whatever size it was printed and whatever resolution it was scanned at.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "imaging/barcode/decoder.h"
+
+namespace pixdoc::barcode {
+
+inline constexpr int kMaxScaleThresholds = 2;
+
+struct SymbolScale {
+    double module = 0;  // module width, or narrow element width of a two-width symbology
+    double widest = 0;  // the widest element the symbology allows at this scale
+    int thresholds[kMaxScaleThresholds] = {};  // to try in order; 0 ends the list
+};
+
+// The scale of a symbol of `symbology` whose first elements (bar, space, bar, ...; met from
+// either end of the symbol) are `widths`; false when they are too few or do not fit it.
+bool EstimateScale(Symbology symbology, std::span<const int> widths, SymbolScale& scale);
+
+// How many leading elements EstimateScale looks at for `symbology`.
+int ScaleElements(Symbology symbology);
+
+// The fewest elements a symbol of `symbology` has (start, one character, stop).
+int MinimumSymbolElements(Symbology symbology);
+
+// Whether `symbology` carries no check character, so that one line alone is weak evidence.
+bool LacksCheckCharacter(Symbology symbology);
+
+}  // namespace pixdoc::barcode
