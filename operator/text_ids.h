@@ -35,6 +35,13 @@ inline constexpr int kCancelScan = 61490;
 inline constexpr int kEndScan = 61491;
 inline constexpr int kYes = 61492;
 inline constexpr int kYesToAll = 61493;
+// The transfer run.
+inline constexpr int kTransferFiles = 61494;
+inline constexpr int kCheckingFreeSpace = 61496;
+inline constexpr int kTransferError = 61497;
+inline constexpr int kNoFreeSpace = 61498;
+inline constexpr int kFreeSpaceError = 61499;
+inline constexpr int kTransferCompleted = 61500;
 inline constexpr int kAppend = 61502;
 inline constexpr int kRescan = 61503;
 inline constexpr int kContinueBatch = 61504;

@@ -2,6 +2,8 @@
 // the transfer makes of them.
 #pragma once
 
+#include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,6 +22,17 @@ inline std::optional<std::string> ScanPath(const JobRecord& job,
         rules.push_back(job.levels[i].composnome);
     const PagePathRules page_rules{job.disco_scarico, rules, job.nomefronte, job.nomeretro};
     return ComposePagePath(page_rules, codes, back);
+}
+
+// Writes the page file scanning names for `codes`, with its folders; returns its path, empty
+// when scanning gives none.
+inline std::string WriteScannedPage(const JobRecord& job, const std::vector<std::string>& codes,
+                                    bool back) {
+    const auto path = ScanPath(job, codes, back);
+    if (!path) return {};
+    std::filesystem::create_directories(std::filesystem::path(*path).parent_path());
+    std::ofstream(*path, std::ios::binary) << "page " << *path;
+    return *path;
 }
 
 // `path` as a directory walk hands it to discovery: its file name in upper case.

@@ -32,12 +32,9 @@ JobRecord ArchiveJob(const fs::path& area) {
 
 // Writes the page scanning names for `codes` (the back side when `back`).
 std::string ScanPage(const JobRecord& job, const std::vector<std::string>& codes, bool back) {
-    const auto path = ScanPath(job, codes, back);
-    EXPECT_TRUE(path);
-    if (!path) return {};
-    fs::create_directories(fs::path(*path).parent_path());
-    WriteFile(*path, "page " + *path);
-    return *path;
+    const std::string path = testing::WriteScannedPage(job, codes, back);
+    EXPECT_FALSE(path.empty());
+    return path;
 }
 
 // The rows of a list as "value|value|count".
