@@ -48,5 +48,8 @@ inline constexpr std::string_view kResolutionTyped =
     "La risoluzione %d prescelta non è supportato dallo scanner\nModificare la risoluzione";
 inline constexpr std::string_view kResolutionMoved =
     "La risoluzione prescelta non è supportato dallo scanner\nModificare la risoluzione";
+// A page move: the semaphore file could not be made; the barcode export of a page failed.
+inline constexpr std::string_view kSemaphoreCreation = "Error create file semaphore";
+inline constexpr std::string_view kBarcodeRecognition = "Error %d in BarCode Recognition";
 
 }  // namespace scantora::fixed_message

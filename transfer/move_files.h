@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "config/job_record.h"
 #include "operator/operator.h"
 #include "transfer/barlynx_wrapper.h"
+#include "transfer/discovery_patterns.h"
 #include "transfer/transfer_progress.h"
 
 namespace scantora {
@@ -25,12 +27,26 @@ struct MoveContext {
     TransferProgress& progress;
     // Empty: no barcode export, whatever BARCODE says.
     PageExport page_export;
+    // The MADRE patterns of the transfer dialog (BuildJobDiscoveryPatterns with its shown
+    // levels); null: those of VIEWNLIVELLI levels.
+    const DiscoveryPatterns* selection = nullptr;
 };
 
-// Moves every file whose path begins with `source_prefix` and matches the job's selection
-// pattern to `destination_root`; `options` "/s" descends into subdirectories. Returns the
-// number of entries handled, or -1 when the last file failed.
+// The destination root that moves nothing: files are counted and left where they are.
+inline constexpr std::string_view kBinDestination = "CESTINA";
+
+// Moves every file whose path begins with `source_prefix` (ignoring case in the file-name part;
+// "\" and "/" alike) and matches the selection to the same path relative to DISCO_SCARICO under
+// `destination_root`, with its file name in upper case; `options` "/s" descends into
+// subdirectories. A page is removed from the work area only once it lies whole and durable at
+// the destination; a page that cannot move stays in the work area, with any older destination
+// file as it was. Returns the number of files moved, or -1 when the last file handled did not
+// move.
 int MoveFiles2(const MoveContext& context, const std::string& source_prefix,
                const std::string& destination_root, const std::string& options);
+
+// The export the program runs during a move: `barlynx` reads each page as ReadPage does, with
+// the job's properties. Both must outlive the export.
+PageExport BarlynxPageExport(CBarlynx& barlynx, const JobRecord& job);
 
 }  // namespace scantora

@@ -1,6 +1,7 @@
 #include "acquisition/scanner/durable_file.h"
 
 #include <fcntl.h>
+#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,35 +21,6 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path& path) {
     const std::string name = "." + path.filename().string() + "." + std::to_string(getpid()) + "." +
                              std::to_string(counter++) + ".tmp";
     return path.parent_path() / name;
-}
-
-// Makes a rename inside `directory` survive a power cut.
-void SyncDirectory(const std::filesystem::path& directory) {
-    const std::filesystem::path dir = directory.empty() ? "." : directory;
-    FileDescriptor fd(open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd) fsync(fd.get());
-}
-
-bool CopyContent(int from, int to) {
-    off_t offset = 0;
-    for (;;) {
-        const ssize_t copied = copy_file_range(from, &offset, to, nullptr, kCopyChunk, 0);
-        if (copied == 0) return true;
-        if (copied > 0) continue;
-        if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP)
-            return false;
-        break;
-    }
-    // Older kernels and some file systems: plain reads and writes from where it stopped.
-    std::vector<std::uint8_t> buffer(kCopyChunk);
-    for (;;) {
-        const ssize_t got = pread(from, buffer.data(), buffer.size(), offset);
-        if (got < 0) return false;
-        if (got == 0) return true;
-        const std::span<const std::uint8_t> chunk(buffer.data(), static_cast<size_t>(got));
-        if (!WriteAt(to, chunk, static_cast<std::uint64_t>(offset))) return false;
-        offset += got;
-    }
 }
 
 // Flushes the temporary file, renames it over `path` and flushes the directory; removes the
@@ -114,6 +86,47 @@ bool WriteAt(int fd, std::span<const std::uint8_t> bytes, std::uint64_t offset) 
         done += static_cast<size_t>(wrote);
     }
     return true;
+}
+
+bool SyncDirectory(const std::filesystem::path& directory) {
+    const std::filesystem::path dir = directory.empty() ? "." : directory;
+    FileDescriptor fd(open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return fd && fsync(fd.get()) == 0;
+}
+
+bool CopyContent(int from, int to) {
+    off_t offset = 0;
+    for (;;) {
+        const ssize_t copied = copy_file_range(from, &offset, to, nullptr, kCopyChunk, 0);
+        if (copied == 0) return true;
+        if (copied > 0) continue;
+        if (errno == EINTR) continue;
+        if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP)
+            return false;
+        break;
+    }
+    // Across file systems the kernel still copies without a buffer of ours.
+    while (lseek(to, offset, SEEK_SET) == offset) {
+        const ssize_t sent = sendfile(to, from, &offset, kCopyChunk);
+        if (sent == 0) return true;
+        if (sent > 0) continue;
+        if (errno == EINTR) continue;
+        if (errno != ENOSYS && errno != EINVAL) return false;
+        break;
+    }
+    // Older kernels and some file systems: plain reads and writes from where it stopped.
+    std::vector<std::uint8_t> buffer(kCopyChunk);
+    for (;;) {
+        const ssize_t got = pread(from, buffer.data(), buffer.size(), offset);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (got == 0) return true;
+        const std::span<const std::uint8_t> chunk(buffer.data(), static_cast<size_t>(got));
+        if (!WriteAt(to, chunk, static_cast<std::uint64_t>(offset))) return false;
+        offset += got;
+    }
 }
 
 ImagingStatus ReplaceFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {

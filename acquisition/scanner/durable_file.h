@@ -33,6 +33,13 @@ ImagingStatus StatusFromErrno(int error);
 // Writes all of `bytes` at `offset`; false with errno set otherwise.
 bool WriteAt(int fd, std::span<const std::uint8_t> bytes, std::uint64_t offset);
 
+// Copies everything of `from` from its start into `to` at the same offsets; false with errno set
+// when a read or write fails. The kernel copies where it can.
+bool CopyContent(int from, int to);
+
+// Flushes `directory` itself, so that names made or removed in it survive a power cut.
+bool SyncDirectory(const std::filesystem::path& directory);
+
 // Writes `bytes` into a new file beside `path`, flushes it to the disk and renames it over
 // `path`.
 ImagingStatus ReplaceFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
