@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -17,6 +16,7 @@
 #include "operator/fixed_messages.h"
 #include "transfer/job_patterns.h"
 #include "transfer/page_placement.h"
+#include "transfer/transfer_model.h"
 
 namespace scantora {
 namespace {
@@ -288,11 +288,8 @@ Outcome Mover::MoveDirectory(const std::string& prefix, const std::string& optio
 int MoveFiles2(const MoveContext& context, const std::string& source_prefix,
                const std::string& destination_root, const std::string& options) {
     std::optional<DiscoveryPatterns> own;
-    if (!context.selection) {
-        const long shown = LeadingNumber(context.job.viewnlivelli);
-        own = BuildJobDiscoveryPatterns(
-            context.job, static_cast<std::size_t>(std::clamp<long>(shown, 0, kMaxLevels)));
-    }
+    if (!context.selection)
+        own = BuildJobDiscoveryPatterns(context.job, ShownLevelCount(context.job, false));
     Mover mover(context, context.selection ? *context.selection : *own,
                 ToNativeSeparators(destination_root));
     const Outcome outcome = mover.MoveDirectory(ToNativeSeparators(source_prefix), options);

@@ -27,8 +27,8 @@ struct MoveContext {
     TransferProgress& progress;
     // Empty: no barcode export, whatever BARCODE says.
     PageExport page_export;
-    // The MADRE patterns of the transfer dialog (BuildJobDiscoveryPatterns with its shown
-    // levels); null: those of VIEWNLIVELLI levels.
+    // The MADRE patterns of the transfer dialog (TransferModel::patterns()); null: those of
+    // the levels a transfer that is not automatic shows.
     const DiscoveryPatterns* selection = nullptr;
 };
 

@@ -108,29 +108,21 @@ bool PagePlacement::PutInPlace(const std::filesystem::path& source,
 
 void PagePlacement::Finish() {
     std::vector<std::filesystem::path> destinations;
-    std::vector<std::filesystem::path> sources;
-    for (const Placed& placed : placed_) {
+    for (const Placed& placed : placed_)
         destinations.push_back(placed.destination);
-        sources.push_back(placed.source);
-    }
     std::vector<std::filesystem::path> unsynced;
     for (const auto& directory : DistinctDirectories(destinations)) {
         if (!SyncDirectory(directory)) unsynced.push_back(directory);
     }
-    bool removed_any = false;
     for (Placed& placed : placed_) {
         // Not known to be durable: the page stays in the work area too.
         if (std::find(unsynced.begin(), unsynced.end(), placed.destination.parent_path()) !=
             unsynced.end())
             continue;
         placed.moved = RemoveSource(placed);
-        removed_any = removed_any || placed.moved;
     }
-    // A removal lost in a power cut would only bring a page back for the next move.
-    if (removed_any) {
-        for (const auto& directory : DistinctDirectories(sources))
-            SyncDirectory(directory);
-    }
+    // The removals are not flushed: one lost in a power cut brings back a page that also lies
+    // whole at the destination, and the next move puts the same bytes there again.
 }
 
 bool PagePlacement::RemoveSource(Placed& placed) {

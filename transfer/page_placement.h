@@ -27,6 +27,7 @@ public:
 
     // Flushes the destination directories, then removes the placed sources. A source that
     // cannot be removed takes its placed copy back, so that the page lies in one place.
+    // The removals are left to the file system's next flush.
     void Finish();
 
     // Whether the page Place() gave `index` for has moved (known after Finish()).
