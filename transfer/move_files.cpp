@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -267,19 +268,23 @@ Outcome Mover::MoveDirectory(const std::string& prefix, const std::string& optio
         context_.progress.Step();
     }
 
-    placement.Finish();
-    std::optional<bool> own_last;
+    // The semaphore announces pages that lie durably in place, and comes before they leave
+    // the work area: a move stopped in between repeats them and the semaphore alike.
+    placement.Flush();
+    const auto last_own =
+        std::find_if(handled.rbegin(), handled.rend(), [](const Handled& h) { return h.own; });
+    const bool last_arrived =
+        last_own != handled.rend() &&
+        (last_own->placement >= 0 ? placement.Durable(last_own->placement) : last_own->moved);
+    if (semaphore > 0 && semaphore_moment == kSemaphoreAfterLastFile && !semaphore_made &&
+        !semaphore_path.empty() && last_arrived)
+        MakeSemaphore(semaphore_path, context_.op);
+    placement.RemoveSources();
     for (const Handled& h : handled) {
         const bool moved = h.placement >= 0 ? placement.Moved(h.placement) : h.moved;
-        if (h.own) {
-            outcome.moved += moved ? 1 : 0;
-            own_last = moved;
-        }
+        if (h.own) outcome.moved += moved ? 1 : 0;
         outcome.last_moved = moved;
     }
-    if (semaphore > 0 && semaphore_moment == kSemaphoreAfterLastFile && !semaphore_made &&
-        !semaphore_path.empty() && own_last.value_or(false))
-        MakeSemaphore(semaphore_path, context_.op);
     return outcome;
 }
 

@@ -106,23 +106,27 @@ bool PagePlacement::PutInPlace(const std::filesystem::path& source,
     return true;
 }
 
-void PagePlacement::Finish() {
+void PagePlacement::Flush() {
     std::vector<std::filesystem::path> destinations;
     for (const Placed& placed : placed_)
         destinations.push_back(placed.destination);
-    std::vector<std::filesystem::path> unsynced;
+    std::vector<std::filesystem::path> flushed;
     for (const auto& directory : DistinctDirectories(destinations)) {
-        if (!SyncDirectory(directory)) unsynced.push_back(directory);
+        if (SyncDirectory(directory)) flushed.push_back(directory);
     }
     for (Placed& placed : placed_) {
-        // Not known to be durable: the page stays in the work area too.
-        if (std::find(unsynced.begin(), unsynced.end(), placed.destination.parent_path()) !=
-            unsynced.end())
-            continue;
-        placed.moved = RemoveSource(placed);
+        placed.durable = std::find(flushed.begin(), flushed.end(),
+                                   placed.destination.parent_path()) != flushed.end();
     }
-    // The removals are not flushed: one lost in a power cut brings back a page that also lies
-    // whole at the destination, and the next move puts the same bytes there again.
+}
+
+void PagePlacement::RemoveSources() {
+    // A page not known to be durable stays in the work area too. The removals are not
+    // flushed: one lost in a power cut brings back a page that also lies whole at the
+    // destination, and the next move puts the same bytes there again.
+    for (Placed& placed : placed_) {
+        if (placed.durable) placed.moved = RemoveSource(placed);
+    }
 }
 
 bool PagePlacement::RemoveSource(Placed& placed) {
@@ -141,6 +145,10 @@ bool PagePlacement::RemoveSource(Placed& placed) {
         at_destination == placed.destination_identity)
         unlink(placed.destination.c_str());
     return false;
+}
+
+bool PagePlacement::Durable(int index) const {
+    return index >= 0 && static_cast<std::size_t>(index) < placed_.size() && placed_[index].durable;
 }
 
 bool PagePlacement::Moved(int index) const {
