@@ -31,10 +31,12 @@ bool LooksLikeColourContainer(const uint8_t* b) {
 }
 
 // Parses the container header through the colour readers.
-bool RecogniseContainer(const ProbeSource& source, int64_t start, ColourFacts& facts) {
+bool RecogniseContainer(const ProbeSource& source, int64_t start, int32_t tiff_directory,
+                        ColourFacts& facts) {
     auto state = std::make_unique<ColourDecoderState>();
     SetColourSourceFile(*state, source.handle);
     state->start_offset = start;
+    state->tiff_directory_index = tiff_directory;
     ColourSeek(*state, 0);
     if (RecogniseColourContainer(*state) != 0) return false;
     facts.width = state->width;
@@ -48,12 +50,13 @@ bool RecogniseContainer(const ProbeSource& source, int64_t start, ColourFacts& f
 
 }  // namespace
 
-bool ProbeColourHeader(const ProbeSource& source, int64_t start, ImageHeader& header) {
+bool ProbeColourHeader(const ProbeSource& source, int64_t start, ImageHeader& header,
+                       int32_t tiff_directory) {
     std::vector<uint8_t> head(kColourProbeBytes);
     if (ReadAt(source, start, head.data(), kColourProbeBytes) < kColourProbeMinBytes) return false;
     if (!LooksLikeColourContainer(head.data())) return false;
     ColourFacts facts;
-    if (!RecogniseContainer(source, start, facts)) return false;
+    if (!RecogniseContainer(source, start, tiff_directory, facts)) return false;
     header.width = facts.width;
     header.height = std::min(facts.height, kMaxColourHeight);
     header.compression = facts.compression;

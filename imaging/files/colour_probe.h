@@ -16,7 +16,8 @@ inline constexpr int32_t kColourDefaultResolution = 100;
 
 // Fills width, height (capped), compression code 1024..1029, data offset = start, bits per
 // pixel (in options), resolutions and, for disk files, a missing data byte count. header is
-// written only on success.
-bool ProbeColourHeader(const ProbeSource& source, int64_t start, ImageHeader& header);
+// written only on success. A TIFF container is read at its directory `tiff_directory` (from 0).
+bool ProbeColourHeader(const ProbeSource& source, int64_t start, ImageHeader& header,
+                       int32_t tiff_directory = 0);
 
 }  // namespace pixdoc::files

@@ -37,6 +37,12 @@ int32_t CodeForCompression(uint32_t compression) {
     }
 }
 
+// Values that say nothing leave the orientation as it was.
+void ApplyOrientation(uint32_t value, ImageHeader& header) {
+    const int32_t turns = TurnsForOrientation(value);
+    if (turns >= 0) header.orientation = turns;
+}
+
 int32_t ClampToInt(uint32_t v) {
     return static_cast<int32_t>(std::min<uint32_t>(v, std::numeric_limits<int32_t>::max()));
 }
@@ -89,11 +95,9 @@ private:
                 return true;
             case kTagStripOffsets:
                 return SetStripOffsets(e, value);
-            case kTagOrientation: {
-                const int32_t turns = TurnsForOrientation(value);
-                if (turns >= 0) page_.orientation = turns;
+            case kTagOrientation:
+                ApplyOrientation(value, page_);
                 return true;
-            }
             case kTagRowsPerStrip:
                 if (table_) table_->rows_per_strip = ClampToInt(value);
                 return true;
@@ -186,14 +190,32 @@ private:
     bool negative_ = false;
 };
 
-// Reads the page at a loaded directory into header (committed only on success).
-bool ReadPage(const ProbeSource& source, const TiffDirectory& dir, ImageHeader& header) {
+// A page that is not bilevel and whose data is no container of its own (rows in one strip or
+// several): the file's colour TIFF reader describes it from the file's start, as page 1 is
+// described when the walk gives up, but at its own directory and with its orientation.
+bool ReadColourTiffPage(const ProbeSource& source, const TiffDirectory& dir, int32_t directory,
+                        ImageHeader& header) {
+    ImageHeader page = header;
+    if (directory < 0 || !ProbeColourHeader(source, 0, page, directory)) return false;
+    if (const auto e = dir.Find(kTagOrientation)) ApplyOrientation(dir.Value(*e), page);
+    header = page;
+    return true;
+}
+
+// Reads the page at a loaded directory, the `directory`-th of the file from 0 (-1 when not
+// known), into header (committed only on success).
+bool ReadPage(const ProbeSource& source, const TiffDirectory& dir, int32_t directory,
+              ImageHeader& header) {
     HeaderModuleState& state = HeaderState();
     ImageHeader page = header;
     PageReader reader(source, dir, page);
-    if (!reader.Read()) return false;
+    const bool read = reader.Read();
     if (!reader.bilevel()) {
-        if (!ProbeColourHeader(source, page.data_offset, page)) return false;
+        // A strip that holds a JPEG stream is described as that stream.
+        if (!read || !ProbeColourHeader(source, page.data_offset, page))
+            return ReadColourTiffPage(source, dir, directory, header);
+    } else if (!read) {
+        return false;
     } else if (PixdocStripTable* table = reader.TakeStripTable()) {
         page.compression += PX_CODE_MULTI_STRIP;
         page.data_offset = reinterpret_cast<intptr_t>(table);
@@ -245,7 +267,7 @@ bool WalkTiffPage(const ProbeSource& source, int32_t page, ImageHeader& header) 
     if (!FindDirectory(*dir, first, target)) return false;
     cursor.page = page;
     cursor.next_directory = dir->next_directory();
-    return ReadPage(source, *dir, header);
+    return ReadPage(source, *dir, page - 1, header);
 }
 
 bool ReadTiffDirectoryAt(const ProbeSource& source, uint32_t directory, ImageHeader& header) {
@@ -253,7 +275,7 @@ bool ReadTiffDirectoryAt(const ProbeSource& source, uint32_t directory, ImageHea
     const ProbeBytes bytes(source);
     auto dir = std::make_unique<TiffDirectory>(bytes, ByteOrder::kLittle);
     if (!FindDirectory(*dir, directory, 1)) return false;
-    return ReadPage(source, *dir, header);
+    return ReadPage(source, *dir, -1, header);
 }
 
 }  // namespace pixdoc::files

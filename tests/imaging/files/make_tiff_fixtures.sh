@@ -31,3 +31,9 @@ convert -size 120x80 gradient:white-black -colorspace Gray -quality 90 grey.jpg
 convert -size 120x80 gradient:red-blue -depth 8 -compress none rgb.tif
 convert -size 120x80 gradient:red-blue -depth 8 -compress jpeg -quality 90 jpeg_in.tif
 convert -size 16x9000 xc:gray50 -type TrueColor -quality 50 tall.jpg
+# A colour TIFF of three pages, each of its own size and form: RGB, grey, and RGB turned by
+# its orientation tag (6: a quarter turn clockwise to show it upright).
+convert -size 64x48 gradient:white-black -colorspace Gray -depth 8 -compress none grey.tif
+tiffcp rgb.tif oriented_rgb.tif
+tiffset -s 274 6 oriented_rgb.tif
+tiffcp rgb.tif grey.tif oriented_rgb.tif colour_pages.tif

@@ -122,6 +122,26 @@ TEST_F(TiffToolsTest, ColourContainers) {
     EXPECT_EQ(h.options, 24);
 }
 
+TEST_F(TiffToolsTest, EveryColourTiffPageIsDescribedFromItsOwnDirectory) {
+    const std::string path = kDir + "colour_pages.tif";
+    const struct {
+        int page;
+        int32_t bits, orientation;
+    } pages[] = {{1, 24, 0}, {2, 8, 0}, {3, 24, 1}, {2, 8, 0}, {1, 24, 0}, {3, 24, 1}};
+    for (const auto& p : pages) {
+        SCOPED_TRACE("page " + std::to_string(p.page));
+        const Reference ref = ReadReference(path, p.page);
+        ImageHeader h;
+        ASSERT_EQ(Open(path, p.page, h), 0);
+        EXPECT_TRUE(HasFields(h, "compression 1029, width " + std::to_string(ref.width) +
+                                     ", height " + std::to_string(ref.height) + ", orientation " +
+                                     std::to_string(p.orientation) + ", data_offset 0"));
+        EXPECT_EQ(h.options, p.bits);
+    }
+    EXPECT_EQ(OpenResult(path, 4), 2);
+    EXPECT_TRUE(OpensAs(kDir + "oriented_rgb.tif", 1, "compression 1029, orientation 1"));
+}
+
 TEST_F(TiffToolsTest, JpegFilesAndJpegStrips) {
     EXPECT_TRUE(OpensAs(kDir + "colour.jpg", 1,
                         "compression 1027, width 120, height 80, x_resolution 150, data_offset 0"));
