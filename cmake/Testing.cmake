@@ -1,14 +1,15 @@
 # scantora_add_gtest(<target> SOURCES <files...> LIBS <libs...> [FIXTURES <names...>] [ENV <k=v>]
-#                    [PREFIX <text>])
+#                    [PREFIX <text>] [TIMEOUT <seconds>])
 # Builds one GoogleTest executable and registers each of its tests with ctest (their names led by
-# PREFIX, for a second build of the same tests).
+# PREFIX, for a second build of the same tests). TIMEOUT bounds each test where a device or
+# another process could stop answering.
 include(GoogleTest)
 find_package(GTest REQUIRED)
 
 set(SCANTORA_FIXTURE_DIR ${CMAKE_BINARY_DIR}/fixtures)
 
 function(scantora_add_gtest target)
-    cmake_parse_arguments(ARG "" "PREFIX" "SOURCES;LIBS;FIXTURES;ENV" ${ARGN})
+    cmake_parse_arguments(ARG "" "PREFIX;TIMEOUT" "SOURCES;LIBS;FIXTURES;ENV" ${ARGN})
     add_executable(${target} ${ARG_SOURCES})
     target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
     target_compile_definitions(${target} PRIVATE
@@ -36,6 +37,9 @@ function(scantora_add_gtest target)
             message(FATAL_ERROR "${target}: discovered tests carry one ENV assignment at most")
         endif()
         list(APPEND props ENVIRONMENT ${ARG_ENV})
+    endif()
+    if(ARG_TIMEOUT)
+        list(APPEND props TIMEOUT ${ARG_TIMEOUT})
     endif()
     gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
                          TEST_PREFIX "${ARG_PREFIX}" PROPERTIES ${props})

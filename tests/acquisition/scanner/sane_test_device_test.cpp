@@ -2,8 +2,14 @@
 // folder whose dll.conf lists the test backend only (make_sane_config.sh).
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
+#include <mutex>
+#include <set>
+#include <thread>
 
 #include "acquisition/scanner/sane_options.h"
 #include "tests/acquisition/scanner/page_test_support.h"
@@ -18,14 +24,82 @@ using testing::ScratchDir;
 
 constexpr int kDpi = 50;
 constexpr int kFeederLoad = 10;  // the test backend's feeder empties after ten sheets
+// Each test scans in well under a second; a device still busy after this is stuck.
+constexpr auto kTestDeadline = std::chrono::seconds(30);
+constexpr auto kCancelAgain = std::chrono::seconds(1);
+constexpr int kCancelAttempts = 10;
+// The test backend's reader thread writes a frame (a few kilobytes here) into a pipe and ends.
+// The backend cancels that thread asynchronously at the end of every frame and in sane_cancel;
+// caught inside malloc, it leaves the allocator locked and the next thread to end deadlocks.
+// Reading only after this pause lets each reader end on its own before it is cancelled.
+constexpr auto kReaderHeadStart = std::chrono::milliseconds(10);
+
+// Cancels the open devices once a test outlives its deadline, and again every second after,
+// so that a device that stops answering fails the test with a message. SANE allows
+// sane_cancel from another thread while a call waits. A test that cancelling cannot end (a
+// deadlock inside the backend) ends the program with that message rather than holding ctest
+// until its timeout.
+class Watchdog {
+public:
+    explicit Watchdog(std::chrono::seconds limit) : thread_([this, limit] { Watch(limit); }) {}
+    ~Watchdog() {
+        {
+            std::lock_guard lock(mutex_);
+            done_ = true;
+        }
+        wake_.notify_all();
+        thread_.join();
+    }
+    Watchdog(const Watchdog&) = delete;
+    Watchdog& operator=(const Watchdog&) = delete;
+
+    void Add(SaneDevice* device) {
+        std::lock_guard lock(mutex_);
+        devices_.insert(device);
+    }
+    void Remove(SaneDevice* device) {
+        std::lock_guard lock(mutex_);
+        devices_.erase(device);
+    }
+    bool fired() {
+        std::lock_guard lock(mutex_);
+        return fired_;
+    }
+
+private:
+    void Watch(std::chrono::seconds limit) {
+        std::unique_lock lock(mutex_);
+        auto next = std::chrono::steady_clock::now() + limit;
+        for (int attempt = 0; !wake_.wait_until(lock, next, [this] { return done_; }); ++attempt) {
+            if (attempt == kCancelAttempts) {
+                std::fprintf(stderr,
+                             "the test device did not end when cancelled: a deadlock in "
+                             "the SANE backend; giving up\n");
+                std::_Exit(EXIT_FAILURE);
+            }
+            fired_ = true;
+            for (SaneDevice* device : devices_)
+                device->Cancel();
+            next = std::chrono::steady_clock::now() + kCancelAgain;
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    bool done_ = false;
+    bool fired_ = false;
+    std::set<SaneDevice*> devices_;
+    std::thread thread_;  // last: it starts once the members above exist
+};
 
 // The system's SANE with hooks on the device it opens: options set right after opening, and
-// before each sane_start (numbered from 1).
+// before each sane_start (numbered from 1). Open devices are in the watchdog's care.
 class HookedLibrary : public SaneBackend {
 public:
     using Hook = std::function<void(SaneOptions&, int start)>;
 
-    explicit HookedLibrary(Hook before_start) : before_start_(std::move(before_start)) {}
+    HookedLibrary(Hook before_start, Watchdog& watchdog)
+        : before_start_(std::move(before_start)), watchdog_(watchdog) {}
 
     std::vector<SaneDeviceEntry> ListDevices() override { return system_->ListDevices(); }
     SANE_Status Open(const std::string& name, std::unique_ptr<SaneDevice>& out) override {
@@ -40,8 +114,10 @@ private:
     public:
         Hooked(std::unique_ptr<SaneDevice> inner, HookedLibrary* library)
             : inner_(std::move(inner)), library_(library) {
+            library_->watchdog_.Add(inner_.get());
             Run(0);
         }
+        ~Hooked() override { library_->watchdog_.Remove(inner_.get()); }
         const SANE_Option_Descriptor* Describe(SANE_Int o) override { return inner_->Describe(o); }
         SANE_Status Control(SANE_Int o, SANE_Action a, void* v, SANE_Int* i) override {
             return inner_->Control(o, a, v, i);
@@ -52,6 +128,7 @@ private:
         }
         SANE_Status Parameters(SANE_Parameters& p) override { return inner_->Parameters(p); }
         SANE_Status Read(SANE_Byte* d, SANE_Int m, SANE_Int& l) override {
+            std::this_thread::sleep_for(kReaderHeadStart);
             return inner_->Read(d, m, l);
         }
         void Cancel() override { inner_->Cancel(); }
@@ -69,12 +146,19 @@ private:
 
     std::shared_ptr<SaneBackend> system_ = SystemSaneBackend();
     Hook before_start_;
+    Watchdog& watchdog_;
 };
 
 class TestDevice : public ::testing::Test {
 protected:
+    void TearDown() override {
+        EXPECT_FALSE(watchdog_.fired()) << "the test device was still busy after "
+                                        << kTestDeadline.count() << " s and was cancelled";
+    }
+
     void Open(HookedLibrary::Hook hook = {}) {
-        control_ = MakeImagingControl({std::make_shared<HookedLibrary>(std::move(hook)), {}});
+        control_ =
+            MakeImagingControl({std::make_shared<HookedLibrary>(std::move(hook), watchdog_), {}});
         ASSERT_TRUE(control_->SelectSource("test:0"));
         values_.resolution = kDpi;
         values_.frame_width = 40;
@@ -104,6 +188,7 @@ protected:
         });
     }
 
+    Watchdog watchdog_{kTestDeadline};  // outlives the control and its devices
     ScratchDir dir_;
     std::unique_ptr<ImagingControl> control_;
     ScannerValues values_;
