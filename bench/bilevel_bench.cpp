@@ -9,14 +9,12 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "bench/ratio_reporter.h"
 #include "imaging/decode/bilevel/line_face.h"
 #include "imaging/io/file_access.h"
 #include "pixdoc32.h"
@@ -32,13 +30,7 @@ struct Page {
 const Page& ThePage() {
     static const Page page = [] {
         Page p;
-        const std::string dir = std::string(BENCH_BINARY_DIR) + "/bilevel_pages";
-        p.path = dir + "/text_a4_300_g4.tif";
-        if (!std::filesystem::exists(p.path)) {
-            const std::string command =
-                std::string(BENCH_SOURCE_DIR) + "/make_bilevel_page.sh " + dir;
-            if (std::system(command.c_str()) != 0) std::fprintf(stderr, "page generation failed\n");
-        }
+        p.path = bench::MadePage("bilevel_pages", "text_a4_300_g4.tif", "make_bilevel_page.sh");
         TIFF* tif = TIFFOpen(p.path.c_str(), "r");
         if (!tif) return p;
         TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &p.width);
@@ -212,41 +204,11 @@ BENCHMARK(LibtiffGroup4Encode)->Unit(benchmark::kMillisecond);
 BENCHMARK(PixdocGroup4Encode)->Unit(benchmark::kMillisecond);
 
 // What each pixdoc32 benchmark is compared with.
-const std::pair<const char*, const char*> kPeers[] = {
-    {"PixdocChangeLists", "LibtiffStrip"},
-    {"PixdocBitmap", "LibtiffStrip"},
-    {"PixdocGroup4Encode", "LibtiffGroup4Encode"},
-};
-
-// Console output plus the ratio of every pixdoc32 time to its peer's.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration && !r.error_occurred)
-                times_[r.benchmark_name()] = r.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        for (const auto& [name, peer] : kPeers) {
-            const auto t = times_.find(name);
-            const auto base = times_.find(peer);
-            if (t == times_.end() || base == times_.end() || base->second <= 0) continue;
-            std::printf("ratio %s / %s: %.3f\n", name, peer, t->second / base->second);
-        }
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunWithRatios(argc, argv,
+                                {{"PixdocChangeLists", "LibtiffStrip"},
+                                 {"PixdocBitmap", "LibtiffStrip"},
+                                 {"PixdocGroup4Encode", "LibtiffGroup4Encode"}});
 }

@@ -6,13 +6,10 @@
 #include <benchmark/benchmark.h>
 #include <tiffio.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "bench/ratio_reporter.h"
 #include "imaging/decode/colour/colour_state.h"
 #include "imaging/io/file_access.h"
 #include "pixdoc32.h"
@@ -20,13 +17,7 @@
 namespace {
 
 std::string PagePath(const char* name) {
-    const std::string dir = std::string(BENCH_BINARY_DIR) + "/colour_pages";
-    const std::string path = dir + "/" + name;
-    if (!std::filesystem::exists(path)) {
-        const std::string command = std::string(BENCH_SOURCE_DIR) + "/make_colour_pages.sh " + dir;
-        if (std::system(command.c_str()) != 0) std::fprintf(stderr, "page generation failed\n");
-    }
-    return path;
+    return bench::MadePage("colour_pages", name, "make_colour_pages.sh");
 }
 
 int Consume(void* user, int32_t, int32_t first_row, int32_t columns, int32_t end_row,
@@ -93,34 +84,10 @@ BENCHMARK_CAPTURE(Libtiff, grey_packbits, "a4_150_grey_packbits.tif")
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(PixdocMerge, rgb_half, "a4_150_rgb.tif")->Unit(benchmark::kMillisecond);
 
-// Prints each pixdoc32 time as a ratio to libtiff's time for the same page.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs)
-            times_[r.benchmark_name()] = r.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        for (const char* page : {"rgb", "grey_packbits"}) {
-            const double ours = times_[std::string("Pixdoc/") + page];
-            const double peer = times_[std::string("Libtiff/") + page];
-            if (peer > 0)
-                std::printf("%s: pixdoc32 / libtiff CPU time = %.2f\n", page, ours / peer);
-        }
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunWithRatios(
+        argc, argv,
+        {{"Pixdoc/rgb", "Libtiff/rgb"}, {"Pixdoc/grey_packbits", "Libtiff/grey_packbits"}});
 }

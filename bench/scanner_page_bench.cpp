@@ -8,12 +8,11 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <string>
 
 #include "acquisition/scanner/page_pix.h"
+#include "bench/ratio_reporter.h"
 
 namespace {
 
@@ -26,13 +25,8 @@ constexpr int kDpi = 300;
 
 const Page& ThePage() {
     static const Page page = [] {
-        const std::string dir = std::string(BENCH_BINARY_DIR) + "/bilevel_pages";
-        const std::string path = dir + "/text_a4_300_g4_11pt.tif";
-        if (!std::filesystem::exists(path)) {
-            const std::string command =
-                std::string(BENCH_SOURCE_DIR) + "/make_bilevel_page.sh " + dir + " 11";
-            if (std::system(command.c_str()) != 0) std::fprintf(stderr, "page generation failed\n");
-        }
+        const std::string path = bench::MadePage("bilevel_pages", "text_a4_300_g4_11pt.tif",
+                                                 "make_bilevel_page.sh", "11");
         Page loaded;
         if (LoadPage(path, 1, 0, loaded) != ImagingStatus::kOk)
             std::fprintf(stderr, "cannot load %s\n", path.c_str());
@@ -117,38 +111,10 @@ BENCHMARK(ScantoraDeskewAppend)
     ->UseRealTime()
     ->Repetitions(kRepetitions);
 
-// Console output plus every median and its ratio to Leptonica's.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-                medians_[r.run_name.function_name] = {r.GetAdjustedRealTime(),
-                                                      r.GetAdjustedCPUTime()};
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        const auto base = medians_.find("LeptonicaAppend");
-        if (base == medians_.end() || base->second.real <= 0 || base->second.cpu <= 0) return;
-        for (const auto& [name, t] : medians_)
-            std::printf("median %s: %.2f ms (ratio %.3f), CPU %.2f ms (ratio %.3f)\n", name.c_str(),
-                        t.real, t.real / base->second.real, t.cpu, t.cpu / base->second.cpu);
-    }
-
-private:
-    struct Times {
-        double real, cpu;
-    };
-    std::map<std::string, Times> medians_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunWithRatios(
+        argc, argv,
+        {{"ScantoraAppend", "LeptonicaAppend"}, {"ScantoraDeskewAppend", "LeptonicaAppend"}});
 }

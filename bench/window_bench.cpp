@@ -10,13 +10,10 @@
 #include <benchmark/benchmark.h>
 #include <tiffio.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "bench/ratio_reporter.h"
 #include "pixdoc32.h"
 #include "pixdoc32_window_host.h"
 
@@ -28,16 +25,8 @@ constexpr int32_t kCornerZoom = 4;
 constexpr int kRepetitions = 9;
 
 const std::string& PagePath() {
-    static const std::string path = [] {
-        const std::string dir = std::string(BENCH_BINARY_DIR) + "/bilevel_pages";
-        const std::string p = dir + "/text_a4_300_g4_white.tif";
-        if (!std::filesystem::exists(p)) {
-            const std::string command =
-                std::string(BENCH_SOURCE_DIR) + "/make_window_page.sh " + dir;
-            if (std::system(command.c_str()) != 0) std::fprintf(stderr, "page generation failed\n");
-        }
-        return p;
-    }();
+    static const std::string path =
+        bench::MadePage("bilevel_pages", "text_a4_300_g4_white.tif", "make_window_page.sh");
     return path;
 }
 
@@ -190,37 +179,10 @@ BENCHMARK_CAPTURE(PixdocRepaint, ZoomedCorner, true)
     ->Repetitions(kRepetitions)
     ->ReportAggregatesOnly(true);
 
-// Console output plus the ratios of the medians to the peer's.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-                medians_[r.run_name.function_name + r.run_name.args] = r.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        Ratio("PixdocRepaint/Fitted", "LibtiffRgbaFitted");
-        Ratio("PixdocRepaint/ZoomedCorner", "LibtiffScanlinesCorner");
-    }
-
-private:
-    void Ratio(const std::string& ours, const std::string& peer) {
-        const auto a = medians_.find(ours), b = medians_.find(peer);
-        if (a == medians_.end() || b == medians_.end() || b->second <= 0) return;
-        std::printf("median CPU %s: %.2f ms, %s: %.2f ms, ratio %.3f\n", ours.c_str(), a->second,
-                    peer.c_str(), b->second, a->second / b->second);
-    }
-    std::map<std::string, double> medians_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunWithRatios(argc, argv,
+                                {{"PixdocRepaint/Fitted", "LibtiffRgbaFitted"},
+                                 {"PixdocRepaint/ZoomedCorner", "LibtiffScanlinesCorner"}});
 }
