@@ -7,19 +7,10 @@ tool=$1
 pages=$2
 colour=$3
 work=$4
-fails=0
+. "$(dirname "$0")/checks.sh"
 tab=$'\t'
 rm -rf "$work"
 mkdir -p "$work"
-
-check() {  # check NAME EXPECTED ACTUAL
-    if [ "$2" != "$3" ]; then
-        echo "FAIL $1"
-        echo "  expected: $(printf '%q' "$2")"
-        echo "  actual:   $(printf '%q' "$3")"
-        fails=$((fails + 1))
-    fi
-}
 
 run() {  # run ARGS...: sets out, err, rc
     out=$("$tool" "$@" 2>"$work/stderr"); rc=$?
@@ -113,5 +104,4 @@ usage "type beyond 16 bits" --type 65536 "$upright"
 usage "unknown option" --bogus 1 "$upright"
 usage "option without value" "$upright" --export
 
-[ $fails -eq 0 ] && echo "all checks passed"
-exit $((fails > 0))
+finish

@@ -7,16 +7,7 @@
 set -uo pipefail
 tool=$1
 pages=$2
-fails=0
-
-check() {  # check NAME EXPECTED ACTUAL
-    if [ "$2" != "$3" ]; then
-        echo "FAIL $1"
-        echo "  expected: $(printf '%q' "$2")"
-        echo "  actual:   $(printf '%q' "$3")"
-        fails=$((fails + 1))
-    fi
-}
+. "$(dirname "$0")/checks.sh"
 
 # The reads of one result line, one a line: TEXT<TAB>START,END,LINE,SYMBOLOGY,THRESHOLD.
 reads() { cut -f2- | sed 's/>/>\n/g' | sed -n 's/^\(.*\)<\(.*\)>$/\1\t\2/p'; }
@@ -46,7 +37,7 @@ out=$("$tool" "$page" "$page"); rc=$?
 first=$(echo "$out" | head -1)
 check "a colour page searched twice in a row reads twice" "$first"$'\n'"$first" "$out"
 check "twice in a row exits 0" 0 "$rc"
-[ -n "$(echo "$first" | cut -f2)" ] || { echo "FAIL the colour page read nothing"; fails=$((fails + 1)); }
+[ -n "$(echo "$first" | cut -f2)" ] || fail "the colour page read nothing"
 
 "$tool" --mask 0 "$page" >/dev/null 2>/tmp/pixdoc-barcode-colour-err.$$; rc=$?
 check "empty mask on a colour page" "pixdoc-barcode: $page: the symbology mask is empty (2)" \
@@ -54,5 +45,4 @@ check "empty mask on a colour page" "pixdoc-barcode: $page: the symbology mask i
 check "empty mask on a colour page exits non-zero" 1 "$rc"
 rm -f /tmp/pixdoc-barcode-colour-err.$$
 
-[ $fails -eq 0 ] && echo "all checks passed"
-exit $((fails > 0))
+finish

@@ -5,17 +5,8 @@
 set -uo pipefail
 tool=$1
 pages=$2
-fails=0
+. "$(dirname "$0")/checks.sh"
 tab=$'\t'
-
-check() {  # check NAME EXPECTED ACTUAL
-    if [ "$2" != "$3" ]; then
-        echo "FAIL $1"
-        echo "  expected: $(printf '%q' "$2")"
-        echo "  actual:   $(printf '%q' "$3")"
-        fails=$((fails + 1))
-    fi
-}
 
 upright=$pages/a4-300-upright-g4.tif
 turned=$pages/a4-300-turned-g4.tif
@@ -58,5 +49,4 @@ check "colour pages exit 0" 0 "$rc"
 "$tool" >/dev/null 2>&1; check "no file is a usage error" 2 "$?"
 rm -f /tmp/pixdoc-barcode-err.$$
 
-[ $fails -eq 0 ] && echo "all checks passed"
-exit $((fails > 0))
+finish

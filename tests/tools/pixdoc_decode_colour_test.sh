@@ -5,9 +5,8 @@
 set -uo pipefail
 tool=$1
 work=$2
+. "$(dirname "$0")/checks.sh"
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
-fails=0
-fail() { echo "FAIL $*"; fails=$((fails + 1)); }
 
 convert rose: -resize 61x43! base.ppm
 convert base.ppm BMP3:page.bmp
@@ -28,5 +27,4 @@ grep -q "Unexpected end of image file in middle of data." err.txt || fail "damag
 [ "$(head -c 2 half.ppm)" = "P6" ] || fail "damaged page: not written"
 [ "$(tail -c 3 half.ppm | od -An -tu1 | tr -s ' ')" = " 255 255 255" ] || fail "damaged page: bottom"
 
-[ $fails -eq 0 ] && echo "pixdoc-decode colour: all checks passed"
-exit $((fails > 0))
+finish "pixdoc-decode colour"

@@ -6,9 +6,8 @@
 set -uo pipefail
 tools=$1
 work=$2
+. "$(dirname "$0")/checks.sh"
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
-fails=0
-fail() { echo "FAIL $*"; fails=$((fails + 1)); }
 
 printf 'P1\n16 2\n1111000011110000\n0000111100001111\n' > page.pbm
 convert page.pbm -compress Group4 page.tif || exit 1
@@ -45,5 +44,4 @@ grep -q "^width: 16$" info.txt || fail "./MD:4096: wrong header"
 convert page.pbm want.pbm
 cmp -s want.pbm "ML:out.pbm" || fail "./ML:out.pbm differs from the page"
 
-[ $fails -eq 0 ] && echo "special names: all checks passed"
-exit $((fails > 0))
+finish "special names"
