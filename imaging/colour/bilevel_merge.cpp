@@ -64,11 +64,6 @@ bool SourceUsable(const EditRect& s, int32_t width, int32_t height) {
            s.left < s.right && s.top < s.bottom;
 }
 
-struct FileGuard {
-    int32_t handle;
-    ~FileGuard() { files::FileClose(handle); }
-};
-
 // Sums decoded rows four at a time and writes one grey row per four.
 class GreyReducer {
 public:
@@ -114,10 +109,10 @@ private:
 int32_t MergeBilevelPage(ColourEditState& edit, const char* name, const EditRect& source,
                          const EditRect& destination) {
     const RenderArea area = AlignRenderArea(destination);
-    const FileGuard file{files::FileOpen(name)};
-    if (file.handle == files::kInvalidHandle) return kMergeNotRecognised;
+    const files::OpenedFile file(name);
+    if (!file.ok()) return kMergeNotRecognised;
     ImageHeader& h = edit.merge_header;
-    h.handle = file.handle;
+    h.handle = file.handle();
     h.decode_flags = kDecodeFlagsSetUp;
     h.options = kOptionsOrLinesKeepThinRuns;
     h.orientation = 0;

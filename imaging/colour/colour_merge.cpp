@@ -24,12 +24,6 @@ struct WorkBlock {
     uint8_t spare[kWorkBlockSize - sizeof(ColourPalette)];
 };
 
-// Closes the merge's file however the merge ends.
-struct FileGuard {
-    int32_t handle;
-    ~FileGuard() { files::FileClose(handle); }
-};
-
 EditRect ChooseSource(const EditRect& requested, int32_t width, int32_t height) {
     const EditRect whole{0, 0, width, height};
     EditRect r = requested;
@@ -45,14 +39,14 @@ EditRect ChooseSource(const EditRect& requested, int32_t width, int32_t height) 
 
 int32_t MergeColourPage(ColourEditState& edit, const char* name, int32_t page,
                         const EditRect& requested_source, const EditRect& destination) {
-    const FileGuard file{files::FileOpen(name)};
-    if (file.handle == files::kInvalidHandle) return kMergeNotRecognised;
+    const files::OpenedFile file(name);
+    if (!file.ok()) return kMergeNotRecognised;
     ColourDecoderState& s = edit.decoder;
     std::unique_ptr<WorkBlock> work(new (std::nothrow) WorkBlock);
     if (!work) return kMergeNoMemory;
     std::memset(work.get(), 0, sizeof(WorkBlock));
     ColourPalette& palette = work->palette;
-    if (OpenColourPage(s, file.handle, page, edit.merge_header.data_offset, palette) != 0) {
+    if (OpenColourPage(s, file.handle(), page, edit.merge_header.data_offset, palette) != 0) {
         s.palette = nullptr;
         return kMergeHeaderUnreadable;
     }
