@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "imaging/colour/colour_merge.h"
+#include "imaging/decode/bilevel/band_face.h"
+#include "imaging/decode/bilevel/line_face.h"
 #include "imaging/io/file_access.h"
 #include "imaging/window/zoom.h"
 
@@ -19,11 +21,6 @@ constexpr int32_t kLeftAlignment = 16;
 constexpr int32_t kWidthAlignment = 32;
 constexpr int32_t kHeightAlignment = 8;
 constexpr int32_t kRowAccumulatorBytes = 8192;
-// Decoder set-up needed; OR source lines when reducing vertically and keep thin black runs.
-constexpr int32_t kDecodeFlagsSetUp = 1;
-constexpr int32_t kOptionsOrLinesKeepThinRuns = 3;
-constexpr int32_t kBandReady = 4;
-constexpr int32_t kSetUpFailed = 8;
 constexpr int32_t kBlocksPerByte = 2;
 
 // Set bits of the upper and of the lower half-byte of every byte value.
@@ -113,8 +110,9 @@ int32_t MergeBilevelPage(ColourEditState& edit, const char* name, const EditRect
     if (!file.ok()) return kMergeNotRecognised;
     ImageHeader& h = edit.merge_header;
     h.handle = file.handle();
-    h.decode_flags = kDecodeFlagsSetUp;
-    h.options = kOptionsOrLinesKeepThinRuns;
+    h.decode_flags = bilevel::kFlagSetUpNeeded;
+    // Thin lines survive the reduction to a quarter.
+    h.options = bilevel::kOptionOrLines | bilevel::kOptionKeepThinRuns;
     h.orientation = 0;
     h.output_width = area.width;
     h.output_height = area.height;
@@ -135,8 +133,8 @@ int32_t MergeBilevelPage(ColourEditState& edit, const char* name, const EditRect
     }
     GreyReducer reducer(edit, destination, area, counts);
     int32_t result = Decompress(&h);
-    if (result == kSetUpFailed) return kMergeDecodeFailed;
-    for (; result == kBandReady; result = Decompress(&h)) {
+    if (result == bilevel::kSetUpFailed) return kMergeDecodeFailed;
+    for (; result == bilevel::kBandReady; result = Decompress(&h)) {
         if (h.band_rows > 0 && h.band_buffer) reducer.AddBand(h);
     }
     return kMerged;

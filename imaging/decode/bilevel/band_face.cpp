@@ -14,8 +14,6 @@
 namespace pixdoc::bilevel {
 namespace {
 
-constexpr int32_t kOptionOrLines = 1 << 0;  // OR every source line into its output row
-constexpr int32_t kOptionKeepThinRuns = 1 << 1;
 // Internal decode flag: some line has been ORed into the current row, which is not complete.
 constexpr int32_t kFlagRowPending = 1 << 9;
 

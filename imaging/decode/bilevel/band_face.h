@@ -9,6 +9,9 @@
 namespace pixdoc::bilevel {
 
 inline constexpr int32_t kBandReady = 4;
+// Option bits of the header.
+inline constexpr int32_t kOptionOrLines = 1 << 0;  // OR every source line into its output row
+inline constexpr int32_t kOptionKeepThinRuns = 1 << 1;
 inline constexpr int32_t kBandsDone = 16;
 inline constexpr int32_t kOne = 2048;  // fixed point: 2048 is one
 inline constexpr int32_t kMaxScale = 32767;
