@@ -4,7 +4,6 @@
 // every correction dialog with OK and --correct's text (Cancel without it). Exit 0 when the call
 // ran, 1 when the control could not be created or FILE is one of the library's special names,
 // 2 on usage errors.
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +14,7 @@
 #include "barcode_control/barlynx.h"
 #include "tools/escaped_text.h"
 #include "tools/file_arguments.h"
+#include "tools/number_argument.h"
 
 namespace {
 
@@ -72,15 +72,10 @@ bool Usage(const std::string& problem) {
 }
 
 bool ParseNumber(const NumberOption& option, const std::string& text, Arguments& args) {
-    errno = 0;
-    char* end = nullptr;
-    const long value = std::strtol(text.c_str(), &end, 0);
-    if (errno != 0 || end == text.c_str() || *end != '\0' || value < option.min ||
-        value > option.max)
+    if (!pixdoc::tools::ParseNumber(text.c_str(), 0, option.min, option.max, args.*(option.field)))
         return Usage(std::string(option.name) + ": not a number from " +
                      std::to_string(option.min) + " to " + std::to_string(option.max) + ": " +
                      text);
-    args.*(option.field) = value;
     return true;
 }
 

@@ -1,16 +1,16 @@
 #include "tools/page_arguments.h"
 
+#include "tools/number_argument.h"
+
 #include <climits>
-#include <cstdlib>
 #include <cstring>
 
 namespace pixdoc::tools {
 namespace {
 
 bool ParsePage(const char* text, int32_t& page) {
-    char* end = nullptr;
-    const long value = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || value < 1 || value > INT32_MAX) return false;
+    long value = 0;
+    if (!ParseNumber(text, 10, 1, INT32_MAX, value)) return false;
     page = static_cast<int32_t>(value);
     return true;
 }

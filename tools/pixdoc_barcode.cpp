@@ -2,7 +2,6 @@
 // line per file: FILE<TAB>RESULT, RESULT being the raw result text with position suffixes,
 // non-printable bytes and backslash written as \xNN. Colour and grey pages are merged into a
 // white colour edit buffer of the page's size and searched there with the grey threshold.
-#include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -15,6 +14,7 @@
 #include "pixdoc32.h"
 #include "tools/escaped_text.h"
 #include "tools/file_arguments.h"
+#include "tools/number_argument.h"
 
 namespace {
 
@@ -63,15 +63,6 @@ constexpr Option kOptions[] = {
     {"--span", &Settings::span, INT16_MIN, INT16_MAX},
     {"--grey", &Settings::grey, 0, 255},
 };
-
-bool ParseNumber(const char* text, long min, long max, long& out) {
-    errno = 0;
-    char* end = nullptr;
-    long v = std::strtol(text, &end, 0);
-    if (errno != 0 || end == text || *end != '\0' || v < min || v > max) return false;
-    out = v;
-    return true;
-}
 
 const char* SearchError(int32_t result) {
     switch (result) {
@@ -188,7 +179,8 @@ int main(int argc, char** argv) {
             return kExitUsage;
         }
         std::string v(value);
-        if (!ParseNumber(v.c_str(), option->min, option->max, s.*(option->field))) {
+        if (!pixdoc::tools::ParseNumber(v.c_str(), 0, option->min, option->max,
+                                        s.*(option->field))) {
             std::fprintf(stderr, "pixdoc-barcode: %s: not a number from %ld to %ld: %s\n",
                          option->name, option->min, option->max, v.c_str());
             return kExitUsage;

@@ -4,16 +4,15 @@
 // two-dimensional with a one-dimensional line every K lines (4 unless given), 5 modified
 // Huffman, 6 Group 4 with uncompressed mode. Exit 0 written, 1 failure (one line on stderr,
 // nothing written), 2 usage.
-#include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "imaging/encode/tiff_page_writer.h"
 #include "tools/file_arguments.h"
+#include "tools/number_argument.h"
 #include "tools/pbm_file.h"
 
 namespace {
@@ -29,29 +28,22 @@ struct Arguments {
     std::vector<const char*> files;
 };
 
-bool ParseNumber(const char* text, long min, long max, long& out) {
-    errno = 0;
-    char* end = nullptr;
-    const long v = std::strtol(text, &end, 10);
-    if (errno != 0 || end == text || *end != '\0' || v < min || v > max) return false;
-    out = v;
-    return true;
-}
+using pixdoc::tools::ParseNumber;
 
 bool ParseArguments(int argc, char** argv, Arguments& args) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         long value = 0;
         if (arg == "--coding") {
-            if (++i >= argc || !ParseNumber(argv[i], 0, 9, value) ||
+            if (++i >= argc || !ParseNumber(argv[i], 10, 0, 9, value) ||
                 !pixdoc::encode::IsTiffCoding(int32_t(value)))
                 return false;
             args.coding.coding = int32_t(value);
         } else if (arg == "--fill-order") {
-            if (++i >= argc || !ParseNumber(argv[i], 1, 2, value)) return false;
+            if (++i >= argc || !ParseNumber(argv[i], 10, 1, 2, value)) return false;
             args.coding.fill_order_2 = value == 2;
         } else if (arg == "--k") {
-            if (++i >= argc || !ParseNumber(argv[i], 0, INT32_MAX, value)) return false;
+            if (++i >= argc || !ParseNumber(argv[i], 10, 0, INT32_MAX, value)) return false;
             args.coding.k = int32_t(value);
         } else {
             args.files.push_back(argv[i]);
