@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "acquisition/choice_texts.h"
+#include "acquisition/code_advance.h"
 #include "acquisition/saved_identification.h"
 #include "acquisition/scan_report.h"
 #include "acquisition/work_file.h"
@@ -95,6 +96,7 @@ ScanResult AcquisitionLoop::Start() {
     SetState(LoopState::kScanning);
     if (observer_) observer_->ScanningChanged(true);
     ScanResult total;
+    command_images_ = 0;
     bool repeat = false;
     do {
         if (separator_found_ != 0 && parts_.separation)
@@ -106,6 +108,7 @@ ScanResult AcquisitionLoop::Start() {
         const int images = total.images + one.images;
         total = one;
         total.images = images;
+        command_images_ = images;
         repeat = one.end == ScanEnd::kFinished && parts_.identification.document_complete() &&
                  !stop_requested_.load();
     } while (repeat);
@@ -160,7 +163,8 @@ bool AcquisitionLoop::OpenDocument(bool first_document) {
         result_.end = first_document ? ScanEnd::kNotStarted : ScanEnd::kSaveError;
         return false;
     }
-    std::string document = parts->directory + parts->base_name + "." + parts->extension;
+    // The page path as composed: a name without extension gets no trailing ".".
+    std::string document = identification.file_field();
     const fs::path directory = fs::path(document).parent_path();
     if (!Writable(directory)) {
         parts_.op.Stop(Formatted(fixed_message::kWorkAreaNotWritable, directory.string()));
@@ -248,9 +252,10 @@ void AcquisitionLoop::CloseDocument() {
 bool AcquisitionLoop::AcquireDocument() {
     for (;;) {
         const ImagingStatus status = AcquireOnce();
-        if (save_failed_) return false;
+        // The page event may have ended scanning: a page not saved, a file answered 3.
+        if (save_failed_ || result_.end != ScanEnd::kFinished) return false;
         if (status == ImagingStatus::kNoDocuments &&
-            (options_.empty_feeder_is_end || batch_images_ > 0)) {
+            (options_.empty_feeder_is_end || batch_images_ + command_images_ > 0)) {
             // The feeder ran dry between acquisitions: the batch is over, not broken.
             result_.end = ScanEnd::kFeederEmpty;
             return false;
@@ -270,23 +275,40 @@ bool AcquisitionLoop::AcquireDocument() {
             result_.end = ScanEnd::kStopped;
             return false;
         }
-        if (parts_.identification.document_complete()) return false;
-        if (!multi_page_) return true;
+        // Unattended, a feeder run to its end is the end of the source: answers still close
+        // the document or step the codes, but nothing more is acquired.
+        const bool fed_out = options_.empty_feeder_is_end && all_pages_;
+        if (parts_.identification.document_complete()) {
+            if (fed_out) {
+                StepMaxdocLevel();
+                result_.end = ScanEnd::kFeederEmpty;
+            }
+            return false;
+        }
+        if (!multi_page_) return !fed_out || FedOut();
         const int answer =
             Ask(true, EndOfDocumentText(parts_.identification, parts_.identification.WorkingLevel(),
                                         parts_.identification.page_counter(), parts_.texts));
-        if (answer == kAnswerFirst) continue;
         if (answer == kAnswerThird) return false;
-        CloseDocument();
-        StepMaxdocLevel();
-        return true;
+        if (answer == kAnswerFirst && !fed_out) continue;
+        if (answer == kAnswerSecond) {
+            CloseDocument();
+            StepToNextDocument();
+        }
+        return !fed_out || FedOut();
     }
+}
+
+bool AcquisitionLoop::FedOut() {
+    result_.end = ScanEnd::kFeederEmpty;
+    return false;
 }
 
 ImagingStatus AcquisitionLoop::AcquireOnce() {
     ImagingControl& control = parts_.control;
     const bool one_sheet = !multi_page_ && last_answer_ == kAnswerSecond;
     const bool duplex_wanted = parts_.scanner.duplex == 1;
+    all_pages_ = !one_sheet;
     control.SetPagesToAcquire(one_sheet ? (duplex_wanted ? 2 : 1) : kAllPages);
     duplex_ = false;
     if (duplex_wanted) {
@@ -307,7 +329,6 @@ ImagingStatus AcquisitionLoop::AcquireOnce() {
     first_page_ = true;
     const ImagingStatus status = control.Acquire([this](Page& page) { return OnPage(page); });
     ReadBackScannerValues();
-    control.CloseSource();
     return status;
 }
 
@@ -351,13 +372,11 @@ PageAction AcquisitionLoop::OnPage(Page& page) {
         }
     }
     if (duplex_) back_side_ = !back_side_;
-    WriteScanReport(options_.setup_dir, ScanReportLine(parts_.identification.file_field(), [&] {
-                        std::vector<std::string> entries;
-                        for (std::size_t i = 0; i < parts_.identification.level_count(); ++i)
-                            entries.push_back(parts_.identification.level(i).entry);
-                        return entries;
-                    }()));
-    if (observer_) observer_->PageSaved({saved_to, pages_in_file, separator_found_, batch_images_});
+    // The codes the page was filed under: the entry fields lag a page behind them.
+    WriteScanReport(options_.setup_dir, ScanReportLine(parts_.identification.file_field(),
+                                                       parts_.identification.Codes()));
+    if (observer_)
+        observer_->PageSaved({saved_to, document_, pages_in_file, separator_found_, batch_images_});
     if (separator_found_ != 0) return PageAction::kStop;
     parts_.identification.AdvancePage(side);
     if (observer_) observer_->CounterChanged(CounterText());
@@ -383,7 +402,7 @@ bool AcquisitionLoop::AfterSinglePage() {
         result_.end = ScanEnd::kSaveError;
         return false;
     }
-    document_ = parts->directory + parts->base_name + "." + parts->extension;
+    document_ = parts_.identification.file_field();
     // A page file of the new code would be replaced by the next page: asked as before a scan.
     if (!ResolveExistingPage(true)) {
         result_.end = ScanEnd::kCancelled;
@@ -404,6 +423,20 @@ void AcquisitionLoop::StepMaxdocLevel() {
     const long level = LeadingNumber(parts_.job.maxdoc_nliv);
     if (level >= 2 && level <= parts_.job.LevelCount())
         parts_.identification.StepLevel(static_cast<std::size_t>(level - 1), +1);
+}
+
+// The next document after the operator closed one: MAXDOC_NLIV's code when it names a level,
+// else the working level's by its OPFINESCANDOC, so that "next" does not reopen the same file.
+void AcquisitionLoop::StepToNextDocument() {
+    const long level = LeadingNumber(parts_.job.maxdoc_nliv);
+    if (level >= 2 && level <= parts_.job.LevelCount()) {
+        StepMaxdocLevel();
+        return;
+    }
+    const auto working = parts_.identification.WorkingLevel();
+    if (!working) return;
+    const int step = StepOfOperation(parts_.job.levels[*working].opfinescandoc);
+    if (step != 0) parts_.identification.StepLevel(*working, step);
 }
 
 bool AcquisitionLoop::NextDocumentStep() {
@@ -430,28 +463,33 @@ bool AcquisitionLoop::NextDocument() {
 
 void AcquisitionLoop::FinishScanning() {
     SetState(LoopState::kEnding);
+    // Open from one acquisition to the next of a start: a feeder reopened may count as full.
+    parts_.control.CloseSource();
     CloseDocument();
     const bool broken = result_.end == ScanEnd::kDeviceError ||
                         result_.end == ScanEnd::kSaveError || result_.end == ScanEnd::kNotStarted;
     // A batch that broke is not offered for sending: the operator sees it again at the next
     // start.
     if (batch_images_ > 0 && separator_found_ == 0 && !parts_.identification.document_complete() &&
-        !broken && AskEndOfBatch()) {
-        result_.end = ScanEnd::kExit;
+        !broken) {
+        const BatchAnswer answer = AskEndOfBatch();
+        if (answer != BatchAnswer::kKept) result_.end = ScanEnd::kExit;
+        result_.transfer_failed = answer == BatchAnswer::kTransferFailed;
     }
     SetState(LoopState::kScanning);
 }
 
-bool AcquisitionLoop::AskEndOfBatch() {
+AcquisitionLoop::BatchAnswer AcquisitionLoop::AskEndOfBatch() {
     const LoopState was = state();
     SetState(LoopState::kAsking);
     result_.end_of_batch_asked = true;
     const bool yes = parts_.op.AskYesNo(parts_.texts.Text(text_id::kEndOfBatch), true);
     SetState(was);
-    if (!yes) return false;
-    if (transfer_ && !transfer_()) result_.transfer_failed = true;
+    if (!yes) return BatchAnswer::kKept;
+    // The codes stay as they are: the next run goes on from them.
+    const bool sent = !transfer_ || transfer_();
     SaveIdentification();
-    return true;
+    return sent ? BatchAnswer::kTransferred : BatchAnswer::kTransferFailed;
 }
 
 bool AcquisitionLoop::SaveIdentification() const {

@@ -27,6 +27,7 @@ namespace scantora {
 // A page the loop has saved.
 struct PageSavedEvent {
     std::string file;      // the file written (the work file while a work directory is in use)
+    std::string document;  // where the page ends up: the document (or page) file
     int page = 1;          // its page number in that file (always 1 for one file per page)
     int separator = 0;     // the separator (1 to 3) recognised on the page, 0 for none
     int batch_images = 0;  // images acquired since scanning started, this one included
@@ -94,8 +95,8 @@ struct AcquisitionOptions {
     // The scanner values of the job, sent until the scanner's own are known.
     ScannerValues job_values;
     bool show_messages = false;  // report each scanner value applied and read
-    // Unattended runs: a feeder empty at the start of an acquisition ends scanning without a
-    // message, and an empty feeder is the normal end of a batch.
+    // Unattended runs: the source has no more pages once an acquisition of every page in the
+    // feeder has ended, or a feeder is found empty; scanning ends there, without a message.
     bool empty_feeder_is_end = false;
 };
 
@@ -119,9 +120,10 @@ public:
     // The next-document command while idle: steps MAXDOC_NLIV's code, validates, builds the new
     // path and handles an existing document file. False when the new document cannot be used.
     bool NextDocument();
-    // "Fine Batch?" and, on Yes, the end-of-batch transfer and exit, as at the end of scanning;
-    // for a driver whose last start found the feeder empty. Returns true on Yes.
-    bool AskEndOfBatch();
+    // "Fine Batch?" and, on Yes, the end-of-batch transfer and the saved identification, as at
+    // the end of scanning; for a driver whose last start found the feeder empty.
+    enum class BatchAnswer { kKept, kTransferred, kTransferFailed };
+    BatchAnswer AskEndOfBatch();
     // Saves the identification values (on exit).
     bool SaveIdentification() const;
 
@@ -139,12 +141,14 @@ private:
     bool UseDocument(std::string document);
     void CloseDocument();
     bool AcquireDocument();
+    bool FedOut();
     ImagingStatus AcquireOnce();
     PageAction OnPage(Page& page);
     ImagingStatus SavePage(Page& page);
     bool AfterSinglePage();
     bool NextDocumentStep();
     void StepMaxdocLevel();
+    void StepToNextDocument();
     bool AutomaticChange() const;
     void FinishScanning();
     void ApplyScannerValues();
@@ -166,7 +170,8 @@ private:
     ScannerValues known_;  // the scanner's values as last read; empty: not yet known
     int separator_found_ = 0;
     int batch_images_ = 0;
-    std::string document_;  // the document (or page) file of the identification
+    int command_images_ = 0;  // images of the start command in progress
+    std::string document_;    // the document (or page) file of the identification
 
     // The command in progress.
     ScanResult result_;
@@ -175,7 +180,8 @@ private:
     int last_answer_ = 0;  // of the existing-file choice: 0 none, else the button from 1
     int pages_saved_ = 0;  // pages written to the current file during this acquisition
     std::optional<std::filesystem::path> work_file_;
-    std::string target_;  // where the next page goes: the work file or the document
+    std::string target_;     // where the next page goes: the work file or the document
+    bool all_pages_ = true;  // the acquisition takes every page in the feeder
     bool duplex_ = false;
     bool back_side_ = false;
     bool first_page_ = true;

@@ -10,8 +10,8 @@ namespace scantora {
 namespace {
 
 constexpr std::size_t kFileNameWidth = 20;
-constexpr std::size_t kEntryRead = 18;
-constexpr std::size_t kEntryWidth = 8;
+constexpr std::size_t kCodeRead = 18;
+constexpr std::size_t kCodeWidth = 8;
 constexpr std::size_t kLineWidth = 91;
 constexpr std::string_view kLineEnd = "\r\n";
 
@@ -42,10 +42,10 @@ std::string FixedField(std::string_view text, std::size_t width) {
     return field;
 }
 
-std::string ScanReportLine(std::string_view file_field, std::span<const std::string> entries) {
+std::string ScanReportLine(std::string_view file_field, std::span<const std::string> codes) {
     std::string line = FixedField(FileNamePart(file_field), kFileNameWidth);
-    for (const std::string& entry : entries)
-        line += FixedField(CutAtCharacter(entry, kEntryRead), kEntryWidth);
+    for (const std::string& code : codes)
+        line += FixedField(CutAtCharacter(code, kCodeRead), kCodeWidth);
     return FixedField(line, kLineWidth);
 }
 

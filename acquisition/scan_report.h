@@ -16,8 +16,8 @@ inline constexpr std::string_view kScanReportName = "Resocon.txt";
 std::string FixedField(std::string_view text, std::size_t width);
 
 // The report line without its line end: the file-name part of `file_field` in 20 bytes, each
-// level's entry (its first 18 bytes) in 8, the whole cut or padded to 91.
-std::string ScanReportLine(std::string_view file_field, std::span<const std::string> entries);
+// level's code (its first 18 bytes) in 8, the whole cut or padded to 91.
+std::string ScanReportLine(std::string_view file_field, std::span<const std::string> codes);
 
 // Replaces the report in `setup_dir` with `line` and CR LF, whole: a reader never finds it half
 // written. A report that cannot be written is skipped: false, nothing shown.

@@ -1,16 +1,24 @@
 // Scantora: the document-capture program.
 //
 //   scantora [--setup DIR] [--check] [APP=<job> [LEVELS=a,b] [BC=n] [BC_EXPORT=f] [BC_TYPE=n]]
+//   scantora [--setup DIR] --batch APP=<job> [LEVELS=a,b,..] [--source NAME]
+//            [--on-existing append|replace|cancel] [--on-end-of-document continue|next|stop]
+//            [--end-of-batch transfer|keep]
 //
 // --setup replaces the setup directory beside the program; --check goes through start-up and
-// job loading without a window and prints the loaded job.
+// job loading without a window and prints the loaded job; --batch scans the job's documents
+// unattended (README, "Batch mode").
 #include <iostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "app/batch_mode.h"
+#include "app/batch_operator.h"
 #include "app/console_operator.h"
 #include "app/job_selection.h"
 #include "app/job_summary.h"
+#include "app/program_arguments.h"
 #include "app/startup.h"
 #include "app/user_language.h"
 
@@ -18,31 +26,6 @@ namespace {
 
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
-
-struct Arguments {
-    scantora::StartupOptions startup;
-    bool check = false;
-    bool valid = true;
-};
-
-Arguments ParseArguments(int argc, char** argv) {
-    Arguments args;
-    args.startup.program_path = argc > 0 ? argv[0] : "";
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--check") {
-            args.check = true;
-        } else if (arg == "--setup" && i + 1 < argc) {
-            args.startup.setup_dir = argv[++i];
-        } else if (arg.rfind("--", 0) == 0) {
-            args.valid = false;
-        } else {
-            if (!args.startup.command_line.empty()) args.startup.command_line += ' ';
-            args.startup.command_line += arg;
-        }
-    }
-    return args;
-}
 
 // Headless stand-in for the selection dialog: takes the first registered job.
 bool SelectFirstJob(const scantora::AppState& state, scantora::Operator& op, std::string& path) {
@@ -53,28 +36,55 @@ bool SelectFirstJob(const scantora::AppState& state, scantora::Operator& op, std
     return selection.Confirm(entry, path, op);
 }
 
+// Start-up and the job: false, with the messages shown, when the program cannot go on.
+// `headless_selection` stands in for the selection dialog when the command line names no
+// registered job; without it the job must be named.
+bool LoadProgram(const scantora::ProgramArguments& args, scantora::AppState& state,
+                 scantora::TextLookup& texts, scantora::Operator& op, bool headless_selection) {
+    scantora::StartupOptions startup = args.startup;
+    startup.locale = scantora::UserLocale();
+    if (scantora::StartUp(startup, state, texts, op) != scantora::StartupResult::kOk) return false;
+    const auto select = [&](std::string& path) {
+        if (headless_selection) return SelectFirstJob(state, op, path);
+        op.Stop("APP= names no registered job");
+        return false;
+    };
+    return scantora::LoadJob(state, select, op, texts) == scantora::JobLoadResult::kOk;
+}
+
+int RunBatch(const scantora::ProgramArguments& args) {
+    scantora::TextLookup texts;
+    scantora::AppState state;
+    scantora::BatchOperator op(args.batch, texts, false, std::cerr);
+    // A batch scans only into the job it names, never into whichever comes first.
+    if (!LoadProgram(args, state, texts, op, false)) return kExitFailure;
+    scantora::EndOfBatchTransfer transfer;
+    if (args.batch.end_of_batch == scantora::EndOfBatchAnswer::kTransfer) {
+        std::cerr << "scantora: --end-of-batch transfer: the transfer is not part of this build\n";
+        return kExitFailure;
+    }
+    const auto control = scantora::MakeImagingControl();
+    return scantora::RunBatch(state, texts, {args.batch, *control, op, transfer}, std::cout);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    Arguments args = ParseArguments(argc, argv);
+    const std::vector<std::string_view> words(argv, argv + argc);
+    const scantora::ProgramArguments args = scantora::ParseProgramArguments(words);
     if (!args.valid) {
-        std::cerr << "usage: scantora [--setup DIR] [--check] [APP=<job> [LEVELS=..] [BC=..] "
-                     "[BC_EXPORT=..] [BC_TYPE=..]]\n";
+        std::cerr << "scantora: " << args.error << '\n' << scantora::ProgramUsage();
         return kExitUsage;
     }
-    if (!args.check) {
-        std::cerr << "scantora: the main window is not part of this build; use --check\n";
+    if (args.mode == scantora::ProgramMode::kBatch) return RunBatch(args);
+    if (args.mode != scantora::ProgramMode::kCheck) {
+        std::cerr << "scantora: this mode is not part of this build; use --check or --batch\n";
         return kExitUsage;
     }
-    args.startup.locale = scantora::UserLocale();
     scantora::ConsoleOperator op(std::cin, std::cerr);
     scantora::TextLookup texts;
     scantora::AppState state;
-    if (scantora::StartUp(args.startup, state, texts, op) != scantora::StartupResult::kOk)
-        return kExitFailure;
-    const auto select = [&](std::string& path) { return SelectFirstJob(state, op, path); };
-    if (scantora::LoadJob(state, select, op, texts) != scantora::JobLoadResult::kOk)
-        return kExitFailure;
+    if (!LoadProgram(args, state, texts, op, true)) return kExitFailure;
     std::cout << scantora::DescribeJob(state, texts);
     return 0;
 }

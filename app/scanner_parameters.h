@@ -23,7 +23,7 @@ inline constexpr TrackRange kContrastTrack{-100, 100, 10};
 
 // A stored resolution, brightness or contrast of 999 is not set: its track bar stays where it
 // starts.
-inline constexpr int kValueNotSet = 999;
+inline constexpr int kValueNotSet = kScannerValueNotSet;
 
 // The frame presets of the "Size" list, in its order.
 enum class FramePreset { kA4, kA5, kDefault, kCustom };

@@ -12,6 +12,8 @@
 namespace scantora {
 
 inline constexpr int kDefaultResolution = 240;
+// A stored resolution, brightness or contrast that is not set (the scanner dialog's mark).
+inline constexpr int kScannerValueNotSet = 999;
 
 struct ScannerSettings {
     int tipo = 0;                          // scan type

@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Every argument that is not an option reaches the command line, in order.
     std::size_t at = 0;
     for (std::size_t i = 1; i < arguments.size() && args.valid; ++i) {
-        if (arguments[i] == "--setup") {
+        if (TakesValue(arguments[i])) {
             ++i;
             continue;
         }
