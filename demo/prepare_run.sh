@@ -21,7 +21,7 @@ if [ -e "$run" ]; then
     [ -e "$run/$marker" ] || { echo "$run exists and is not a demo run folder" >&2; exit 1; }
     rm -rf "$run"
 fi
-work_root=$run/work
+work_root=$run/work/
 if [ ${#work_root} -gt $max_work_root ]; then
     echo "$work_root is longer than the $max_work_root characters a work area root may have" >&2
     exit 1
