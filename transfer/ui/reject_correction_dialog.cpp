@@ -1,15 +1,14 @@
 #include "transfer/ui/reject_correction_dialog.h"
 
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QFrame>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QThread>
 #include <QVBoxLayout>
 #include <QValidator>
 
+#include "acquisition/ui/interface_thread.h"
 #include "acquisition/ui/qt_text.h"
 #include "operator/text_ids.h"
 
@@ -78,12 +77,8 @@ void RejectCorrectionDialog::ShowPage() {
 }
 
 std::optional<std::string> QtRejectCorrection::Correct(const barlynx::CorrectionRequest& request) {
-    if (QThread::currentThread() == qApp->thread()) return Run(request);
     // A read on a worker thread waits for the operator on the interface thread.
-    std::optional<std::string> corrected;
-    QMetaObject::invokeMethod(
-        qApp, [&] { corrected = Run(request); }, Qt::BlockingQueuedConnection);
-    return corrected;
+    return OnInterfaceThread([&] { return Run(request); });
 }
 
 std::optional<std::string> QtRejectCorrection::Run(const barlynx::CorrectionRequest& request) {

@@ -199,6 +199,44 @@ TEST_F(JobDialogs, TabbedFormTakesTheTypesFromTheBarCodeRecognitionDialog) {
     EXPECT_EQ(op_.Messages().back(), "Riavviare l'applicazione per rendere attive le modifiche");
 }
 
+TEST_F(JobDialogs, EveryWayOutByCancelLeavesTheFilesAsTheyWere) {
+    WriteFile(dir_ / "Scantora_eng.lang", "");
+    const std::string registry = ReadFile(dir_ / "Scantora.ini");
+    const std::string job = ReadFile(dir_ / "P_G32001");
+
+    std::string path = "as it came";
+    WhenShown<JobSelectionDialog>([](JobSelectionDialog& shown) {
+        Child<QComboBox>(shown, "jobs")->setCurrentIndex(1);
+        Press(shown, QDialogButtonBox::Cancel);
+    });
+    EXPECT_FALSE(RunJobSelection(dir_.path(), keys_, path, op_, texts_));
+    EXPECT_EQ(path, "as it came");
+
+    // The types dialog cancelled inside the tabbed form, then the form itself.
+    SetupSheet sheet = OpenJobSetup(state_, texts_, SetupForm::kTabbed);
+    WhenShown<SetupSheetDialog>([](SetupSheetDialog& shown) {
+        WhenShown<BarcodeTypesDialog>([](BarcodeTypesDialog& types) {
+            QTest::mouseClick(Child<QPushButton>(types, "select_all"), Qt::LeftButton);
+            Press(types, QDialogButtonBox::Cancel);
+        });
+        QTest::mouseClick(Child<QPushButton>(shown, "BARCODEVAL="), Qt::LeftButton);
+        Press(shown, QDialogButtonBox::Cancel);
+    });
+    EXPECT_FALSE(RunSetupSheet(sheet, op_, texts_));
+    EXPECT_EQ(sheet.record().barcodeval, "1");
+
+    AboutBox box(texts_, "JOB1");
+    box.AddLanguageBox(dir_.path(), "", op_);
+    WhenShown<AboutBox>([](AboutBox& shown) {
+        Child<QComboBox>(shown, "languages")->setCurrentText("Scantora_eng.lang");
+        shown.reject();
+    });
+    box.exec();
+    EXPECT_EQ(ReadFile(dir_ / "Scantora.ini"), registry);
+    EXPECT_EQ(ReadFile(dir_ / "P_G32001"), job);
+    EXPECT_TRUE(op_.Messages().empty());
+}
+
 TEST_F(JobDialogs, LanguageBoxSavesTheChoiceOnOk) {
     WriteFile(dir_ / "Scantora_eng.lang", "");
     WriteFile(dir_ / "Scantora_ger.lang", "");

@@ -1,0 +1,60 @@
+// Long work (a scan, a transfer) runs off the interface thread so that the window keeps
+// repainting; whatever it asks of the operator is asked on the interface thread, where Qt's
+// widgets live.
+#pragma once
+
+#include <QApplication>
+#include <QThread>
+
+#include <optional>
+#include <type_traits>
+#include <utility>
+
+#include "operator/operator.h"
+
+namespace scantora {
+
+inline bool OnInterfaceThreadNow() {
+    return QThread::currentThread() == qApp->thread();
+}
+
+// Runs `work` on the interface thread and waits for its result; there, it runs at once.
+template <typename Work>
+std::invoke_result_t<Work&> OnInterfaceThread(Work&& work) {
+    using Result = std::invoke_result_t<Work&>;
+    if (OnInterfaceThreadNow()) return work();
+    if constexpr (std::is_void_v<Result>) {
+        QMetaObject::invokeMethod(
+            qApp, [&] { work(); }, Qt::BlockingQueuedConnection);
+    } else {
+        std::optional<Result> result;
+        QMetaObject::invokeMethod(
+            qApp, [&] { result.emplace(work()); }, Qt::BlockingQueuedConnection);
+        return std::move(*result);
+    }
+}
+
+// An operator that may be called from any thread: each call waits for `shown`, the operator at
+// the window, on the interface thread.
+class InterfaceThreadOperator : public Operator {
+public:
+    explicit InterfaceThreadOperator(Operator& shown) : shown_(shown) {}
+
+    void ShowMessage(std::string_view text, MessageIcon icon) override {
+        OnInterfaceThread([&] { shown_.ShowMessage(text, icon); });
+    }
+    bool AskYesNo(std::string_view text, bool default_yes) override {
+        return OnInterfaceThread([&] { return shown_.AskYesNo(text, default_yes); });
+    }
+    int ChooseOne(std::string_view text, const ChoiceLabels& labels) override {
+        return OnInterfaceThread([&] { return shown_.ChooseOne(text, labels); });
+    }
+    void Beep() override {
+        OnInterfaceThread([&] { shown_.Beep(); });
+    }
+
+private:
+    Operator& shown_;
+};
+
+}  // namespace scantora
