@@ -190,6 +190,25 @@ TEST_F(MoveFilesTest, ThePatternOfVIEWNLIVELLIServesWithoutTheDialogs) {
     EXPECT_EQ(TreeOf(work_).size(), 2u);
 }
 
+TEST_F(MoveFilesTest, APathOutsideTheWorkAreaTextHasNoPlaceAtTheDestination) {
+    // The selection ignores case, the file system does not: "WORK" is not the work area.
+    ScanBox("AX017", 1);
+    job_.disco_scarico = (scratch_ / "WORK").string() + "\\";
+    EXPECT_EQ(MoveBox("AX017"), -1);
+    EXPECT_EQ(TreeOf(work_).size(), 2u);
+    EXPECT_FALSE(fs::exists(out_));
+    EXPECT_EQ(progress_.steps, 2);
+}
+
+TEST_F(MoveFilesTest, ADestinationInsideTheDocumentIsNotWalkedAsPartOfIt) {
+    ScanBox("AX017", 1);
+    const fs::path inside = BoxDirectory("AX017") / "out";
+    WritePage(inside / "2024/BAX/AX017/0009FRO.TIF", "arrived earlier");
+    EXPECT_EQ(Move(BoxDirectory("AX017").string(), inside.string()), 2);
+    EXPECT_EQ(ReadAll(inside / "2024/BAX/AX017/0009FRO.TIF"), "arrived earlier");
+    EXPECT_EQ(TreeOf(inside).size(), 3u);
+}
+
 TEST_F(MoveFilesTest, TheBinCountsFilesAndLeavesThemWhereTheyAre) {
     ScanBox("AX017", 2);
     const auto before = TreeOf(work_);
