@@ -114,6 +114,16 @@ constexpr TextEntry kTexts[] = {
     {61652, "Scan area"},
     {61653, "Width"},
     {61654, "Height"},
+    {61680, "Start"},
+    {61681, "Stop"},
+    {61682, "Next document"},
+    {61683, "Delete File"},
+    {61686, "First page"},
+    {61687, "Previous page"},
+    {61688, "Next page"},
+    {61689, "Last page"},
+    {61690, "Small icons"},
+    {61691, "Big icons"},
 };
 
 }  // namespace

@@ -162,6 +162,18 @@ constexpr TextEntry kTexts[] = {
     {61654, "Altezza"},
     {61660, "Reject Correction"},
     {61661, "NUM."},
+    {61680, "Avvia"},
+    {61681, "Arresta"},
+    {61682, "Documento successivo"},
+    {61683, "Cancella File"},
+    {61684, "Zoom +"},
+    {61685, "Zoom -"},
+    {61686, "Prima pagina"},
+    {61687, "Pagina precedente"},
+    {61688, "Pagina successiva"},
+    {61689, "Ultima pagina"},
+    {61690, "Icone piccole"},
+    {61691, "Icone grandi"},
 };
 
 }  // namespace

@@ -7,7 +7,7 @@
 //
 // --setup replaces the setup directory beside the program; --check goes through start-up and
 // job loading without a window and prints the loaded job; --batch scans the job's documents
-// unattended (README, "Batch mode").
+// unattended (README, "Batch mode"). Without a mode the main window opens.
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -21,6 +21,7 @@
 #include "app/program_arguments.h"
 #include "app/startup.h"
 #include "app/user_language.h"
+#include "app/window_program.h"
 
 namespace {
 
@@ -77,6 +78,11 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     if (args.mode == scantora::ProgramMode::kBatch) return RunBatch(args);
+    if (args.mode == scantora::ProgramMode::kWindow) {
+        scantora::StartupOptions startup = args.startup;
+        startup.locale = scantora::UserLocale();
+        return scantora::RunWindowProgram(argc, argv, startup);
+    }
     if (args.mode != scantora::ProgramMode::kCheck) {
         std::cerr << "scantora: this mode is not part of this build; use --check or --batch\n";
         return kExitUsage;

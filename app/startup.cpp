@@ -49,7 +49,7 @@ StartupResult StartUp(const StartupOptions& options, AppState& state, TextLookup
     return StartupResult::kOk;
 }
 
-JobLoadResult LoadJob(AppState& state, const JobSelectionDialog& select, Operator& op,
+JobLoadResult LoadJob(AppState& state, const JobSelector& select, Operator& op,
                       const TextLookup& texts) {
     if (state.job_file_path.empty() && !select(state.job_file_path)) {
         op.Stop(fixed_message::kInitSelection);

@@ -30,12 +30,12 @@ StartupResult StartUp(const StartupOptions& options, AppState& state, TextLookup
 enum class JobLoadResult { kOk, kNotSelected, kNoJobFile, kJobFileFailed, kScannerFileFailed };
 
 // Shows the job selection dialog: returns false for Cancel; on OK sets `job_file_path`.
-using JobSelectionDialog = std::function<bool(std::string& job_file_path)>;
+using JobSelector = std::function<bool(std::string& job_file_path)>;
 
 // Loads the job at the main window's start: the selection dialog when no job file path is
 // set, then the job configuration file and the job's scanner settings, each failure with its
 // message.
-JobLoadResult LoadJob(AppState& state, const JobSelectionDialog& select, Operator& op,
+JobLoadResult LoadJob(AppState& state, const JobSelector& select, Operator& op,
                       const TextLookup& texts);
 
 }  // namespace scantora

@@ -1,6 +1,7 @@
 // The diagnostic messages that are built in and never translated.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace scantora::fixed_message {
@@ -51,5 +52,26 @@ inline constexpr std::string_view kResolutionMoved =
 // A page move: the semaphore file could not be made; the barcode export of a page failed.
 inline constexpr std::string_view kSemaphoreCreation = "Error create file semaphore";
 inline constexpr std::string_view kBarcodeRecognition = "Error %d in BarCode Recognition";
+// The viewer's file has gone, and a file of the batch list could not be deleted.
+inline constexpr std::string_view kViewFileMissing = "File [%s] non esistente";
+inline constexpr std::string_view kDeleteFailed = "Error Delete File: %s";
+
+// The exit command's question.
+inline constexpr std::string_view kExitQuestion = "Exit ?";
+
+// `message` with its "%s" replaced by `argument`.
+inline std::string WithArgument(std::string_view message, std::string_view argument) {
+    std::string text(message);
+    if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, argument);
+    return text;
+}
+
+// `message` with its "%d" replaced by `number`.
+inline std::string WithNumber(std::string_view message, long number) {
+    std::string text(message);
+    if (const auto at = text.find("%d"); at != std::string::npos)
+        text.replace(at, 2, std::to_string(number));
+    return text;
+}
 
 }  // namespace scantora::fixed_message

@@ -3,8 +3,9 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "app/ui/choice_dialog.h"
 #include "acquisition/ui/qt_text.h"
+#include "acquisition/ui/ui_thread.h"
+#include "app/ui/choice_dialog.h"
 
 namespace scantora {
 namespace {
@@ -14,25 +15,36 @@ const QString kTitle = QStringLiteral("Scantora");
 }  // namespace
 
 void QtOperator::ShowMessage(std::string_view text, MessageIcon icon) {
-    QMessageBox box(icon == MessageIcon::kStop ? QMessageBox::Critical : QMessageBox::Information,
-                    kTitle, ToQt(text), QMessageBox::Ok, parent_);
-    box.exec();
+    RunOnUiThread([&] {
+        QMessageBox box(
+            icon == MessageIcon::kStop ? QMessageBox::Critical : QMessageBox::Information, kTitle,
+            ToQt(text), QMessageBox::Ok, parent_);
+        box.exec();
+    });
 }
 
 bool QtOperator::AskYesNo(std::string_view text, bool default_yes) {
-    QMessageBox box(QMessageBox::Question, kTitle, ToQt(text), QMessageBox::Yes | QMessageBox::No,
-                    parent_);
-    box.setDefaultButton(default_yes ? QMessageBox::Yes : QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    bool yes = default_yes;
+    RunOnUiThread([&] {
+        QMessageBox box(QMessageBox::Question, kTitle, ToQt(text),
+                        QMessageBox::Yes | QMessageBox::No, parent_);
+        box.setDefaultButton(default_yes ? QMessageBox::Yes : QMessageBox::No);
+        yes = box.exec() == QMessageBox::Yes;
+    });
+    return yes;
 }
 
 int QtOperator::ChooseOne(std::string_view text, const ChoiceLabels& labels) {
-    ChoiceDialog dialog(ToQt(text), labels, texts_, parent_);
-    return dialog.Choose();
+    int chosen = 0;
+    RunOnUiThread([&] {
+        ChoiceDialog dialog(ToQt(text), labels, texts_, parent_);
+        chosen = dialog.Choose();
+    });
+    return chosen;
 }
 
 void QtOperator::Beep() {
-    QApplication::beep();
+    RunOnUiThread([] { QApplication::beep(); });
 }
 
 }  // namespace scantora

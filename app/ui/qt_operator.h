@@ -1,5 +1,6 @@
 // The operator at the window: messages and yes/no questions in message boxes, the three-way
-// choice in the choice dialog.
+// choice in the choice dialog. The logic may ask from a worker thread (the scan loop): the
+// question is then put on the user-interface thread and the worker waits for the answer.
 #pragma once
 
 #include <QPointer>

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "acquisition/ui/qt_text.h"
+#include "acquisition/ui/ui_thread.h"
 #include "operator/text_ids.h"
 
 namespace scantora {
@@ -127,11 +128,16 @@ void ScanOptionsView::TakeFrame() {
 }
 
 bool QtScanOptionsDialog::Edit(std::string_view source, ScannerValues& values) {
-    ScanOptions options(std::string(source), values, control_.ReadScannerLimits());
-    ScanOptionsView view(options, texts_, parent_);
-    if (view.exec() != QDialog::Accepted) return false;
-    values = options.values();
-    return true;
+    // The control asks from the scan loop's thread, which waits inside its acquisition.
+    bool accepted = false;
+    RunOnUiThread([&] {
+        ScanOptions options(std::string(source), values, control_.ReadScannerLimits());
+        ScanOptionsView view(options, texts_, parent_);
+        if (view.exec() != QDialog::Accepted) return;
+        values = options.values();
+        accepted = true;
+    });
+    return accepted;
 }
 
 }  // namespace scantora

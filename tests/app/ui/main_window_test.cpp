@@ -1,0 +1,303 @@
+// The main window over the demo job, offscreen and under Xvfb: caption, translated menus, the
+// scanner menu's marks and settings file, codes typed into the panel, the viewer's pages and
+// zooms, scanning from SANE's test device into the batch list, delete and stop. Screenshots of
+// the window at three sizes go to test_output/main_window/ of the build folder.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "acquisition/scanner/imaging_control.h"
+#include "acquisition/ui/identification_panel.h"
+#include "acquisition/ui/page_view.h"
+#include "acquisition/ui/page_window_host.h"
+#include "acquisition/ui/page_window_widget.h"
+#include "app/startup.h"
+#include "app/ui/main_window.h"
+#include "operator/scripted_operator.h"
+#include "operator/text_ids.h"
+#include "tests/support/scratch_dir.h"
+
+namespace scantora {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadFile;
+using testing::ScratchDir;
+using testing::WriteFile;
+
+QApplication& App() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "scantora_main_window_tests";
+    static char* argv[] = {name, nullptr};
+    // Never destroyed: Qt's test input device must not outlive the application at exit.
+    static QApplication* app = new QApplication(argc, argv);
+    static const bool installed = InstallPageWindowHost();
+    EXPECT_TRUE(installed);
+    return *app;
+}
+
+void Settle(int rounds = 5) {
+    for (int i = 0; i < rounds; ++i) {
+        QApplication::processEvents();
+        QTest::qWait(10);
+    }
+}
+
+// Answers the next message box that opens with `button`, keeping its text.
+void AnswerMessageBox(QMessageBox::StandardButton button, QString* text = nullptr,
+                      int tries_left = 500) {
+    QTimer::singleShot(10, [=] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            if (text) *text = box->text();
+            box->button(button)->click();
+        } else if (tries_left > 0) {
+            AnswerMessageBox(button, text, tries_left - 1);
+        } else {
+            ADD_FAILURE() << "no message box";
+        }
+    });
+}
+
+// Dark pixels in an image: a painted page shows its black marks.
+int DarkPixels(const QImage& image) {
+    int dark = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            dark += qGray(image.pixel(x, y)) < 96 ? 1 : 0;
+    return dark;
+}
+
+// Pixels that are neither white nor the window's grey: a page's own content.
+int WhitePixels(const QImage& image) {
+    int white = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            white += qGray(image.pixel(x, y)) > 240 ? 1 : 0;
+    return white;
+}
+
+void KeepScreenshot(const QImage& shot, const QString& name) {
+    const QString folder = QStringLiteral(TEST_BINARY_DIR "/test_output/main_window");
+    QDir().mkpath(folder);
+    EXPECT_TRUE(shot.save(folder + "/" + name + "_" + QApplication::platformName() + ".png"));
+}
+
+// The demo setup copied with its work area moved into the test's folder, every level open to
+// typing and the SANE test device as the job's scanner.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        App();
+        setup_ = dir_ / "setup";
+        work_ = dir_ / "work";
+        fs::copy(fs::path(TEST_SOURCE_DIR) / "demo" / "setup", setup_, fs::copy_options::recursive);
+        std::string job = ReadFile(setup_ / "P_G32001");
+        job = std::regex_replace(job, std::regex("DISCO_SCARICO=[^\n]*"),
+                                 "DISCO_SCARICO=" + work_.string());
+        job = std::regex_replace(job, std::regex("LOCKUSER_0=1"), "LOCKUSER_0=0");
+        job += "\n[VARIE]\nTWAINSOURCE=Noname frontend-tester [test:0]\n";
+        WriteFile(setup_ / "P_G32001", job);
+    }
+
+    void TearDown() override {
+        if (window_) window_->Exit(false);
+        Settle();
+        window_.reset();
+    }
+
+    MainWindow& Open() {
+        StartupOptions options;
+        options.program_path = TEST_BINARY_DIR "/app/scantora";
+        options.setup_dir = setup_;
+        options.command_line = "APP=DEMO";
+        EXPECT_EQ(StartUp(options, state_, texts_, startup_op_), StartupResult::kOk);
+        control_ = MakeImagingControl();
+        window_ = std::make_unique<MainWindow>(state_, texts_, *control_);
+        EXPECT_TRUE(window_->Initialise());
+        window_->resize(1280, 800);
+        window_->show();
+        Settle();
+        return *window_;
+    }
+
+    void TypeCode(std::size_t level, const QString& code) {
+        QComboBox* entry = window_->panel()->entry(level);
+        entry->lineEdit()->selectAll();
+        QTest::keyClicks(entry->lineEdit(), code);
+        emit entry->lineEdit()->editingFinished();
+    }
+
+    fs::path Fixture(const char* name) const {
+        return fs::path(TEST_FIXTURE_DIR) / "scanner_pages" / name;
+    }
+
+    // The fixture's page of text lines as a Group 4 TIFF, as a scan would leave it.
+    fs::path TextPage() const {
+        Page page;
+        EXPECT_EQ(LoadPage(Fixture("text.pbm"), 1, 0, page), ImagingStatus::kOk);
+        const fs::path file = dir_ / "text.tif";
+        EXPECT_EQ(page.Save(file, kFormatTiff, 1, kTiffQuality, kSaveNew), ImagingStatus::kOk);
+        return file;
+    }
+
+    ScratchDir dir_;
+    fs::path setup_;
+    fs::path work_;
+    TextLookup texts_;
+    AppState state_;
+    ScriptedOperator startup_op_;
+    std::unique_ptr<ImagingControl> control_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+TEST_F(MainWindowTest, StartsOnTheJobWithItsCaptionMenusMarksAndPanel) {
+    MainWindow& window = Open();
+    EXPECT_EQ(window.windowTitle(), "Scantora [DEMO]");
+    // The menu bar comes from the language file, in its fixed order.
+    QStringList menus;
+    for (QAction* menu : window.menuBar()->actions())
+        menus << menu->text();
+    EXPECT_EQ(menus, (QStringList{"&File", "&Job", "&View", "&Scanner", "?"}));
+    EXPECT_EQ(window.action(MenuCommand::kZoom200)->text(), "Zoom 200%");
+
+    // demo.twn: DUPLEX=1, DESKEW=1, GRADI=0.
+    EXPECT_TRUE(window.action(MenuCommand::kFrontBack)->isChecked());
+    EXPECT_TRUE(window.action(MenuCommand::kDeskew)->isChecked());
+    EXPECT_FALSE(window.action(MenuCommand::kNegative)->isChecked());
+    EXPECT_TRUE(window.action(MenuCommand::kRotate0)->isChecked());
+
+    IdentificationPanel* panel = window.panel();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->windowTitle(), "ID. Doc. - DEMO -");
+    EXPECT_TRUE(panel->start_button()->isEnabled());
+    EXPECT_FALSE(panel->stop_button()->isEnabled());
+    // Multi-page documents: the page tools are there.
+    EXPECT_TRUE(window.tool(text_id::kNextPage)->isEnabled());
+    EXPECT_EQ(control_->SelectedSource(), "Noname frontend-tester [test:0]");
+}
+
+TEST_F(MainWindowTest, ScannerMenuCommandsWriteTheScannerSettings) {
+    MainWindow& window = Open();
+    const fs::path settings = setup_ / "demo.twn";
+    window.action(MenuCommand::kRotate180)->trigger();
+    EXPECT_TRUE(window.action(MenuCommand::kRotate180)->isChecked());
+    EXPECT_FALSE(window.action(MenuCommand::kRotate0)->isChecked());
+    EXPECT_NE(ReadFile(settings).find("GRADI=180\n"), std::string::npos);
+
+    window.action(MenuCommand::kNegative)->trigger();
+    window.action(MenuCommand::kDeskew)->trigger();
+    EXPECT_TRUE(window.action(MenuCommand::kNegative)->isChecked());
+    EXPECT_FALSE(window.action(MenuCommand::kDeskew)->isChecked());
+    const std::string written = ReadFile(settings);
+    EXPECT_NE(written.find("INVERT=1\n"), std::string::npos);
+    EXPECT_NE(written.find("DESKEW=0\n"), std::string::npos);
+    EXPECT_EQ(state_.scanner.gradi, 180);
+}
+
+TEST_F(MainWindowTest, TypedCodesAreCheckedAndPaddedIntoTheDisplays) {
+    MainWindow& window = Open();
+    TypeCode(0, "B7");
+    TypeCode(1, "  F12 ");
+    EXPECT_EQ(window.panel()->display(0)->text(), "B007");
+    EXPECT_EQ(window.panel()->display(1)->text(), "F00012");
+    EXPECT_EQ(window.identification()->level(1).display, "F00012");
+}
+
+TEST_F(MainWindowTest, ViewerShowsNavigatesAndZoomsAFile) {
+    MainWindow& window = Open();
+    window.OpenFile(QString::fromStdString(Fixture("three_g4.tif").string()));
+    Settle();
+    Viewer& viewer = window.viewer();
+    EXPECT_EQ(viewer.page(), 1);
+    EXPECT_EQ(viewer.pages(), 3);
+    const QImage first = window.page_view()->Window()->Picture();
+    EXPECT_GT(DarkPixels(first), 100);
+
+    window.tool(text_id::kNextPage)->trigger();
+    window.tool(text_id::kLastPage)->trigger();
+    EXPECT_EQ(viewer.page(), 3);
+    window.tool(text_id::kNextPage)->trigger();
+    EXPECT_EQ(viewer.page(), 3);
+    window.tool(text_id::kFirstPage)->trigger();
+    EXPECT_EQ(viewer.page(), 1);
+
+    window.action(MenuCommand::kZoom100)->trigger();
+    EXPECT_DOUBLE_EQ(viewer.zoom(), 100);
+    window.tool(text_id::kZoomIn)->trigger();
+    EXPECT_DOUBLE_EQ(viewer.zoom(), 103);
+    window.tool(text_id::kZoomOut)->trigger();
+    window.tool(text_id::kZoomOut)->trigger();
+    EXPECT_DOUBLE_EQ(viewer.zoom(), 97);
+    window.action(MenuCommand::kFitToWidth)->trigger();
+    EXPECT_EQ(viewer.mode(), DisplayMode::kFitToWidth);
+    Settle();
+    EXPECT_GT(DarkPixels(window.page_view()->Window()->Picture()), 100);
+
+    // A file that is no image leaves the view as it was.
+    window.OpenFile(QString::fromStdString(Fixture("fake.tif").string()));
+    EXPECT_EQ(viewer.file(), Fixture("three_g4.tif"));
+}
+
+TEST_F(MainWindowTest, BigIconsSwapTheToolBars) {
+    MainWindow& window = Open();
+    EXPECT_TRUE(window.small_tools()->isVisible());
+    EXPECT_FALSE(window.big_tools()->isVisible());
+    window.tool(text_id::kBigIcons)->trigger();
+    EXPECT_FALSE(window.small_tools()->isVisible());
+    EXPECT_TRUE(window.big_tools()->isVisible());
+    EXPECT_GT(window.big_tools()->iconSize().width(), window.small_tools()->iconSize().width());
+}
+
+TEST_F(MainWindowTest, ExitAsksAndNoKeepsTheWindow) {
+    MainWindow& window = Open();
+    QString question;
+    AnswerMessageBox(QMessageBox::No, &question);
+    window.action(MenuCommand::kExit)->trigger();
+    Settle();
+    EXPECT_EQ(question, "Exit ?");
+    EXPECT_TRUE(window.isVisible());
+
+    TypeCode(1, "F3");
+    AnswerMessageBox(QMessageBox::Yes);
+    window.action(MenuCommand::kExit)->trigger();
+    Settle();
+    EXPECT_FALSE(window.isVisible());
+    // The identification values are kept for the next start.
+    EXPECT_NE(ReadFile(setup_ / "demo_save.ini").find("F00003"), std::string::npos);
+    window_.reset();
+}
+
+TEST_F(MainWindowTest, ScreenshotsAtThreeSizesShowThePage) {
+    MainWindow& window = Open();
+    window.OpenFile(QString::fromStdString(TextPage().string()));
+    ASSERT_EQ(window.viewer().pages(), 1);
+    for (const QSize size : {QSize(800, 600), QSize(1280, 800), QSize(1920, 1080)}) {
+        window.resize(size);
+        Settle(10);
+        const QImage shot = window.grab().toImage();
+        KeepScreenshot(shot, QString("main_window_%1x%2").arg(size.width()).arg(size.height()));
+        // The page area holds the page: white paper with its dark word boxes.
+        const QImage page = window.page_view()->Window()->Picture();
+        EXPECT_GT(page.width(), size.width() / 3) << size.width();
+        EXPECT_GT(DarkPixels(page), 500) << size.width();
+        EXPECT_GT(WhitePixels(page), page.width() * page.height() / 10) << size.width();
+    }
+}
+
+}  // namespace
+}  // namespace scantora
