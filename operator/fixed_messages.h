@@ -61,16 +61,21 @@ inline constexpr std::string_view kExitQuestion = "Exit ?";
 
 // `message` with its "%s" replaced by `argument`.
 inline std::string WithArgument(std::string_view message, std::string_view argument) {
-    std::string text(message);
-    if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, argument);
+    const auto at = message.find("%s");
+    if (at == std::string_view::npos) return std::string(message);
+    std::string text(message.substr(0, at));
+    text += argument;
+    text += message.substr(at + 2);
     return text;
 }
 
 // `message` with its "%d" replaced by `number`.
 inline std::string WithNumber(std::string_view message, long number) {
-    std::string text(message);
-    if (const auto at = text.find("%d"); at != std::string::npos)
-        text.replace(at, 2, std::to_string(number));
+    const auto at = message.find("%d");
+    if (at == std::string_view::npos) return std::string(message);
+    std::string text(message.substr(0, at));
+    text += std::to_string(number);
+    text += message.substr(at + 2);
     return text;
 }
 
