@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app/ui/language_box.h"
 #include "acquisition/ui/qt_text.h"
+#include "app/ui/language_box.h"
 
 namespace scantora {
 namespace {

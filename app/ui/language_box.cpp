@@ -3,8 +3,8 @@
 #include <QComboBox>
 #include <QVBoxLayout>
 
-#include "app/language_file.h"
 #include "acquisition/ui/qt_text.h"
+#include "app/language_file.h"
 #include "operator/text_ids.h"
 
 namespace scantora {

@@ -22,12 +22,14 @@
 #include "app/ui/about_box.h"
 #include "app/ui/job_selection_dialog.h"
 #include "app/ui/scan_options_dialog.h"
+#include "app/ui/scan_runner.h"
 #include "app/ui/setup_sheet_dialog.h"
 #include "config/atomic_file.h"
 #include "config/job_config_reader.h"
 #include "config/source_choice.h"
 #include "operator/fixed_messages.h"
 #include "operator/text_ids.h"
+#include "transfer/separation.h"
 
 namespace scantora {
 namespace {
@@ -100,6 +102,8 @@ MainWindow::MainWindow(AppState& state, const TextLookup& texts, ImagingControl&
 }
 
 MainWindow::~MainWindow() {
+    // A scan still running is stopped and waited for before its parts go.
+    runner_.reset();
     control_.SetOptionsDialog(nullptr);
 }
 
@@ -119,6 +123,9 @@ void MainWindow::SetUpJob() {
     marks_ = MarksFromSettings(state_.scanner);
     ShowMarks();
 
+    runner_.reset();
+    loop_.reset();
+    separation_.reset();
     if (panel_dock_) {
         removeDockWidget(panel_dock_);
         delete panel_dock_;
@@ -126,6 +133,26 @@ void MainWindow::SetUpJob() {
     }
     identification_ = std::make_unique<IdentificationModel>(job, texts_, op_);
     identification_->Initialise(SavedIdentificationFile(), state_.preset_levels);
+    separation_ = std::make_unique<Separation>(job, op_, BarlynxSeparatorReader(job, op_));
+    loop_ = std::make_unique<AcquisitionLoop>(
+        AcquisitionParts{job, state_.scanner, texts_, op_, control_, *identification_,
+                         separation_.get()},
+        AcquisitionOptions{state_.setup_dir, JobScannerValues(), state_.show_messages, false});
+    ScanEvents events;
+    events.page_saved = [this](const PageSavedEvent& event, const IdentificationView& view) {
+        PageSaved(event, view);
+    };
+    events.counter = [this](const std::string& text) {
+        counter_->setText(ToQt(text));
+        panel_->ShowCounter(text);
+    };
+    events.status = [this](const std::string& text) { SetStatus(ToQt(text)); };
+    events.identification = [this](const IdentificationView& view) { panel_->Show(view); };
+    events.show_document = [this](const std::string& file) { viewer_->ShowFile(file); };
+    events.ended = [this](const ScanResult& result, const IdentificationView&) {
+        ScanEnded(result);
+    };
+    runner_ = std::make_unique<ScanRunner>(*loop_, *identification_, std::move(events), this);
     panel_dock_ = new QDockWidget(this);
     panel_dock_->setObjectName("identification_dock");
     panel_dock_->setFeatures(QDockWidget::NoDockWidgetFeatures);
@@ -134,6 +161,9 @@ void MainWindow::SetUpJob() {
     panel_dock_->setWidget(panel_);
     panel_dock_->setMinimumWidth(kPanelWidth);
     addDockWidget(Qt::LeftDockWidgetArea, panel_dock_);
+    connect(panel_, &IdentificationPanel::StartRequested, this, &MainWindow::StartScan);
+    connect(panel_, &IdentificationPanel::StopRequested, this, &MainWindow::StopScan);
+    connect(panel_, &IdentificationPanel::NextDocumentRequested, this, &MainWindow::NextDocument);
     connect(panel_, &IdentificationPanel::FileChosen, this, &MainWindow::ShowBatchFile);
     connect(panel_, &IdentificationPanel::DeleteRequested, this, &MainWindow::DeleteBatchFile);
     connect(panel_, &IdentificationPanel::ShowImagesChanged, page_view_, &QWidget::setVisible);
@@ -326,6 +356,68 @@ void MainWindow::Navigate(PageStep step) {
     viewer_->Navigate(step);
 }
 
+bool MainWindow::scanning() const {
+    return runner_ && runner_->busy();
+}
+
+void MainWindow::StartScan() {
+    if (scanning()) return;
+    SetScanning(true);
+    SetStatus(QtText(texts_, text_id::kScanningStarted));
+    batch_files_.Clear();
+    FillBatchList();
+    runner_->Start();
+}
+
+void MainWindow::StopScan() {
+    if (runner_) runner_->Stop();
+}
+
+void MainWindow::NextDocument() {
+    if (scanning()) return;
+    loop_->NextDocument();
+    panel_->Refresh();
+}
+
+// While a scan runs its thread owns the job, the scanner settings and the identification:
+// the commands that change them wait for its end.
+void MainWindow::SetScanning(bool scanning) {
+    panel_->SetScanning(scanning);
+    for (const MenuCommand command :
+         {MenuCommand::kJobSetup, MenuCommand::kJobSelect, MenuCommand::kSendFiles,
+          MenuCommand::kScannerSelect, MenuCommand::kScannerSetup, MenuCommand::kRotate0,
+          MenuCommand::kRotate90, MenuCommand::kRotate180, MenuCommand::kRotate270,
+          MenuCommand::kFrontBack, MenuCommand::kDeskew, MenuCommand::kNegative})
+        actions_.at(command)->setEnabled(!scanning);
+}
+
+void MainWindow::PageSaved(const PageSavedEvent& event, const IdentificationView& view) {
+    panel_->Show(view);
+    const std::filesystem::path file(event.file);
+    batch_files_.Fill(file.parent_path());
+    FillBatchList();
+    viewer_->ShowFile(file, event.page);
+}
+
+void MainWindow::ScanEnded(const ScanResult& result) {
+    SetScanning(false);
+    panel_->Refresh();
+    if (!batch_files_.directory().empty()) batch_files_.Refill();
+    FillBatchList();
+    // "Fine Batch?" answered Yes closes the program without asking again.
+    if (result.end == ScanEnd::kExit || exit_after_scan_) Exit(false);
+}
+
+// What the job's scanner settings ask of the scanner until it reports its own values.
+ScannerValues MainWindow::JobScannerValues() const {
+    ScannerValues values;
+    if (state_.scanner.risoluzione > 0) values.resolution = state_.scanner.risoluzione;
+    if (state_.scanner.tipo >= static_cast<int>(ColourMode::kLineArt) &&
+        state_.scanner.tipo <= static_cast<int>(ColourMode::kColour))
+        values.mode = static_cast<ColourMode>(state_.scanner.tipo);
+    return values;
+}
+
 void MainWindow::ScannerOption(scantora::ScannerOption option) {
     RunScannerOptionCommand(option, marks_, state_.scanner, ScannerSettingsFile(), op_, texts_);
     // A toggle's action checked itself; the marks say what holds.
@@ -390,7 +482,13 @@ void MainWindow::DeleteBatchFile() {
 
 void MainWindow::Exit(bool ask) {
     if (ask && !op_.AskYesNo(fixed_message::kExitQuestion, false)) return;
-    if (identification_) identification_->Save(SavedIdentificationFile());
+    if (scanning()) {
+        // The window goes once the scan has ended after its current sheet.
+        exit_after_scan_ = true;
+        StopScan();
+        return;
+    }
+    if (loop_) loop_->SaveIdentification();
     closing_ = true;
     QTimer::singleShot(0, this, &QWidget::close);
 }

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 
+#include "acquisition/acquisition_loop.h"
 #include "acquisition/batch_file_list.h"
 #include "acquisition/identification_model.h"
 #include "acquisition/scanner/imaging_control.h"
@@ -29,6 +30,9 @@ namespace scantora {
 class IdentificationPanel;
 class PageView;
 class QtScanOptionsDialog;
+class ScanRunner;
+class Separation;
+struct IdentificationView;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -50,6 +54,12 @@ public:
     // The open command with its file chosen.
     void OpenFile(const QString& file);
     void Navigate(PageStep step);
+    // The panel's start, stop and next-document commands. A scan runs on a thread of its own;
+    // the window hears of its pages as they are saved.
+    void StartScan();
+    void StopScan();
+    void NextDocument();
+    bool scanning() const;
     // Small or big tool-bar icons.
     void SetBigIcons(bool big);
     // Exit: after "Exit ?" (when `ask`) saves the identification values and closes. A scan in
@@ -88,6 +98,10 @@ private:
     void DeleteBatchFile();
     void FillBatchList();
     void SetStatus(const QString& text);
+    void SetScanning(bool scanning);
+    void PageSaved(const PageSavedEvent& event, const IdentificationView& view);
+    void ScanEnded(const ScanResult& result);
+    ScannerValues JobScannerValues() const;
     std::filesystem::path JobFile() const;
     std::filesystem::path ScannerSettingsFile() const;
     std::string SavedIdentificationFile() const;
@@ -101,6 +115,9 @@ private:
     std::unique_ptr<Viewer> viewer_;
     BatchFileList batch_files_;
     std::unique_ptr<IdentificationModel> identification_;
+    std::unique_ptr<Separation> separation_;
+    std::unique_ptr<AcquisitionLoop> loop_;
+    std::unique_ptr<ScanRunner> runner_;
     IdentificationPanel* panel_ = nullptr;
     QDockWidget* panel_dock_ = nullptr;
     std::map<MenuCommand, QAction*> actions_;
@@ -111,6 +128,7 @@ private:
     QLabel* counter_ = nullptr;
     ScannerOptionMarks marks_;
     bool closing_ = false;
+    bool exit_after_scan_ = false;
 };
 
 }  // namespace scantora

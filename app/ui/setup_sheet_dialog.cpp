@@ -17,9 +17,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "acquisition/ui/qt_text.h"
 #include "app/barcode_types.h"
 #include "app/ui/barcode_types_dialog.h"
-#include "acquisition/ui/qt_text.h"
 
 namespace scantora {
 namespace {

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
@@ -26,6 +27,7 @@
 #include "acquisition/ui/page_window_host.h"
 #include "acquisition/ui/page_window_widget.h"
 #include "app/startup.h"
+#include "app/ui/choice_dialog.h"
 #include "app/ui/main_window.h"
 #include "operator/scripted_operator.h"
 #include "operator/text_ids.h"
@@ -97,6 +99,57 @@ void KeepScreenshot(const QImage& shot, const QString& name) {
     EXPECT_TRUE(shot.save(folder + "/" + name + "_" + QApplication::platformName() + ".png"));
 }
 
+// Answers every modal dialog while it lives: the three-way choice by the next button of its
+// script (the last one again when the script runs out), a yes/no question by `yes`, a message
+// with OK, any other dialog by accepting it. Keeps the texts it answered.
+class Responder {
+public:
+    explicit Responder(std::vector<int> choices) : choices_(std::move(choices)) {
+        timer_.setInterval(20);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { Answer(); });
+        timer_.start();
+    }
+    std::function<bool(const QString& question)> yes = [](const QString&) { return false; };
+    // Runs once before the next choice is answered.
+    std::function<void()> before_choice;
+    QStringList texts;
+    int choices_made = 0;
+
+private:
+    void Answer() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) return;
+        if (auto* choice = dynamic_cast<ChoiceDialog*>(modal)) {
+            if (before_choice) std::exchange(before_choice, nullptr)();
+            const std::size_t at = std::min<std::size_t>(choices_made, choices_.size() - 1);
+            ++choices_made;
+            choice->button(choices_[at])->click();
+        } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            texts << box->text();
+            if (QAbstractButton* ok = box->button(QMessageBox::Ok))
+                ok->click();
+            else
+                box->button(yes(box->text()) ? QMessageBox::Yes : QMessageBox::No)->click();
+        } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            dialog->accept();
+        }
+    }
+
+    std::vector<int> choices_;
+    QTimer timer_;
+};
+
+// Waits (answering dialogs meanwhile) until `done` holds; false after `seconds`.
+bool WaitFor(const std::function<bool()>& done, int seconds = 60) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > seconds * 1000) return false;
+        QTest::qWait(20);
+    }
+    return true;
+}
+
 // The demo setup copied with its work area moved into the test's folder, every level open to
 // typing and the SANE test device as the job's scanner.
 class MainWindowTest : public ::testing::Test {
@@ -104,7 +157,11 @@ protected:
     void SetUp() override {
         App();
         setup_ = dir_ / "setup";
-        work_ = dir_ / "work";
+        // The job keeps its work area root in 49 characters: a short folder of its own.
+        work_ = fs::temp_directory_path() /
+                ("scantora-window-" + std::to_string(QCoreApplication::applicationPid()) + "-" +
+                 std::to_string(++test_count_));
+        fs::remove_all(work_);
         fs::copy(fs::path(TEST_SOURCE_DIR) / "demo" / "setup", setup_, fs::copy_options::recursive);
         std::string job = ReadFile(setup_ / "P_G32001");
         job = std::regex_replace(job, std::regex("DISCO_SCARICO=[^\n]*"),
@@ -124,6 +181,7 @@ protected:
         if (window_) window_->Exit(false);
         Settle();
         window_.reset();
+        fs::remove_all(work_);
     }
 
     MainWindow& Open() {
@@ -161,6 +219,7 @@ protected:
         return file;
     }
 
+    static inline int test_count_ = 0;
     ScratchDir dir_;
     fs::path setup_;
     fs::path work_;
@@ -305,6 +364,80 @@ TEST_F(MainWindowTest, ScreenshotsAtThreeSizesShowThePage) {
         EXPECT_GT(DarkPixels(page), 500) << size.width();
         EXPECT_GT(WhitePixels(page), page.width() * page.height() / 10) << size.width();
     }
+}
+
+TEST_F(MainWindowTest, ScansFromTheTestDeviceIntoTheViewerAndTheBatchListWithoutFreezing) {
+    MainWindow& window = Open();
+    TypeCode(0, "B1");
+    TypeCode(1, "F1");
+    IdentificationPanel* panel = window.panel();
+    // The test device's feeder holds ten sheets an acquisition: go on twice, then end at the
+    // third end-of-document choice.
+    Responder responder({0, 0, 2});
+    bool window_alive_while_scanning = false;
+    responder.before_choice = [&] {
+        // The questions come while the scan's thread waits: the window answers meanwhile.
+        window_alive_while_scanning = window.scanning() && !panel->start_button()->isEnabled() &&
+                                      panel->stop_button()->isEnabled();
+    };
+    QTest::mouseClick(panel->start_button(), Qt::LeftButton);
+    EXPECT_TRUE(window.scanning());
+    EXPECT_FALSE(panel->entry(1)->isEnabled());
+    EXPECT_FALSE(window.action(MenuCommand::kDeskew)->isEnabled());
+    ASSERT_TRUE(WaitFor([&] { return !window.scanning(); }, 120)) << "the scan never ended";
+    Settle();
+    EXPECT_TRUE(window_alive_while_scanning);
+    EXPECT_EQ(responder.choices_made, 3);
+
+    // Thirty pages in the document of the typed codes, shown in the viewer and listed.
+    const fs::path document = work_ / "B001" / "F00001" / "001";
+    ASSERT_EQ(window.batch_files().files().size(), 1u) << responder.texts.join("|").toStdString();
+    const fs::path scanned = window.batch_files().files()[0];
+    EXPECT_EQ(scanned.parent_path(), document.parent_path());
+    Viewer& viewer = window.viewer();
+    EXPECT_EQ(viewer.file(), scanned);
+    EXPECT_EQ(viewer.pages(), 30);
+    EXPECT_GT(WhitePixels(window.page_view()->Window()->Picture()), 1000);
+    EXPECT_TRUE(panel->start_button()->isEnabled());
+    EXPECT_FALSE(panel->stop_button()->isEnabled());
+    EXPECT_TRUE(panel->entry(1)->isEnabled());
+    EXPECT_EQ(panel->file_list()->count(), 1);
+
+    window.tool(text_id::kFirstPage)->trigger();
+    EXPECT_EQ(viewer.page(), 1);
+    window.tool(text_id::kNextPage)->trigger();
+    EXPECT_EQ(viewer.page(), 2);
+    window.action(MenuCommand::kZoom200)->trigger();
+    EXPECT_DOUBLE_EQ(viewer.zoom(), 200);
+    Settle();
+    KeepScreenshot(window.grab().toImage(), "main_window_scanned");
+
+    // Delete the batch file from the list.
+    panel->file_list()->setCurrentRow(0);
+    responder.yes = [](const QString& question) { return question.contains("cancellare"); };
+    QTest::mouseClick(panel->delete_button(), Qt::LeftButton);
+    Settle();
+    EXPECT_FALSE(fs::exists(scanned));
+    EXPECT_EQ(panel->file_list()->count(), 0);
+    EXPECT_TRUE(viewer.file().empty());
+}
+
+TEST_F(MainWindowTest, TheStopButtonEndsAScanAfterItsSheet) {
+    MainWindow& window = Open();
+    TypeCode(0, "B2");
+    TypeCode(1, "F2");
+    IdentificationPanel* panel = window.panel();
+    // Always go on scanning: only the stop button ends this scan.
+    Responder responder({0});
+    responder.before_choice = [&] { QTest::mouseClick(panel->stop_button(), Qt::LeftButton); };
+    QTest::mouseClick(panel->start_button(), Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([&] { return !window.scanning(); }, 120)) << "the stop did not end it";
+    Settle();
+    EXPECT_LE(responder.choices_made, 2);
+    EXPECT_EQ(window.StatusText(), "Scansione Documenti Arrestata");
+    EXPECT_TRUE(panel->start_button()->isEnabled());
+    EXPECT_FALSE(window.batch_files().files().empty());
+    EXPECT_TRUE(window.isVisible());
 }
 
 }  // namespace
