@@ -17,6 +17,7 @@
 #include "acquisition/ui/identification_panel.h"
 #include "acquisition/ui/page_view.h"
 #include "acquisition/ui/qt_text.h"
+#include "acquisition/ui/ui_thread.h"
 #include "app/job_setup.h"
 #include "app/startup.h"
 #include "app/ui/about_box.h"
@@ -99,6 +100,7 @@ MainWindow::MainWindow(AppState& state, const TextLookup& texts, ImagingControl&
     statusBar()->addPermanentWidget(counter_);
     BuildMenus();
     BuildToolBars();
+    SetTransferDialog({});
 }
 
 MainWindow::~MainWindow() {
@@ -152,6 +154,7 @@ void MainWindow::SetUpJob() {
     events.ended = [this](const ScanResult& result, const IdentificationView&) {
         ScanEnded(result);
     };
+    HandTransferToLoop();
     runner_ = std::make_unique<ScanRunner>(*loop_, *identification_, std::move(events), this);
     panel_dock_ = new QDockWidget(this);
     panel_dock_->setObjectName("identification_dock");
@@ -259,6 +262,22 @@ void MainWindow::BuildToolBars() {
     SetBigIcons(false);
 }
 
+void MainWindow::SetTransferDialog(TransferDialog dialog) {
+    transfer_dialog_ = std::move(dialog);
+    actions_.at(MenuCommand::kSendFiles)->setEnabled(static_cast<bool>(transfer_dialog_));
+    HandTransferToLoop();
+}
+
+// "Fine Batch?" answered Yes runs the transfer dialog; the loop asks from its own thread.
+void MainWindow::HandTransferToLoop() {
+    if (!loop_ || !transfer_dialog_) return;
+    loop_->SetEndOfBatchTransfer([this] {
+        bool completed = false;
+        RunOnUiThread([&] { completed = transfer_dialog_(); });
+        return completed;
+    });
+}
+
 void MainWindow::SetBigIcons(bool big) {
     small_tools_->setVisible(!big);
     big_tools_->setVisible(big);
@@ -298,6 +317,7 @@ void MainWindow::Run(MenuCommand command) {
             ChooseFile();
             return;
         case MenuCommand::kSendFiles:
+            if (transfer_dialog_) transfer_dialog_();
             return;
         case MenuCommand::kExit:
             Exit(true);
@@ -384,11 +404,12 @@ void MainWindow::NextDocument() {
 void MainWindow::SetScanning(bool scanning) {
     panel_->SetScanning(scanning);
     for (const MenuCommand command :
-         {MenuCommand::kJobSetup, MenuCommand::kJobSelect, MenuCommand::kSendFiles,
-          MenuCommand::kScannerSelect, MenuCommand::kScannerSetup, MenuCommand::kRotate0,
-          MenuCommand::kRotate90, MenuCommand::kRotate180, MenuCommand::kRotate270,
-          MenuCommand::kFrontBack, MenuCommand::kDeskew, MenuCommand::kNegative})
+         {MenuCommand::kJobSetup, MenuCommand::kJobSelect, MenuCommand::kScannerSelect,
+          MenuCommand::kScannerSetup, MenuCommand::kRotate0, MenuCommand::kRotate90,
+          MenuCommand::kRotate180, MenuCommand::kRotate270, MenuCommand::kFrontBack,
+          MenuCommand::kDeskew, MenuCommand::kNegative})
         actions_.at(command)->setEnabled(!scanning);
+    actions_.at(MenuCommand::kSendFiles)->setEnabled(!scanning && transfer_dialog_);
 }
 
 void MainWindow::PageSaved(const PageSavedEvent& event, const IdentificationView& view) {

@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -60,6 +61,10 @@ public:
     void StopScan();
     void NextDocument();
     bool scanning() const;
+    // The transfer dialog, for the send command and the end of a batch: true when the transfer
+    // ran to its end. Without one the send command is not offered.
+    using TransferDialog = std::function<bool()>;
+    void SetTransferDialog(TransferDialog dialog);
     // Small or big tool-bar icons.
     void SetBigIcons(bool big);
     // Exit: after "Exit ?" (when `ask`) saves the identification values and closes. A scan in
@@ -86,6 +91,7 @@ private:
     void BuildToolBars();
     QToolBar* ToolBar(const QString& name, int icon_size);
     void SetUpJob();
+    void HandTransferToLoop();
     void ShowMarks();
     void ChooseScannerSource(bool reset);
     void ScannerSetup();
@@ -127,6 +133,7 @@ private:
     QLabel* status_ = nullptr;
     QLabel* counter_ = nullptr;
     ScannerOptionMarks marks_;
+    TransferDialog transfer_dialog_;
     bool closing_ = false;
     bool exit_after_scan_ = false;
 };

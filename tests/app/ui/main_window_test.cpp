@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 #include <fstream>
@@ -38,7 +39,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::ReadFile;
-using testing::ScratchDir;
 using testing::WriteFile;
 
 QApplication& App() {
@@ -156,12 +156,15 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         App();
-        setup_ = dir_ / "setup";
-        // The job keeps its work area root in 49 characters: a short folder of its own.
-        work_ = fs::temp_directory_path() /
+        // A folder of this process's own, since the tests also run under Xvfb at the same time;
+        // short, as the job keeps its work area root in 49 characters.
+        root_ = fs::temp_directory_path() /
                 ("scantora-window-" + std::to_string(QCoreApplication::applicationPid()) + "-" +
                  std::to_string(++test_count_));
-        fs::remove_all(work_);
+        fs::remove_all(root_);
+        fs::create_directories(root_);
+        setup_ = root_ / "setup";
+        work_ = root_ / "work";
         fs::copy(fs::path(TEST_SOURCE_DIR) / "demo" / "setup", setup_, fs::copy_options::recursive);
         std::string job = ReadFile(setup_ / "P_G32001");
         job = std::regex_replace(job, std::regex("DISCO_SCARICO=[^\n]*"),
@@ -181,7 +184,7 @@ protected:
         if (window_) window_->Exit(false);
         Settle();
         window_.reset();
-        fs::remove_all(work_);
+        fs::remove_all(root_);
     }
 
     MainWindow& Open() {
@@ -214,13 +217,13 @@ protected:
     fs::path TextPage() const {
         Page page;
         EXPECT_EQ(LoadPage(Fixture("text.pbm"), 1, 0, page), ImagingStatus::kOk);
-        const fs::path file = dir_ / "text.tif";
+        const fs::path file = root_ / "text.tif";
         EXPECT_EQ(page.Save(file, kFormatTiff, 1, kTiffQuality, kSaveNew), ImagingStatus::kOk);
         return file;
     }
 
     static inline int test_count_ = 0;
-    ScratchDir dir_;
+    fs::path root_;
     fs::path setup_;
     fs::path work_;
     TextLookup texts_;
@@ -438,6 +441,36 @@ TEST_F(MainWindowTest, TheStopButtonEndsAScanAfterItsSheet) {
     EXPECT_TRUE(panel->start_button()->isEnabled());
     EXPECT_FALSE(window.batch_files().files().empty());
     EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(MainWindowTest, EndOfBatchYesRunsTheTransferDialogOnTheWindowsThreadAndCloses) {
+    MainWindow& window = Open();
+    EXPECT_FALSE(window.action(MenuCommand::kSendFiles)->isEnabled());
+    int transfers = 0;
+    bool on_window_thread = false;
+    window.SetTransferDialog([&] {
+        ++transfers;
+        on_window_thread = QThread::currentThread() == QApplication::instance()->thread();
+        return true;
+    });
+    ASSERT_TRUE(window.action(MenuCommand::kSendFiles)->isEnabled());
+    window.action(MenuCommand::kSendFiles)->trigger();
+    EXPECT_EQ(transfers, 1);
+
+    TypeCode(0, "B3");
+    TypeCode(1, "F3");
+    Responder responder({2});  // end scanning at the first end-of-document choice
+    responder.yes = [](const QString& question) { return question == "Fine Batch?"; };
+    QTest::mouseClick(window.panel()->start_button(), Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([&] { return !window.scanning(); }, 120));
+    Settle();
+    EXPECT_EQ(transfers, 2);
+    EXPECT_TRUE(on_window_thread);
+    EXPECT_TRUE(responder.texts.contains("Fine Batch?"));
+    // The batch's end closes the program without asking "Exit ?".
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(responder.texts.contains("Exit ?"));
+    window_.reset();
 }
 
 }  // namespace
