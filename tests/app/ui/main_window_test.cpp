@@ -260,6 +260,17 @@ TEST_F(MainWindowTest, StartsOnTheJobWithItsCaptionMenusMarksAndPanel) {
     EXPECT_EQ(control_->SelectedSource(), "Noname frontend-tester [test:0]");
 }
 
+TEST_F(MainWindowTest, OneFilePerPageGreysThePageTools) {
+    std::string job = ReadFile(setup_ / "P_G32001");
+    job = std::regex_replace(job, std::regex("MULTITIFF=Y"), "MULTITIFF=N");
+    WriteFile(setup_ / "P_G32001", job);
+    MainWindow& window = Open();
+    for (const int id :
+         {text_id::kFirstPage, text_id::kPreviousPage, text_id::kNextPage, text_id::kLastPage})
+        EXPECT_FALSE(window.tool(id)->isEnabled()) << id;
+    EXPECT_TRUE(window.tool(text_id::kZoomIn)->isEnabled());
+}
+
 TEST_F(MainWindowTest, ScannerMenuCommandsWriteTheScannerSettings) {
     UseScannerSettings("DESKEW=1\n");
     MainWindow& window = Open();
