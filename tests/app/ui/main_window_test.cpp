@@ -299,6 +299,17 @@ TEST_F(MainWindowTest, TypedCodesAreCheckedAndPaddedIntoTheDisplays) {
     EXPECT_EQ(window.identification()->level(1).display, "F00012");
 }
 
+TEST_F(MainWindowTest, NextDocumentStepsTheDocumentLevelsCode) {
+    MainWindow& window = Open();
+    TypeCode(0, "B4");
+    TypeCode(1, "F4");
+    TypeCode(2, "7");
+    ASSERT_EQ(window.panel()->display(2)->text(), "007");
+    QTest::mouseClick(window.panel()->next_button(), Qt::LeftButton);
+    EXPECT_EQ(window.panel()->display(2)->text(), "008");
+    EXPECT_TRUE(fs::is_directory(work_ / "B004" / "F00004"));
+}
+
 TEST_F(MainWindowTest, ViewerShowsNavigatesAndZoomsAFile) {
     MainWindow& window = Open();
     window.OpenFile(QString::fromStdString(Fixture("three_g4.tif").string()));
