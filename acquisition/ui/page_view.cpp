@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "acquisition/pixdoc_lock.h"
+#include "acquisition/scanner/imaging_control.h"
 #include "pixdoc32_window_host.h"
 
 namespace scantora {
@@ -44,9 +45,13 @@ PageWindowWidget* PageView::Window() const {
 
 std::optional<ViewedPage> PageView::Inspect(const std::filesystem::path& file, int page) {
     const QByteArray name = NameOf(file);
-    const Lock hold(PixdocLock());
     ViewedPage info;
-    info.pages = GetTiffPages(name.constData());
+    // A file the scan is appending to may change without changing its size (the link to a new
+    // page is written in place), which pixdoc32's page count cache cannot see: the control
+    // counts the pages afresh; pixdoc32 counts what the control does not read.
+    if (CountPages(file, info.pages) != ImagingStatus::kOk) info.pages = 0;
+    const Lock hold(PixdocLock());
+    if (info.pages < 1) info.pages = GetTiffPages(name.constData());
     if (info.pages < 1) return std::nullopt;
     int32_t width = 0;
     int32_t height = 0;
