@@ -19,8 +19,8 @@ TEST(BuiltinTexts, TablesAscendAndCoverTheDescribedRange) {
     EXPECT_EQ(std::count_if(table.begin(), table.end(), [](auto& e) { return e.id <= 61557; }),
               104);
     EXPECT_EQ(table.front().id, 61446);
-    // The dialogs' own labels follow the described texts.
-    EXPECT_EQ(table.back().id, text_id::kDocumentCount);
+    // The dialogs' and the main window's own labels follow the described texts.
+    EXPECT_EQ(table.back().id, text_id::kBigIcons);
 }
 
 TEST(BuiltinTexts, EnglishFallsBackToItalianWhereNotDifferent) {

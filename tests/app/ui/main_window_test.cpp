@@ -168,7 +168,7 @@ protected:
         fs::copy(fs::path(TEST_SOURCE_DIR) / "demo" / "setup", setup_, fs::copy_options::recursive);
         std::string job = ReadFile(setup_ / "P_G32001");
         job = std::regex_replace(job, std::regex("DISCO_SCARICO=[^\n]*"),
-                                 "DISCO_SCARICO=" + work_.string());
+                                 "DISCO_SCARICO=" + work_.string() + "/");
         job = std::regex_replace(job, std::regex("LOCKUSER_0=1"), "LOCKUSER_0=0");
         job += "\n[VARIE]\nTWAINSOURCE=Noname frontend-tester [test:0]\n";
         WriteFile(setup_ / "P_G32001", job);
