@@ -10,9 +10,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <string>
 
+#include "bench/ratio_reporter.h"
 #include "operator/scripted_operator.h"
 #include "transfer/job_patterns.h"
 #include "transfer/move_files.h"
@@ -151,43 +151,14 @@ MOVE_BENCHMARK(MoveWithinFileSystem);
 MOVE_BENCHMARK(CpSyncToTmpfs);
 MOVE_BENCHMARK(MoveToTmpfs);
 
-// What each move is compared with.
-const std::pair<const char*, const char*> kPeers[] = {
-    {"MoveWithinFileSystem", "CpSyncWithinFileSystem"},
-    {"MoveToTmpfs", "CpSyncToTmpfs"},
-};
-
-// Console output plus every median wall-clock time and its ratio to its peer's.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-                medians_[r.run_name.function_name] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        for (const auto& [name, peer] : kPeers) {
-            const auto t = medians_.find(name);
-            const auto base = medians_.find(peer);
-            if (t == medians_.end() || base == medians_.end() || base->second <= 0) continue;
-            std::printf("median %s: %.1f ms, %s: %.1f ms, ratio %.3f\n", name, t->second, peer,
-                        base->second, t->second / base->second);
-        }
-    }
-
-private:
-    std::map<std::string, double> medians_;
-};
-
 }  // namespace
 
+// Wall-clock is the ratio to read: cp's work is done in child processes, outside this one's CPU
+// time.
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    const int status = bench::RunWithRatios(
+        argc, argv,
+        {{"MoveWithinFileSystem", "CpSyncWithinFileSystem"}, {"MoveToTmpfs", "CpSyncToTmpfs"}});
     fs::remove_all(kBenchRoot / "work");
-    return 0;
+    return status;
 }
