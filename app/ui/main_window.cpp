@@ -15,9 +15,9 @@
 #include "acquisition/saved_identification.h"
 #include "acquisition/scanner/control_source_list.h"
 #include "acquisition/ui/identification_panel.h"
+#include "acquisition/ui/interface_thread.h"
 #include "acquisition/ui/page_view.h"
 #include "acquisition/ui/qt_text.h"
-#include "acquisition/ui/ui_thread.h"
 #include "app/job_setup.h"
 #include "app/startup.h"
 #include "app/ui/about_box.h"
@@ -271,11 +271,8 @@ void MainWindow::SetTransferDialog(TransferDialog dialog) {
 // "Fine Batch?" answered Yes runs the transfer dialog; the loop asks from its own thread.
 void MainWindow::HandTransferToLoop() {
     if (!loop_ || !transfer_dialog_) return;
-    loop_->SetEndOfBatchTransfer([this] {
-        bool completed = false;
-        RunOnUiThread([&] { completed = transfer_dialog_(); });
-        return completed;
-    });
+    loop_->SetEndOfBatchTransfer(
+        [this] { return OnInterfaceThread([this] { return transfer_dialog_(); }); });
 }
 
 void MainWindow::SetBigIcons(bool big) {

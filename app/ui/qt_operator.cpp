@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "acquisition/ui/interface_thread.h"
 #include "acquisition/ui/qt_text.h"
-#include "acquisition/ui/ui_thread.h"
 #include "app/ui/choice_dialog.h"
 
 namespace scantora {
@@ -15,7 +15,7 @@ const QString kTitle = QStringLiteral("Scantora");
 }  // namespace
 
 void QtOperator::ShowMessage(std::string_view text, MessageIcon icon) {
-    RunOnUiThread([&] {
+    OnInterfaceThread([&] {
         QMessageBox box(
             icon == MessageIcon::kStop ? QMessageBox::Critical : QMessageBox::Information, kTitle,
             ToQt(text), QMessageBox::Ok, parent_);
@@ -25,7 +25,7 @@ void QtOperator::ShowMessage(std::string_view text, MessageIcon icon) {
 
 bool QtOperator::AskYesNo(std::string_view text, bool default_yes) {
     bool yes = default_yes;
-    RunOnUiThread([&] {
+    OnInterfaceThread([&] {
         QMessageBox box(QMessageBox::Question, kTitle, ToQt(text),
                         QMessageBox::Yes | QMessageBox::No, parent_);
         box.setDefaultButton(default_yes ? QMessageBox::Yes : QMessageBox::No);
@@ -36,7 +36,7 @@ bool QtOperator::AskYesNo(std::string_view text, bool default_yes) {
 
 int QtOperator::ChooseOne(std::string_view text, const ChoiceLabels& labels) {
     int chosen = 0;
-    RunOnUiThread([&] {
+    OnInterfaceThread([&] {
         ChoiceDialog dialog(ToQt(text), labels, texts_, parent_);
         chosen = dialog.Choose();
     });
@@ -44,7 +44,7 @@ int QtOperator::ChooseOne(std::string_view text, const ChoiceLabels& labels) {
 }
 
 void QtOperator::Beep() {
-    RunOnUiThread([] { QApplication::beep(); });
+    OnInterfaceThread([] { QApplication::beep(); });
 }
 
 }  // namespace scantora

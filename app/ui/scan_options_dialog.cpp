@@ -7,8 +7,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "acquisition/ui/interface_thread.h"
 #include "acquisition/ui/qt_text.h"
-#include "acquisition/ui/ui_thread.h"
 #include "operator/text_ids.h"
 
 namespace scantora {
@@ -130,7 +130,7 @@ void ScanOptionsView::TakeFrame() {
 bool QtScanOptionsDialog::Edit(std::string_view source, ScannerValues& values) {
     // The control asks from the scan loop's thread, which waits inside its acquisition.
     bool accepted = false;
-    RunOnUiThread([&] {
+    OnInterfaceThread([&] {
         ScanOptions options(std::string(source), values, control_.ReadScannerLimits());
         ScanOptionsView view(options, texts_, parent_);
         if (view.exec() != QDialog::Accepted) return;
