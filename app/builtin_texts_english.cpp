@@ -114,6 +114,7 @@ constexpr TextEntry kTexts[] = {
     {61652, "Scan area"},
     {61653, "Width"},
     {61654, "Height"},
+    {61662, "Adaptive barcode search"},
     {61680, "Start"},
     {61681, "Stop"},
     {61682, "Next document"},

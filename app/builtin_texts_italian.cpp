@@ -162,6 +162,7 @@ constexpr TextEntry kTexts[] = {
     {61654, "Altezza"},
     {61660, "Reject Correction"},
     {61661, "NUM."},
+    {61662, "Ricerca barcode adattiva"},
     {61680, "Avvia"},
     {61681, "Arresta"},
     {61682, "Documento successivo"},

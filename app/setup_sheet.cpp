@@ -157,6 +157,7 @@ SheetPage SetupSheet::BarcodePage() const {
              Field("NOMEFILEBARCODE=", 61529),             // "File Export Barcode"
              Field("EXPORTBARCODEINBATCH=", text_id::kExportInBatch, FieldKind::kCheck),
              threshold,  // "LivelloThreshold"
+             Field("ADAPTIVEBARCODE=", text_id::kAdaptiveBarcode, FieldKind::kCheck),
          })
         form.rows.push_back({std::move(field)});
 

@@ -29,6 +29,7 @@ enum class DispId : int32_t {
     kBWRotate = 5,          // long
     kRejectCorrection = 6,  // boolean
     kGetAllBarCode = 7,
+    kAdaptive = 8,  // boolean: the library's adaptive search (PXinSeekBarCodeAdaptive)
 };
 
 // A property value in its automation type: long, short or boolean.

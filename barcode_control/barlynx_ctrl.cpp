@@ -29,6 +29,8 @@ std::optional<PropertyValue> CBarlynxCtrl::GetProperty(DispId id) const {
             return properties_.bw_rotate;
         case DispId::kRejectCorrection:
             return properties_.reject_correction;
+        case DispId::kAdaptive:
+            return properties_.adaptive;
         case DispId::kGetAllBarCode:
             break;
     }
@@ -55,6 +57,9 @@ bool CBarlynxCtrl::SetProperty(DispId id, const PropertyValue& value) {
             break;
         case DispId::kRejectCorrection:
             set = Assign(properties_.reject_correction, value);
+            break;
+        case DispId::kAdaptive:
+            set = Assign(properties_.adaptive, value);
             break;
         case DispId::kGetAllBarCode:
             break;
@@ -96,7 +101,7 @@ std::string CBarlynxCtrl::GetAllBarCode(std::string_view file_name, int16_t bar_
     const std::string file(file_name);
     auto show_message = [this](std::string_view text) { ShowMessage(text); };
     const SearchSettings settings{properties_.exclusion_height, properties_.degree,
-                                  properties_.bw_threshold};
+                                  properties_.bw_threshold, properties_.adaptive};
     PageSearchResult found =
         SearchPage(exports_, settings, file, page, bar_code_type, show_message);
     error = found.error;

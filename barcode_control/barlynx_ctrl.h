@@ -32,6 +32,7 @@ private:
         int32_t bw_threshold_neg = 0;    // stored and reported only
         int32_t bw_rotate = 0;           // stored and reported only
         bool reject_correction = false;  // stored and reported only: the dialog opens anyway
+        bool adaptive = false;           // the library's adaptive search for every page
     };
 
     void ShowMessage(std::string_view text) const;

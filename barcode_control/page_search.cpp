@@ -78,6 +78,13 @@ struct SearchCall {
     Directions directions;
 };
 
+// The option is library-wide: it is set, on or off, before every search that the library lets
+// choose. Its setter cannot fail.
+bool SetAdaptive(const SearchCall& c) {
+    if (c.exports.seek_bar_code_adaptive) c.exports.seek_bar_code_adaptive(c.settings.adaptive);
+    return true;
+}
+
 void SearchBilevel(const SearchCall& c, StepRunner& run, SearchBuffer& first,
                    SearchBuffer& second) {
     const PixdocExports& e = c.exports;
@@ -89,6 +96,7 @@ void SearchBilevel(const SearchCall& c, StepRunner& run, SearchBuffer& first,
     };
     if (!run.Ok(kBilevelInsertDataStep, e.seek_bar_code_insert_data(kInsertData))) return;
     if (!run.Ok(kBilevelZoneHeightStep, e.set_zone_height(c.settings.exclusion_height))) return;
+    SetAdaptive(c);
     if (!run.Searched(kBilevelSearch1Step, search(c.directions.first, first))) return;
     if (c.directions.second) run.Searched(kBilevelSearch2Step, search(1, second));
 }
@@ -111,7 +119,7 @@ void SearchColour(const SearchCall& c, StepRunner& run, SearchBuffer& first, Sea
                                     kWholePage, kWholePage, kWholePage, kWholePage, kWholePage)) &&
         run.Ok(kColorInsertDataStep, e.seek_bar_code_insert_data(kInsertData)) &&
         run.Ok(kColorZoneHeightStep, e.set_zone_height(c.settings.exclusion_height)) &&
-        run.Searched(kColorSearch1Step, search(c.directions.first, first)) &&
+        SetAdaptive(c) && run.Searched(kColorSearch1Step, search(c.directions.first, first)) &&
         (!c.directions.second || run.Searched(kColorSearch2Step, search(1, second)));
     const int32_t ended = e.color_edit_end(kEndReserved);
     if (searched) run.Ok(kColorEndStep, ended);

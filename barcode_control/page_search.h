@@ -16,6 +16,7 @@ struct SearchSettings {
     int32_t exclusion_height = 0;  // zone height of the duplicate filter
     int16_t degree = 0;            // 0, 1: one search in that direction; 2: both; others as 0
     int32_t bw_threshold = 128;    // grey threshold of colour pages
+    bool adaptive = false;         // the library's adaptive search, where the library has it
 };
 
 struct PageSearchResult {

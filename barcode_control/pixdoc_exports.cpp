@@ -13,6 +13,7 @@ constexpr int32_t kStartColorEdit = 323;
 constexpr int32_t kColorEditEnd = 329;
 constexpr int32_t kColorEditMergeImage = 343;
 constexpr int32_t kColorEditSeekBarCode = 459;
+constexpr int32_t kSeekBarCodeAdaptive = 655;
 constexpr int32_t kStartImageWindow = 1;
 constexpr int32_t kSetImagePage = 3;
 constexpr int32_t kSetDisplayImageArea = 7;
@@ -29,14 +30,14 @@ public:
     explicit Binder(void* (*by_ordinal)(int32_t)) : by_ordinal_(by_ordinal) {}
 
     template <typename Function>
-    void Window(Function& slot, int32_t ordinal) {
+    void Optional(Function& slot, int32_t ordinal) {
         slot = reinterpret_cast<Function>(by_ordinal_(ordinal));
     }
 
     template <typename... Arguments>
     void Search(int32_t (*&slot)(Arguments...), int32_t ordinal, const char* name,
                 std::vector<std::string>& missing) {
-        Window(slot, ordinal);
+        Optional(slot, ordinal);
         if (slot) return;
         slot = &Missing<Arguments...>;
         missing.push_back("ordinal " + std::to_string(ordinal) + " (" + name + ")");
@@ -65,12 +66,13 @@ BoundExports BindByOrdinal(void* (*by_ordinal)(int32_t ordinal)) {
     bind.Search(e.color_edit_seek_bar_code, kColorEditSeekBarCode, "PX_ColorEditSeekBarCode",
                 b.missing_colour);
     bind.Search(e.color_edit_end, kColorEditEnd, "PX_ColorEditEnd", b.missing_colour);
-    bind.Window(e.window.start_image_window, kStartImageWindow);
-    bind.Window(e.window.set_image_page, kSetImagePage);
-    bind.Window(e.window.set_display_image_area, kSetDisplayImageArea);
-    bind.Window(e.window.paint_image, kPaintImage);
-    bind.Window(e.window.get_tiff_pages, kGetTiffPages);
-    bind.Window(e.window.get_image_window_handle, kGetImageWindowHandle);
+    bind.Optional(e.seek_bar_code_adaptive, kSeekBarCodeAdaptive);
+    bind.Optional(e.window.start_image_window, kStartImageWindow);
+    bind.Optional(e.window.set_image_page, kSetImagePage);
+    bind.Optional(e.window.set_display_image_area, kSetDisplayImageArea);
+    bind.Optional(e.window.paint_image, kPaintImage);
+    bind.Optional(e.window.get_tiff_pages, kGetTiffPages);
+    bind.Optional(e.window.get_image_window_handle, kGetImageWindowHandle);
     return b;
 }
 

@@ -22,6 +22,8 @@ struct PixdocExports {
     decltype(&PX_ColorEditMergeImageEx) color_edit_merge_image;      // 343
     decltype(&PX_ColorEditSeekBarCode) color_edit_seek_bar_code;     // 459
     decltype(&PX_ColorEditEnd) color_edit_end;                       // 329
+    // Optional: null in a library without the adaptive search, which then searches as always.
+    decltype(&PXinSeekBarCodeAdaptive) seek_bar_code_adaptive;  // 655
     // The correction dialog's page window.
     PageWindowExports window;
 };

@@ -74,6 +74,7 @@ struct JobRecord {
     std::string barcodeval;
     std::string exportbarcodeinbatch;
     std::string thresholdbarcode;
+    std::string adaptivebarcode;  // non-zero: the reader's adaptive search; absent: off
     std::array<SeparatorSettings, kSeparatorCount> separators;
 
     // [VARIE]

@@ -77,7 +77,8 @@ KeySection Barcode() {
                         Key("NOMEFILEBARCODE=", kO, 254, kText, &J::nomefilebarcode),
                         Key("BARCODEVAL=", kO, 5, kInt, &J::barcodeval),
                         Key("EXPORTBARCODEINBATCH=", kO, 2, kInt, &J::exportbarcodeinbatch),
-                        Key("THRESHOLDBARCODE=", kO, 3, kInt, &J::thresholdbarcode)}};
+                        Key("THRESHOLDBARCODE=", kO, 3, kInt, &J::thresholdbarcode),
+                        Key("ADAPTIVEBARCODE=", kO, 2, kInt, &J::adaptivebarcode)}};
     for (int i = 0; i < kSeparatorCount; ++i) {
         section.keys.push_back(SeparatorKey("LIV", i, 4, kInt, &S::liv));
         section.keys.push_back(SeparatorKey("VAL", i, 49, kText, &S::val));

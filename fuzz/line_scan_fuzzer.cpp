@@ -1,7 +1,8 @@
 // Fuzzes the per-line scan (every decoder of the registry through the threshold sweep and the
 // result filter, and in the adaptive mode through the thresholds measured at each bar start, the
-// validation of reads and the one-read-per-symbol filter) with arbitrary change lists, thresholds and options, and checks that no
-// decoder's shortcuts (quick rejection, memos) change its answer on the list.
+// validation of reads and the one-read-per-symbol filter) with arbitrary change lists, thresholds
+// and options, and checks that no decoder's shortcuts (quick rejection, memos) change its answer on
+// the list.
 //
 // Input: a 16-byte head, then little-endian 16-bit positions.
 //   0-1 mask, 2 first threshold, 3 second threshold (Code 128/93), 4 second (UPC/EAN),
@@ -77,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Three lines: the second sees the duplicate list of the first (and, adaptive, confirms its
     // reads), the third repeats them.
     for (int line = 1; line <= 3; ++line)
-        scanner.ScanLine(list.data(), count, right_edge, line);
+        scanner.ScanLine(list.data(), count, right_edge, line * kAdaptiveLineStep);
     if (buffer_size > 0 && std::memchr(buffer.data(), 0, buffer_size) == nullptr) __builtin_trap();
 
     // Every decoder of the mask at every threshold of the sweep, as the step calls them.

@@ -110,6 +110,7 @@ inline constexpr int kFrameWidth = 61653;
 inline constexpr int kFrameHeight = 61654;
 inline constexpr int kRejectCorrectionCaption = 61660;
 inline constexpr int kDocumentCount = 61661;
+inline constexpr int kAdaptiveBarcode = 61662;
 // The main window's and the identification panel's buttons.
 inline constexpr int kStartScan = 61680;
 inline constexpr int kStopScan = 61681;

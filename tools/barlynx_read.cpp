@@ -24,7 +24,10 @@ constexpr int kExitUsage = 2;
 constexpr const char* kUsage =
     "usage: barlynx-read [--page N] [--type M] [--degree D] [--exclusion H] [--bw-threshold T]\n"
     "                    [--export FILE] [--export2 FILE] [--images-path DIR] [--correct TEXT]\n"
-    "                    FILE\n";
+    "                    [--adaptive] FILE\n";
+
+// The one option without a value: the control's Adaptive property.
+constexpr std::string_view kAdaptiveOption = "--adaptive";
 
 struct Arguments {
     long page = 1;
@@ -32,6 +35,7 @@ struct Arguments {
     long degree = 0;
     long exclusion = 100;
     long bw_threshold = 128;
+    bool adaptive = false;
     std::optional<std::string> export_file;
     std::optional<std::string> export_file2;
     std::optional<std::string> images_path;
@@ -82,6 +86,10 @@ bool ParseNumber(const NumberOption& option, const std::string& text, Arguments&
 // Takes "--name VALUE" or "--name=VALUE" at argv[i].
 bool ParseOption(int argc, char** argv, int& i, Arguments& args) {
     const std::string_view arg = argv[i];
+    if (arg == kAdaptiveOption) {
+        args.adaptive = true;
+        return true;
+    }
     const size_t equals = arg.find('=');
     const std::string_view name = arg.substr(0, equals);
     std::optional<std::string> value;
@@ -160,6 +168,7 @@ int main(int argc, char** argv) {
     control->SetProperty(barlynx::DispId::kExclusionHeight, static_cast<int32_t>(args.exclusion));
     control->SetProperty(barlynx::DispId::kDegree, static_cast<int16_t>(args.degree));
     control->SetProperty(barlynx::DispId::kBWThreshold, static_cast<int32_t>(args.bw_threshold));
+    control->SetProperty(barlynx::DispId::kAdaptive, args.adaptive);
 
     int32_t error = 0;
     const std::string result = control->GetAllBarCode(

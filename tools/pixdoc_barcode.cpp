@@ -28,7 +28,10 @@ constexpr int32_t kWhite = 255;
 constexpr const char* kUsage =
     "usage: pixdoc-barcode [--page N] [--mask M] [--direction D] [--zone H] [--min-length L]\n"
     "                      [--max-results N] [--threshold T1] [--threshold2 T2] [--span S]\n"
-    "                      [--grey G] FILE...\n";
+    "                      [--grey G] [--adaptive] FILE...\n";
+
+// The one option without a value: the library's adaptive search.
+constexpr std::string_view kAdaptiveOption = "--adaptive";
 
 // The reader control's values.
 struct Settings {
@@ -147,6 +150,7 @@ bool Search(const char* file, const Settings& s, std::vector<char>& result) {
 
 int main(int argc, char** argv) {
     Settings s;
+    bool adaptive = false;
     std::vector<const char*> files;
     for (int i = 1; i < argc; ++i) {
         std::string_view arg = argv[i];
@@ -158,6 +162,10 @@ int main(int argc, char** argv) {
             for (++i; i < argc; ++i)
                 files.push_back(argv[i]);
             break;
+        }
+        if (arg == kAdaptiveOption) {
+            adaptive = true;
+            continue;
         }
         const Option* option = nullptr;
         std::string_view value;
@@ -196,6 +204,7 @@ int main(int argc, char** argv) {
 
     PXinSeekBarCodeInsertData(1);
     BarcodeMultipleSetZoneHeight(static_cast<int32_t>(s.zone));
+    PXinSeekBarCodeAdaptive(adaptive ? 1 : 0);
     std::vector<char> result(kResultCapacity);
     bool all_searched = true;
     for (const char* file : files)

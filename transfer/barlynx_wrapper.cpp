@@ -24,6 +24,10 @@ int32_t BarcodeThreshold(const JobRecord& job) {
                                                                  : kDefaultBarcodeThreshold;
 }
 
+bool AdaptiveBarcode(const JobRecord& job) {
+    return LeadingNumber(job.adaptivebarcode) != 0;
+}
+
 int16_t BarcodeTypeMask(const JobRecord& job) {
     return static_cast<int16_t>(static_cast<uint16_t>(LeadingNumber(job.barcodeval)));
 }
@@ -92,6 +96,12 @@ bool CBarlynx::GetRejectCorrection() const {
 void CBarlynx::SetRejectCorrection(bool value) {
     Set(DispId::kRejectCorrection, value);
 }
+bool CBarlynx::GetAdaptive() const {
+    return Get<bool>(DispId::kAdaptive);
+}
+void CBarlynx::SetAdaptive(bool value) {
+    Set(DispId::kAdaptive, value);
+}
 
 std::string CBarlynx::GetAllBarCode(std::string_view file_name, int16_t bar_code_type,
                                     std::optional<std::string_view> export_file,
@@ -110,6 +120,7 @@ BarcodeRead CBarlynx::ReadPage(const JobRecord& job, std::string_view file_name,
     SetExclusionHeight(kProgramExclusionHeight);
     SetDegree(kProgramDegree);
     SetBWThreshold(BarcodeThreshold(job));
+    SetAdaptive(AdaptiveBarcode(job));
     BarcodeRead read;
     read.text = GetAllBarCode(file_name, BarcodeTypeMask(job), ViewOf(exports.export_file),
                               ViewOf(exports.export_file2), exports.images_path, read.error, page);

@@ -35,9 +35,11 @@ struct BarcodeRead {
     int32_t error = 0;  // the control's error code
 };
 
-// BWThreshold from THRESHOLDBARCODE; BARCODEVAL as the control's 16-bit type mask.
+// BWThreshold from THRESHOLDBARCODE; BARCODEVAL as the control's 16-bit type mask; Adaptive
+// from ADAPTIVEBARCODE (absent or 0: off).
 int32_t BarcodeThreshold(const JobRecord& job);
 int16_t BarcodeTypeMask(const JobRecord& job);
+bool AdaptiveBarcode(const JobRecord& job);
 
 class CBarlynx {
 public:
@@ -60,6 +62,8 @@ public:
     void SetBWRotate(int32_t value);
     bool GetRejectCorrection() const;
     void SetRejectCorrection(bool value);
+    bool GetAdaptive() const;
+    void SetAdaptive(bool value);
 
     std::string GetAllBarCode(std::string_view file_name, int16_t bar_code_type,
                               std::optional<std::string_view> export_file,
@@ -67,7 +71,7 @@ public:
                               std::string_view images_path, int32_t& error, int16_t page);
 
     // Page `page` of `file_name` read as the program reads every page: ExclusionHeight 100,
-    // Degree 0, BWThreshold from the job, BARCODEVAL as the type mask.
+    // Degree 0, BWThreshold and Adaptive from the job, BARCODEVAL as the type mask.
     BarcodeRead ReadPage(const JobRecord& job, std::string_view file_name, int16_t page,
                          const BarcodeExports& exports = {});
 

@@ -104,6 +104,7 @@ PathResult ScanPageBitmap(ImageHeader& h, const SearchArea& area, bool quarter_t
         return PathResult::kNoDecoder;
     }
     for (int row = 0; row < bitmap.rows && scanner.Wanted(); ++row) {
+        if (!scanner.Searches(row)) continue;
         list[0] = list[1] = 0;
         int changes =
             bilevel::RowToChanges(bitmap.Row(row), bitmap.width, list.data() + kChangeListLead);

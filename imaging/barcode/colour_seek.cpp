@@ -83,6 +83,7 @@ int32_t SeekColourRaster(const ColourRaster& raster, const ColourSeekArguments& 
     const int lines = std::max(rows ? area.y2 - area.y1 : area.x2 - area.x1, 0);
     for (int k = 0; k < lines && scanner.Wanted(); ++k) {
         const int line_number = (rows ? area.y1 : area.x1) + k;
+        if (!scanner.Searches(line_number)) continue;
         const uint8_t* first =
             rows ? raster.pixels + line_number * row_bytes + int64_t{area.x1} * kBytesPerPixel
                  : raster.pixels + area.y1 * row_bytes + int64_t{line_number} * kBytesPerPixel;

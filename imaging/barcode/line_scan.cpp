@@ -49,7 +49,7 @@ void LineScanner::Record(const StepRead& read, int line_number) {
 }
 
 void LineScanner::ScanLine(const int16_t* list, int count, int right_edge, int line_number) {
-    if (count <= kSkipLineUpTo) return;
+    if (count <= kSkipLineUpTo || !Searches(line_number)) return;
     const bool repeat = RepeatsPreviousLine(list, count, right_edge);
     if (settings_.adaptive) {
         ScanAdaptive(list, count, right_edge, line_number, repeat);

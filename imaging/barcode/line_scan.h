@@ -13,6 +13,11 @@
 
 namespace pixdoc::barcode {
 
+// The adaptive mode searches one line in this many: a symbol is at least a few millimetres tall,
+// so it still meets several searched lines (two of them agree before a read without a check
+// character is given).
+inline constexpr int kAdaptiveLineStep = 4;
+
 // Scans lines one after another with the search's decode context. In the adaptive mode each
 // line's valid reads (AdaptiveLine) pass through SymbolReads before the result filter. Decoders are
 // pure functions of the line, the threshold and the context's options, so a line equal to the one
@@ -32,6 +37,12 @@ public:
     void ScanLine(const int16_t* list, int count, int right_edge, int line_number);
 
     bool Wanted() const { return wanted_ > 0; }
+
+    // Whether line `line_number` is searched at all: the adaptive mode searches every
+    // kAdaptiveLineStep-th line, so a path may skip building the others' change lists.
+    bool Searches(int line_number) const {
+        return !settings_.adaptive || line_number % kAdaptiveLineStep == 0;
+    }
 
 private:
     void ScanAdaptive(const int16_t* list, int count, int right_edge, int line_number, bool repeat);

@@ -60,6 +60,10 @@ PathResult ScanPageRows(ImageHeader& h, const SearchArea& requested, LineScanner
         if (bilevel::LineFaceNextLine(h) != bilevel::kLineGood) break;  // end, or damaged
         const int line_number = h.current_source_line;  // 1-based: lines decoded so far
         if (line_number - 1 < area.y) continue;
+        if (!scanner.Searches(line_number)) {
+            ++searched;
+            continue;
+        }
         int count = BuildList(h.current_line, h.width, area.x, right_edge, list);
         scanner.ScanLine(list.data(), count, right_edge, line_number);
         ++searched;

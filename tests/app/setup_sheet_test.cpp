@@ -168,6 +168,13 @@ TEST_F(SetupSheetTest, BarcodeTypesAreTheSumOfTheCheckedBits) {
     EXPECT_EQ(labels.names[10], "EAN-8");
 }
 
+TEST_F(SetupSheetTest, TheBarcodePageShowsTheAdaptiveSearchAsACheckBox) {
+    SetupSheet sheet(DemoJob(), keys_, texts_);
+    const SheetField adaptive = FindField(sheet, "ADAPTIVEBARCODE=");
+    EXPECT_EQ(adaptive.kind, FieldKind::kCheck);
+    EXPECT_EQ(adaptive.label, "Ricerca barcode adattiva");
+}
+
 TEST_F(SetupSheetTest, EditsKeepTheirWidthAndTheThresholdTakesDigitsOnly) {
     SetupSheet sheet(DemoJob(), keys_, texts_);
     const SheetField threshold = FindField(sheet, "THRESHOLDBARCODE=");

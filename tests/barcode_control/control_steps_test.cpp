@@ -3,6 +3,7 @@
 // Degree, the page argument and the arguments each step is given.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -227,6 +228,57 @@ TEST_F(ControlSteps, ALibraryWithoutTheColourSearchFailsColourPagesAtThatStep) {
     EXPECT_EQ(error_, 15000 - 1);
     EXPECT_EQ(messages_.texts, std::vector<std::string>{"Error:-1 in Seek Bar Code 1 Color"});
     EXPECT_EQ(Fake().buffers_open, 0);
+}
+
+}  // namespace
+}  // namespace barlynx
+
+namespace barlynx {
+namespace {
+
+// The Adaptive property reaches the library before every search of both paths, on or off (the
+// option outlives the call); a library without the setter searches as always, without an error.
+TEST_F(ControlSteps, AdaptiveIsSetBeforeEverySearchOnBothPaths) {
+    EXPECT_EQ(control_.GetProperty(DispId::kAdaptive), PropertyValue(false));
+    EXPECT_FALSE(control_.SetProperty(DispId::kAdaptive, PropertyValue(int32_t{1})));
+    PixdocExports exports = testing::Exports();
+    exports.seek_bar_code_adaptive = testing::AdaptiveSetter();
+    for (int32_t compression : {1, 1027}) {
+        for (bool adaptive : {true, false}) {
+            testing::ResetFake();
+            Fake().compression = compression;
+            CBarlynxCtrl control(exports);
+            ASSERT_TRUE(control.SetProperty(DispId::kAdaptive, PropertyValue(adaptive)));
+            ASSERT_TRUE(control.SetProperty(DispId::kDegree, PropertyValue(int16_t{2})));
+            control.GetAllBarCode("/scan/page.tif", 2047, std::nullopt, std::nullopt, "", error_,
+                                  1);
+            EXPECT_EQ(error_, 0);
+            const auto& calls = Fake().calls;
+            const std::string set = adaptive ? "adaptive 1" : "adaptive 0";
+            const auto at = std::find(calls.begin(), calls.end(), set);
+            ASSERT_NE(at, calls.end());
+            const std::string search = compression == 1 ? "seek" : "colour-seek";
+            EXPECT_EQ((at + 1)->rfind(search, 0), 0u) << *(at + 1);
+        }
+    }
+    // Without the setter: the calls of the description, nothing more.
+    testing::ResetFake();
+    ASSERT_TRUE(control_.SetProperty(DispId::kAdaptive, PropertyValue(true)));
+    Read();
+    EXPECT_EQ(error_, 0);
+    for (const std::string& call : Fake().calls)
+        EXPECT_EQ(call.rfind("adaptive", 0), std::string::npos);
+}
+
+TEST(Binding, TheAdaptiveSetterIsOptional) {
+    EXPECT_EQ(BindByOrdinal(&PX_GetExportByOrdinal).exports.seek_bar_code_adaptive,
+              &PXinSeekBarCodeAdaptive);
+    const BoundExports without = BindByOrdinal([](int32_t ordinal) -> void* {
+        return ordinal == 655 ? nullptr : PX_GetExportByOrdinal(ordinal);
+    });
+    EXPECT_EQ(without.exports.seek_bar_code_adaptive, nullptr);
+    EXPECT_TRUE(without.missing_bilevel.empty());
+    EXPECT_TRUE(without.missing_colour.empty());
 }
 
 }  // namespace

@@ -79,6 +79,11 @@ int32_t ColourSeek(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t direc
     return WriteSearch(result, result_size);
 }
 
+int32_t Adaptive(int32_t on) {
+    fake.calls.push_back("adaptive " + std::to_string(on));
+    return 0;
+}
+
 int32_t ColorEditEnd(int32_t reserved) {
     fake.calls.push_back("end " + std::to_string(reserved));
     --fake.buffers_open;
@@ -94,6 +99,10 @@ FakePixdoc& Fake() {
 void ResetFake() {
     fake = FakePixdoc{};
     searches = 0;
+}
+
+decltype(&PXinSeekBarCodeAdaptive) AdaptiveSetter() {
+    return &Adaptive;
 }
 
 PixdocExports Exports() {

@@ -43,7 +43,10 @@ public:
 FakePixdoc& Fake();
 void ResetFake();
 
-// An export table whose functions are the fake's.
+// An export table whose functions are the fake's; the optional adaptive setter is left out, as
+// in a library without it.
 PixdocExports Exports();
+// The fake's adaptive setter ("adaptive N" in the calls).
+decltype(&PXinSeekBarCodeAdaptive) AdaptiveSetter();
 
 }  // namespace barlynx::testing

@@ -68,6 +68,7 @@ JobRecord NineLevelJob(JobWriter writer) {
     job.barcodeval = "1025";
     job.exportbarcodeinbatch = "1";
     job.thresholdbarcode = "128";
+    job.adaptivebarcode = "1";
     job.separators[0] = {"1", "SEP-DOC", "+", "1"};
     job.separators[2] = {"3", "NEXT", "-", "0"};
     job.separators[1] = {"0", "", "", ""};
@@ -281,6 +282,19 @@ TEST_F(JobConfigTest, CommandLineBarcodeValuesWinOverTheFile) {
     EXPECT_EQ(job.barcodeval, "1025");
     EXPECT_EQ(job.nomefilebarcode, "file.txt");
     EXPECT_EQ(job.thresholdbarcode, "99");
+}
+
+// Job files from before the adaptive search have no ADAPTIVEBARCODE: it reads empty (off), and
+// both writers then write it off.
+TEST_F(JobConfigTest, AnAbsentAdaptiveKeyIsOffAndWrittenOff) {
+    JobRecord job;
+    ASSERT_EQ(ReadText(GeneralAndLevel0() + "[BARCODE]\nBARCODE=1\nTHRESHOLDBARCODE=99\n", job),
+              JobReadResult::kOk);
+    EXPECT_EQ(job.adaptivebarcode, "");
+    for (JobWriter writer : {JobWriter::kMain, JobWriter::kSecond}) {
+        const std::string text = ComposeJobFile(table_, job, writer);
+        EXPECT_NE(text.find("\nTHRESHOLDBARCODE=99\nADAPTIVEBARCODE=0\n"), std::string::npos);
+    }
 }
 
 TEST_F(JobConfigTest, MissingEmptyAndBinaryFilesFailWithTheirMessages) {

@@ -21,9 +21,10 @@ TEST(KeyTable, SectionsInFileOrderWithTheirMandatoryCounts) {
     EXPECT_EQ(sections[2].MandatoryCount(), 0u);
     EXPECT_EQ(sections[3].MandatoryCount(), 0u);
     EXPECT_EQ(sections[4].MandatoryCount(), 7u);
-    EXPECT_EQ(sections[2].keys.size(), 5u + 4u * kSeparatorCount);
-    EXPECT_EQ(sections[2].keys[5].key, "SEP01_LIV=");
-    EXPECT_EQ(sections[2].keys[16].key, "SEP03_SAVEIMG=");
+    EXPECT_EQ(sections[2].keys.size(), 6u + 4u * kSeparatorCount);
+    EXPECT_EQ(sections[2].keys[5].key, "ADAPTIVEBARCODE=");
+    EXPECT_EQ(sections[2].keys[6].key, "SEP01_LIV=");
+    EXPECT_EQ(sections[2].keys[17].key, "SEP03_SAVEIMG=");
 }
 
 TEST(KeyTable, KeysReachTheirFieldsWithTheirWidths) {

@@ -101,6 +101,27 @@ TEST_F(Wrapper, ReadPageSetsTheProgramsPropertiesAndTheJobsValues) {
     EXPECT_EQ(b.ReadPage(job_, Page("a4-300-upright-g4.tif"), 1).text, "");
 }
 
+TEST_F(Wrapper, ReadPageTakesAdaptiveFromTheJob) {
+    CBarlynx& b = *barlynx_;
+    EXPECT_FALSE(b.GetAdaptive());
+    b.SetAdaptive(true);
+    EXPECT_TRUE(b.GetAdaptive());
+    for (const char* value : {"", "0", "abc"}) {
+        job_.adaptivebarcode = value;
+        EXPECT_FALSE(AdaptiveBarcode(job_)) << value;
+        b.ReadPage(job_, Page("a4-300-upright-g4.tif"), 1);
+        EXPECT_FALSE(b.GetAdaptive()) << value;
+    }
+    job_.adaptivebarcode = "1";
+    const BarcodeRead read = b.ReadPage(job_, Page("a4-300-upright-g4.tif"), 1);
+    EXPECT_TRUE(b.GetAdaptive());
+    EXPECT_EQ(read.error, 0);
+    // The same two labels, each once.
+    EXPECT_NE(read.text.find("*LABEL-0001*<"), std::string::npos) << read.text;
+    EXPECT_NE(read.text.find("*ORDER 77/B*<"), std::string::npos) << read.text;
+    EXPECT_EQ(std::count(read.text.begin(), read.text.end(), '<'), 2) << read.text;
+}
+
 TEST_F(Wrapper, AThresholdThatIsNotAGreyLevelGivesTheDefault) {
     for (const char* value : {"", "0", "256", "abc"}) {
         job_.thresholdbarcode = value;

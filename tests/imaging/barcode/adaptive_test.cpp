@@ -44,12 +44,12 @@ struct Scan {
         filter_settings.max_results = 32;
     }
 
-    // The same line `lines` times from line 1 on.
+    // The same line on `lines` lines that the adaptive mode searches.
     std::string Run(const BarLine& line, int lines = 1) {
         ResultFilter filter(buffer, sizeof buffer, filter_settings);
         LineScanner scanner(settings, context, filter, status, filter_settings.max_results);
         for (int n = 1; n <= lines; ++n)
-            scanner.ScanLine(line.list.data(), line.count, line.right_edge, n);
+            scanner.ScanLine(line.list.data(), line.count, line.right_edge, n * kAdaptiveLineStep);
         return buffer;
     }
 };
@@ -242,6 +242,25 @@ TEST(AdaptiveScan, OneReadPerSymbolAndSeveralSymbolsPerLine) {
     EXPECT_EQ(text.find("*Hello World*<"), 0u) << text;
     EXPECT_NE(text.find("*1234567890*<"), std::string::npos) << text;
     EXPECT_EQ(std::count(text.begin(), text.end(), '<'), 2) << text;
+}
+
+TEST(AdaptiveScan, SearchesOneLineInFour) {
+    const BarLine line = LineFromElements(Scaled("c128_b", 3), 40, 40);
+    Scan on(kAllSymbologies, true);
+    ResultFilter filter(on.buffer, sizeof on.buffer, on.filter_settings);
+    LineScanner scanner(on.settings, on.context, filter, on.status, 8);
+    for (int n = 1; n < kAdaptiveLineStep; ++n) {
+        EXPECT_FALSE(scanner.Searches(n));
+        scanner.ScanLine(line.list.data(), line.count, line.right_edge, n);
+    }
+    EXPECT_STREQ(on.buffer, "");
+    EXPECT_TRUE(scanner.Searches(kAdaptiveLineStep));
+    scanner.ScanLine(line.list.data(), line.count, line.right_edge, kAdaptiveLineStep);
+    EXPECT_STREQ(on.buffer, "*Hello World*");
+    // The described search searches every line.
+    Scan off(kAllSymbologies, false);
+    ResultFilter off_filter(off.buffer, sizeof off.buffer, off.filter_settings);
+    EXPECT_TRUE(LineScanner(off.settings, off.context, off_filter, off.status, 8).Searches(1));
 }
 
 TEST(AdaptiveScan, ReadsWithoutCheckCharacterNeedTwoLines) {
