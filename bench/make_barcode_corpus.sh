@@ -41,7 +41,7 @@ symbol_data() {
     ean13) d=$(printf '4%09d%02d' "$n" "$k"); data=$d; label=$d$(check_digit "$d") ;;
     ean8) d=$(printf '5%04d%02d' "$n" "$k"); data=$d; label=$d$(check_digit "$d") ;;
     code93) data=$(printf 'C93-%d-%d' "$n" "$k"); label=$data ;;
-    iata) data=$(printf '%07d%02d' "$n" "$k"); label=$data ;;
+    iata) data=$(printf '%013d%02d' "$n" "$k"); label=$data ;;  # the reader takes 15 digits
     esac
 }
 
