@@ -176,5 +176,61 @@ check "one file per page: files" "P0001.tif P0002.tif P0003.tif" \
     "$(ls "$area/B004" | tr '\n' ' ' | sed 's/ $//')"
 check "one file per page: pages" "407 408 409" "$(for f in "$area"/B004/*.tif; do heights "$f"; echo -n ' '; done | sed 's/ $//')"
 
+# Into the transfer: "Fine Batch?" answered by --end-of-batch transfer sends every document of
+# the work area to INVIOA, with the transfer log, the barcode export lines of each page and a
+# semaphore file in each destination folder.
+rm -rf "${area:?}"/* "$work/feeder"/*
+dest=$(mktemp -d /tmp/scantora-dest.XXXXXX)
+trap 'rm -rf "$area" "$dest"' EXIT
+job Y
+mkdir -p "$dest/exports"
+cat >>"$work/setup/P_G32001" <<JOB
+
+[TRASFERIMENTO]
+TRASFERIMENTO=1
+VIEWNLIVELLI=2
+INVIOA=$dest/
+LOG=1
+NOMEFILELOG=$dest/transfer.log
+NUMLIVELLILOG=2
+LOGNUMFILE=1
+LOGDIRBASE=1
+SEMAFORO=1
+SEMAFORO_MOMENTOCREAZ=1
+SEMAFORO_NOMEFILE=ready.sem
+JOB
+sed -i -e "s|^BARCODE=1|BARCODE=1\nNOMEFILEBARCODE=$dest/exports\nEXPORTBARCODEINBATCH=1|" \
+    "$work/setup/P_G32001"
+plain 011 411
+cp "$sheets/sep-a.pbm" "$work/feeder/012.pbm"
+cp "$sheets/abcd.pbm" "$work/feeder/013.pbm"
+run --batch APP=BATCH LEVELS=005,0001 --source "folder:$work/feeder" --end-of-batch transfer
+if grep -q 'not part of this build' "$work/stderr"; then
+    # A build without the headless transfer refuses before anything is scanned.
+    check "transfer refused: exit 1" 1 "$rc"
+    check "transfer refused: nothing scanned" "011.pbm 012.pbm 013.pbm" \
+        "$(ls "$work/feeder" | tr '\n' ' ' | sed 's/ $//')"
+else
+    check "transfer: exit 0" 0 "$rc"
+    check "transfer: summary" \
+        "summary: pages=3 documents=2 separators=1 end=end-of-batch transfer=done" \
+        "$(echo "$out" | tail -1)"
+    check "transfer: the work area is empty" "" "$(find "$area" -type f)"
+    check "transfer: the destination tree" \
+        "B005/0001.TIF B005/0002.TIF B005/Barcode.txt B005/ready.sem exports/B005.txt transfer.log" \
+        "$(cd "$dest" && find . -type f | sed 's|^\./||' | sort | tr '\n' ' ' | sed 's/ $//')"
+    check "transfer: the documents' pages" "411 | 704" \
+        "$(heights "$dest/B005/0001.TIF") | $(heights "$dest/B005/0002.TIF")"
+    check "transfer: one log line per document" \
+        "$(printf '0000000001%s/B005/0002.tif\r\n0000000001%s/B005/0001.tif\r' "$dest" "$dest")" \
+        "$(cat "$dest/transfer.log")"
+    check "transfer: one export line per page, the symbol read, the last document first" \
+        "$(printf '0002;%-25s;00200;00151;00353;00151;%s/B005\r\n0001;%-25s;00000;00000;00000;00000;%s/B005\r' ABCD "$dest" '' "$dest")" \
+        "$(cat "$dest/B005/Barcode.txt")"
+    check "transfer: the per-folder export file holds the same lines" \
+        "$(cat "$dest/B005/Barcode.txt")" "$(cat "$dest/exports/B005.txt")"
+    check "transfer: the semaphore is empty" 0 "$(stat -c %s "$dest/B005/ready.sem")"
+fi
+
 echo "$fails failures"
 [ "$fails" -eq 0 ]
