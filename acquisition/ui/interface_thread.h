@@ -10,8 +10,6 @@
 #include <type_traits>
 #include <utility>
 
-#include "operator/operator.h"
-
 namespace scantora {
 
 inline bool OnInterfaceThreadNow() {
@@ -33,28 +31,5 @@ std::invoke_result_t<Work&> OnInterfaceThread(Work&& work) {
         return std::move(*result);
     }
 }
-
-// An operator that may be called from any thread: each call waits for `shown`, the operator at
-// the window, on the interface thread.
-class InterfaceThreadOperator : public Operator {
-public:
-    explicit InterfaceThreadOperator(Operator& shown) : shown_(shown) {}
-
-    void ShowMessage(std::string_view text, MessageIcon icon) override {
-        OnInterfaceThread([&] { shown_.ShowMessage(text, icon); });
-    }
-    bool AskYesNo(std::string_view text, bool default_yes) override {
-        return OnInterfaceThread([&] { return shown_.AskYesNo(text, default_yes); });
-    }
-    int ChooseOne(std::string_view text, const ChoiceLabels& labels) override {
-        return OnInterfaceThread([&] { return shown_.ChooseOne(text, labels); });
-    }
-    void Beep() override {
-        OnInterfaceThread([&] { shown_.Beep(); });
-    }
-
-private:
-    Operator& shown_;
-};
 
 }  // namespace scantora

@@ -6,6 +6,8 @@
 #include "acquisition/ui/page_window_host.h"
 #include "app/ui/main_window.h"
 #include "app/ui/qt_operator.h"
+#include "app/ui/transfer_window.h"
+#include "transfer/ui/reject_correction_dialog.h"
 
 namespace scantora {
 
@@ -20,6 +22,9 @@ int RunWindowProgram(int argc, char** argv, const StartupOptions& options) {
     const std::unique_ptr<ImagingControl> control = MakeImagingControl();
     MainWindow window(state, texts, *control);
     if (!window.Initialise()) return kExitFailure;
+    QtRejectCorrection correction(texts, &window);
+    window.SetTransferDialog(
+        [&] { return RunTransferWindow(state.utilita.job, texts, op, &correction, &window); });
     window.showMaximized();
     return application.exec();
 }

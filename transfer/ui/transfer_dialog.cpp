@@ -1,6 +1,7 @@
 #include "transfer/ui/transfer_dialog.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -13,7 +14,6 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-#include "acquisition/ui/interface_thread.h"
 #include "acquisition/ui/qt_text.h"
 #include "operator/text_ids.h"
 #include "transfer/transfer_model.h"
@@ -72,13 +72,14 @@ QToolButton* MoveButton(const QString& name, QStyle::StandardPixmap icon, QWidge
     return button;
 }
 
-// Runs `change` on the interface thread: at once there, queued from the run's thread.
+// Runs `change` on the widget's thread: at once there, queued from the run's thread, which
+// goes on without waiting.
 template <typename Change>
-void OnInterface(QObject* context, Change change) {
-    if (OnInterfaceThreadNow())
+void OnInterface(QObject* widget, Change change) {
+    if (QThread::currentThread() == widget->thread())
         change();
     else
-        QMetaObject::invokeMethod(context, std::move(change), Qt::QueuedConnection);
+        QMetaObject::invokeMethod(widget, std::move(change), Qt::QueuedConnection);
 }
 
 }  // namespace
@@ -183,8 +184,7 @@ void TransferDialog::Send() {
     sending_ = true;
     ShowButtons();
     setCursor(Qt::WaitCursor);
-    InterfaceThreadOperator op(op_);
-    QThread* run = QThread::create([this, &op] { send_documents_(model_, *this, op); });
+    QThread* run = QThread::create([this] { send_documents_(model_, *this, op_); });
     QEventLoop waiting;
     connect(run, &QThread::finished, &waiting, &QEventLoop::quit);
     run->start();

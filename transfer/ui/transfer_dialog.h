@@ -29,7 +29,8 @@ using SendDocuments =
 
 class TransferDialog : public QDialog, public TransferProgress {
 public:
-    // `op` is the operator at the window. The model is refreshed when the dialog opens.
+    // The run asks `op` from its own thread: an operator at the window puts the questions on the
+    // window's thread itself, as QtOperator does. The model is refreshed when the dialog opens.
     TransferDialog(TransferModel& model, SendDocuments send, Operator& op,
                    const InterfaceTexts& texts, QWidget* parent = nullptr);
 

@@ -32,6 +32,7 @@
 #include "app/ui/main_window.h"
 #include "operator/scripted_operator.h"
 #include "operator/text_ids.h"
+#include "tests/app/ui/ui_test_support.h"
 #include "tests/support/scratch_dir.h"
 
 namespace scantora {
@@ -39,6 +40,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::ReadFile;
+using testing::WaitFor;
 using testing::WriteFile;
 
 QApplication& App() {
@@ -138,17 +140,6 @@ private:
     std::vector<int> choices_;
     QTimer timer_;
 };
-
-// Waits (answering dialogs meanwhile) until `done` holds; false after `seconds`.
-bool WaitFor(const std::function<bool()>& done, int seconds = 60) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > seconds * 1000) return false;
-        QTest::qWait(20);
-    }
-    return true;
-}
 
 // The demo setup copied with its work area moved into the test's folder, every level open to
 // typing and the SANE test device as the job's scanner.

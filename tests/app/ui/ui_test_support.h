@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
@@ -48,6 +49,17 @@ void WhenShown(std::function<void(Dialog&)> act, int tries_left = 500) {
 // Clicks OK or Cancel of the dialog's button box.
 inline void Press(QDialog& dialog, QDialogButtonBox::StandardButton which) {
     QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(which), Qt::LeftButton);
+}
+
+// Turns the event loop until `done` holds; false after `seconds`.
+inline bool WaitFor(const std::function<bool()>& done, int seconds = 60) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > seconds * 1000) return false;
+        QTest::qWait(20);
+    }
+    return true;
 }
 
 inline void KeepScreenshot(QWidget& widget, const QString& name) {
