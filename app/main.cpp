@@ -1,12 +1,14 @@
 // Scantora: the document-capture program.
 //
-//   scantora [--setup DIR] [--check] [APP=<job> [LEVELS=a,b] [BC=n] [BC_EXPORT=f] [BC_TYPE=n]]
+//   scantora [--setup DIR] [--check | --transfer] [APP=<job> [LEVELS=a,b] [BC=n] [BC_EXPORT=f]
+//            [BC_TYPE=n]]
 //   scantora [--setup DIR] --batch APP=<job> [LEVELS=a,b,..] [--source NAME]
 //            [--on-existing append|replace|cancel] [--on-end-of-document continue|next|stop]
 //            [--end-of-batch transfer|keep]
 //
 // --setup replaces the setup directory beside the program; --check goes through start-up and
-// job loading without a window and prints the loaded job; --batch scans the job's documents
+// job loading without a window and prints the loaded job; --transfer sends the job's documents
+// from the work area to the destination (README, "Headless transfer"); --batch scans them
 // unattended (README, "Batch mode"). Without a mode the main window opens.
 #include <iostream>
 #include <string>
@@ -16,10 +18,12 @@
 #include "app/batch_mode.h"
 #include "app/batch_operator.h"
 #include "app/console_operator.h"
+#include "app/console_progress.h"
 #include "app/job_selection.h"
 #include "app/job_summary.h"
 #include "app/program_arguments.h"
 #include "app/startup.h"
+#include "app/transfer_command.h"
 #include "app/user_language.h"
 #include "app/window_program.h"
 
@@ -53,17 +57,32 @@ bool LoadProgram(const scantora::ProgramArguments& args, scantora::AppState& sta
     return scantora::LoadJob(state, select, op, texts) == scantora::JobLoadResult::kOk;
 }
 
+int RunTransfer(const scantora::ProgramArguments& args) {
+    scantora::ConsoleOperator op(std::cin, std::cerr);
+    scantora::TextLookup texts;
+    scantora::AppState state;
+    // Documents are sent only for the job named, never for whichever comes first.
+    if (!LoadProgram(args, state, texts, op, false)) return kExitFailure;
+    scantora::ConsoleProgress progress(std::cerr);
+    const auto outcome =
+        scantora::RunTransferCommand(state.utilita.job, texts, op, progress,
+                                     scantora::TransferChoiceOf(state.preset_levels), std::cout);
+    return outcome == scantora::TransferOutcome::kSent ? 0 : kExitFailure;
+}
+
 int RunBatch(const scantora::ProgramArguments& args) {
     scantora::TextLookup texts;
     scantora::AppState state;
     scantora::BatchOperator op(args.batch, texts, false, std::cerr);
     // A batch scans only into the job it names, never into whichever comes first.
     if (!LoadProgram(args, state, texts, op, false)) return kExitFailure;
-    scantora::EndOfBatchTransfer transfer;
-    if (args.batch.end_of_batch == scantora::EndOfBatchAnswer::kTransfer) {
-        std::cerr << "scantora: --end-of-batch transfer: the transfer is not part of this build\n";
-        return kExitFailure;
-    }
+    // Every document of the work area, not those of LEVELS=; its lines go to stderr, as stdout
+    // holds the batch's own.
+    scantora::ConsoleProgress progress(std::cerr);
+    const scantora::EndOfBatchTransfer transfer = [&] {
+        return scantora::RunTransferCommand(state.utilita.job, texts, op, progress, {},
+                                            std::cerr) == scantora::TransferOutcome::kSent;
+    };
     const auto control = scantora::MakeImagingControl();
     return scantora::RunBatch(state, texts, {args.batch, *control, op, transfer}, std::cout);
 }
@@ -78,14 +97,11 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     if (args.mode == scantora::ProgramMode::kBatch) return RunBatch(args);
+    if (args.mode == scantora::ProgramMode::kTransfer) return RunTransfer(args);
     if (args.mode == scantora::ProgramMode::kWindow) {
         scantora::StartupOptions startup = args.startup;
         startup.locale = scantora::UserLocale();
         return scantora::RunWindowProgram(argc, argv, startup);
-    }
-    if (args.mode != scantora::ProgramMode::kCheck) {
-        std::cerr << "scantora: this mode is not part of this build; use --check or --batch\n";
-        return kExitUsage;
     }
     scantora::ConsoleOperator op(std::cin, std::cerr);
     scantora::TextLookup texts;

@@ -1,6 +1,12 @@
 #include "app/transfer_command.h"
 
 #include <algorithm>
+#include <memory>
+
+#include "config/numeric_text.h"
+#include "transfer/barlynx_wrapper.h"
+#include "transfer/job_patterns.h"
+#include "transfer/move_files.h"
 
 namespace scantora {
 
@@ -38,13 +44,12 @@ void PrintTransferResult(const TransferRunResult& result, std::size_t shown, std
     out << "total\t" << documents << '\t' << sent << '\t' << left << '\n';
 }
 
-TransferOutcome RunTransferCommand(const AppState& state, const InterfaceTexts& texts, Operator& op,
-                                   TransferProgress& progress, const DocumentMove& move,
-                                   std::ostream& out) {
-    const JobRecord& job = state.utilita.job;
+TransferOutcome RunTransferCommand(const JobRecord& job, const InterfaceTexts& texts, Operator& op,
+                                   TransferProgress& progress, const TransferChoice& choice,
+                                   const DocumentMove& move, std::ostream& out) {
     TransferModel model(job, false);
     model.Refresh();
-    if (ChooseForTransfer(model, TransferChoiceOf(state.preset_levels)) == 0) {
+    if (ChooseForTransfer(model, choice) == 0) {
         PrintTransferResult({}, model.shown_levels(), out);
         return TransferOutcome::kNothingChosen;
     }
@@ -52,6 +57,29 @@ TransferOutcome RunTransferCommand(const AppState& state, const InterfaceTexts& 
     const TransferRunResult result = SendChosen(model, context);
     PrintTransferResult(result, model.shown_levels(), out);
     return result.success ? TransferOutcome::kSent : TransferOutcome::kFailed;
+}
+
+TransferOutcome RunTransferCommand(const JobRecord& job, const InterfaceTexts& texts, Operator& op,
+                                   TransferProgress& progress, const TransferChoice& choice,
+                                   std::ostream& out) {
+    std::unique_ptr<CBarlynx> barlynx;
+    PageExport page_export;
+    if (LeadingNumber(job.barcode) != 0) {
+        CreatedBarlynx created = CreateBarlynxControl();
+        // Pages sent without their export lines would never get them: send nothing instead.
+        if (!created.control) {
+            op.Stop(created.error);
+            return TransferOutcome::kFailed;
+        }
+        barlynx = std::make_unique<CBarlynx>(std::move(created.control), op);
+        page_export = BarlynxPageExport(*barlynx, job);
+    }
+    const DiscoveryPatterns selection = BuildJobDiscoveryPatterns(job, ShownLevelCount(job, false));
+    const MoveContext context{job, op, progress, page_export, &selection};
+    const DocumentMove move = [&](const std::string& document_path) {
+        return MoveFiles2(context, document_path, job.invioa, "/s");
+    };
+    return RunTransferCommand(job, texts, op, progress, choice, move, out);
 }
 
 }  // namespace scantora

@@ -10,7 +10,7 @@
 
 #include <ostream>
 
-#include "app/app_state.h"
+#include "app/command_line.h"
 #include "transfer/transfer_run.h"
 
 namespace scantora {
@@ -31,14 +31,15 @@ void PrintTransferResult(const TransferRunResult& result, std::size_t shown, std
 
 enum class TransferOutcome { kSent, kFailed, kNothingChosen };
 
-// Runs the transfer of the loaded job in `state` with `move` for each document; the success
-// mark gives kSent. Nothing is run when no document is chosen.
-TransferOutcome RunTransferCommand(const AppState& state, const InterfaceTexts& texts, Operator& op,
-                                   TransferProgress& progress, const DocumentMove& move,
-                                   std::ostream& out);
+// Runs the transfer of `job` over the documents of `choice`, with `move` for each document; the
+// success mark gives kSent. Nothing is run when no document is chosen.
+TransferOutcome RunTransferCommand(const JobRecord& job, const InterfaceTexts& texts, Operator& op,
+                                   TransferProgress& progress, const TransferChoice& choice,
+                                   const DocumentMove& move, std::ostream& out);
 
 // The same with the program's move (MoveFiles2 with the job's barcode export).
-TransferOutcome RunTransferCommand(const AppState& state, const InterfaceTexts& texts, Operator& op,
-                                   TransferProgress& progress, std::ostream& out);
+TransferOutcome RunTransferCommand(const JobRecord& job, const InterfaceTexts& texts, Operator& op,
+                                   TransferProgress& progress, const TransferChoice& choice,
+                                   std::ostream& out);
 
 }  // namespace scantora

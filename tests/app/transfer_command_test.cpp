@@ -3,6 +3,7 @@
 
 #include <sstream>
 
+#include "app/app_state.h"
 #include "app/console_progress.h"
 #include "app/program_arguments.h"
 #include "app/text_lookup.h"
@@ -73,7 +74,8 @@ protected:
     }
 
     TransferOutcome Run() {
-        return RunTransferCommand(state_, texts_, op_, progress_, std::ref(move_), out_);
+        return RunTransferCommand(state_.utilita.job, texts_, op_, progress_,
+                                  TransferChoiceOf(state_.preset_levels), std::ref(move_), out_);
     }
 
     ScratchDir dir_;

@@ -11,8 +11,8 @@
 #include "app/text_lookup.h"
 #include "operator/scripted_operator.h"
 #include "tests/support/scratch_dir.h"
+#include "tests/transfer/move_test_support.h"
 #include "tests/transfer/naming_sides.h"
-#include "tests/transfer/recording_progress.h"
 #include "tests/transfer/renaming_move.h"
 #include "transfer/document_files.h"
 #include "transfer/transfer_log.h"
@@ -130,9 +130,9 @@ TEST_F(TransferRunTest, ChosenDocumentsMoveLastRowFirstWithOneLogLineEach) {
     EXPECT_EQ(op_.Messages(), (std::vector<std::string>{"Export completed"}));
     EXPECT_TRUE(left_.empty());
 
-    EXPECT_EQ(progress_.low, 1);
-    EXPECT_EQ(progress_.high, 12);
-    EXPECT_FALSE(progress_.shown);
+    EXPECT_EQ(progress_.range.first, 1);
+    EXPECT_EQ(progress_.range.second, 12);
+    EXPECT_FALSE(progress_.bar_shown);
     EXPECT_EQ(progress_.statuses.front(), "Checking necessary free space for export");
     EXPECT_EQ(progress_.statuses[1], "Export Files: 2024BY002 ");
     EXPECT_EQ(progress_.statuses.back(), "Export Files");
@@ -253,7 +253,7 @@ protected:
         EXPECT_EQ(op_.Messages(), (std::vector<std::string>{message}));
         EXPECT_FALSE(fs::exists(dir_ / "transfer.log"));
         EXPECT_FALSE(fs::exists(dir_ / "work" / "empty"));  // tidied all the same
-        EXPECT_FALSE(progress_.shown);
+        EXPECT_FALSE(progress_.bar_shown);
         EXPECT_EQ(left_.size(), 1u);
     }
 };
@@ -340,7 +340,7 @@ TEST_F(TransferRunTest, ADocumentOfThousandsOfPages) {
     EXPECT_TRUE(result.success);
     EXPECT_EQ(result.documents.at(0).sent(), 1100);
     EXPECT_EQ(Log(), "00000011002024/AX017/\r\n");
-    EXPECT_EQ(progress_.high, 1100);
+    EXPECT_EQ(progress_.range.second, 1100);
 }
 
 TEST_F(TransferRunTest, TwoFoldersOfOneRowAreSentTogether) {
