@@ -25,6 +25,8 @@ struct PageCountCache {
     std::string name;
     int64_t size = -1;  // -1: nothing remembered
     int32_t count = 0;
+    // Where the last counted TIFF directory's zero link to a next one lies; -1: none.
+    int64_t chain_end = -1;
 };
 
 struct HeaderModuleState {

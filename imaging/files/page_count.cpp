@@ -1,6 +1,8 @@
 #include "imaging/files/page_count.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <new>
 #include <vector>
@@ -19,12 +21,18 @@ constexpr int32_t kDcxTableOffset = 4;
 
 // Counts directories that describe an image, ending at the first that does not or cannot be
 // read.
-int32_t CountTiffPages(const TiffBytes& bytes, ByteOrder order, uint32_t first) {
+int32_t CountTiffPages(const TiffBytes& bytes, ByteOrder order, uint32_t first,
+                       int64_t& chain_end) {
     auto dir = std::make_unique<TiffDirectory>(bytes, order);
     int32_t pages = 0;
+    uint32_t at = first;
     WalkTiffDirectories(*dir, first, [&](int32_t) {
+        chain_end = -1;
         if (!dir->Find(kTagImageWidth)) return WalkStep::kStop;
         ++pages;
+        if (dir->next_directory() < kFirstDirectoryOffset)
+            chain_end = int64_t{at} + 2 + int64_t{12} * dir->entry_count();
+        at = dir->next_directory();
         return WalkStep::kNext;
     });
     return pages;
@@ -51,15 +59,17 @@ int32_t CountPageRecords(const ProbeSource& source) {
 
 }  // namespace
 
-int32_t CountPages(const ProbeSource& source) {
+int32_t CountPages(const ProbeSource& source, int64_t& chain_end) {
+    chain_end = -1;
     std::vector<uint8_t> head(kPageCountHeadBytes);
     const int32_t n = ReadAt(source, 0, head.data(), kPageCountHeadBytes);
     TiffFileHeader tiff;
     if (n >= kTiffHeaderBytes && ParseTiffFileHeader(head.data(), tiff) == TiffHeaderResult::kOk &&
         tiff.version >= kTiffVersion) {
         const ProbeBytes bytes(source);
-        return tiff.first_directory == 0 ? 0
-                                         : CountTiffPages(bytes, tiff.order, tiff.first_directory);
+        return tiff.first_directory == 0
+                   ? 0
+                   : CountTiffPages(bytes, tiff.order, tiff.first_directory, chain_end);
     }
     if (n >= 4 && std::memcmp(head.data(), kDcxMagic, sizeof kDcxMagic) == 0)
         return CountDcxPages(head.data(), n);
@@ -80,6 +90,18 @@ int64_t SizeOf(int32_t handle) {
     return FileSeek(handle, 0, SeekOrigin::kEnd);
 }
 
+// A page appended to a TIFF is linked in place, after the file has already grown: a count
+// remembered in between would keep the new size, so the link it ended at is read again.
+bool ChainStillEnds(int32_t handle, int64_t size, int64_t chain_end) {
+    if (chain_end < 0) return true;
+    ProbeSource source;
+    source.handle = handle;
+    source.file_size = size;
+    uint8_t link[4];
+    return ReadWhole(source, chain_end, link, sizeof link) &&
+           std::all_of(std::begin(link), std::end(link), [](uint8_t b) { return b == 0; });
+}
+
 }  // namespace
 
 PIXDOC_API int32_t GetTiffPages(const char* name) {
@@ -89,8 +111,10 @@ PIXDOC_API int32_t GetTiffPages(const char* name) {
         const int32_t handle = FileOpen(name);
         if (handle != kInvalidHandle) {
             const int64_t size = SizeOf(handle);
+            const bool unchanged =
+                size == cache.size && ChainStillEnds(handle, size, cache.chain_end);
             FileClose(handle);
-            if (size == cache.size) return cache.count;
+            if (unchanged) return cache.count;
         }
     }
     cache.name = name;
@@ -103,8 +127,9 @@ PIXDOC_API int32_t GetTiffPages(const char* name) {
     const int64_t size = SizeOf(handle);
     source.file_size = size < 0 ? 0 : size;
     int32_t count = 0;
+    int64_t chain_end = -1;
     try {
-        count = CountPages(source);
+        count = CountPages(source, chain_end);
     } catch (const std::bad_alloc&) {
         FileClose(handle);
         return kNoMemory;
@@ -114,6 +139,7 @@ PIXDOC_API int32_t GetTiffPages(const char* name) {
     if (!source.memory) {
         cache.size = size;
         cache.count = count;
+        cache.chain_end = chain_end;
     }
     return count;
 }

@@ -259,7 +259,10 @@ bool WalkTiffPage(const ProbeSource& source, int32_t page, ImageHeader& header) 
     if (!ReadFileHeader(bytes, order, first)) return false;
     PageCursorCache& cursor = PageCursor();
     int32_t target = page;
-    if (cursor.page != 0 && page == cursor.page + 1) {
+    // A remembered end of the chain is not trusted: a page appended since may have been linked
+    // in place, which leaves the file's size as it was.
+    if (cursor.page != 0 && page == cursor.page + 1 &&
+        cursor.next_directory >= kFirstDirectoryOffset) {
         first = cursor.next_directory;
         target = 1;
     }

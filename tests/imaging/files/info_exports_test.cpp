@@ -120,6 +120,17 @@ TEST_F(InfoExportsTest, GetTiffPagesAnswersUnchangedFilesFromItsCache) {
     EXPECT_EQ(GetTiffPages(path_.c_str()), 0);
 }
 
+TEST_F(InfoExportsTest, GetTiffPagesCountsAPageLinkedAfterTheFileGrew) {
+    // A scan appends a page in two writes: its bytes after the end, then the link in place.
+    const uint32_t second = tiff_.AddDirectory(BilevelEntries(1728, 2200, 4, 200));
+    TempFile("info.tif", tiff_.bytes());
+    EXPECT_EQ(GetTiffPages(path_.c_str()), 1);
+    tiff_.Link(8, 7, second);
+    TempFile("info.tif", tiff_.bytes());
+    EXPECT_EQ(GetTiffPages(path_.c_str()), 2);
+    EXPECT_EQ(GetTiffPages(path_.c_str()), 2);
+}
+
 std::string RunTool(const std::string& command, int& status) {
     std::string output;
     FILE* pipe = popen((command + " 2>&1").c_str(), "r");

@@ -64,6 +64,20 @@ TEST_F(TiffHeaderTest, PageCursorCacheFollowsTheRememberedDirectory) {
     EXPECT_EQ(h.width, 200);
 }
 
+// A scan appends a page in two writes: its bytes after the end, then the link to it in place.
+TEST_F(TiffHeaderTest, PageCursorSeesAPageLinkedAfterTheFileGrew) {
+    TiffBuilder t;
+    const uint32_t d1 = t.AddDirectory(BilevelEntries(100, 10, 4));
+    const uint32_t d2 = t.AddDirectory(BilevelEntries(200, 20, 1));
+    const auto path = TempFile("append.tif", t.bytes());  // page 2 written, not yet linked
+    ImageHeader h;
+    ASSERT_EQ(Open(path.string(), 1, h), 0);
+    t.Link(d1, 7, d2);
+    TempFile("append.tif", t.bytes());  // the same size
+    ASSERT_EQ(Open(path.string(), 2, h), 0);
+    EXPECT_EQ(h.width, 200);
+}
+
 TEST_F(TiffHeaderTest, EntryCountsOutsideFourToEighty) {
     for (size_t count : {3u, 81u}) {
         TiffBuilder t;
