@@ -1,12 +1,9 @@
 #include "app/transfer_command.h"
 
 #include <algorithm>
-#include <memory>
 
-#include "config/numeric_text.h"
-#include "transfer/barlynx_wrapper.h"
+#include "app/program_transfer.h"
 #include "transfer/job_patterns.h"
-#include "transfer/move_files.h"
 
 namespace scantora {
 
@@ -62,24 +59,12 @@ TransferOutcome RunTransferCommand(const JobRecord& job, const InterfaceTexts& t
 TransferOutcome RunTransferCommand(const JobRecord& job, const InterfaceTexts& texts, Operator& op,
                                    TransferProgress& progress, const TransferChoice& choice,
                                    std::ostream& out) {
-    std::unique_ptr<CBarlynx> barlynx;
-    PageExport page_export;
-    if (LeadingNumber(job.barcode) != 0) {
-        CreatedBarlynx created = CreateBarlynxControl();
-        // Pages sent without their export lines would never get them: send nothing instead.
-        if (!created.control) {
-            op.Stop(created.error);
-            return TransferOutcome::kFailed;
-        }
-        barlynx = std::make_unique<CBarlynx>(std::move(created.control), op);
-        page_export = BarlynxPageExport(*barlynx, job);
-    }
     const DiscoveryPatterns selection = BuildJobDiscoveryPatterns(job, ShownLevelCount(job, false));
-    const MoveContext context{job, op, progress, page_export, &selection};
-    const DocumentMove move = [&](const std::string& document_path) {
-        return MoveFiles2(context, document_path, job.invioa, "/s");
-    };
-    return RunTransferCommand(job, texts, op, progress, choice, move, out);
+    TransferOutcome outcome = TransferOutcome::kFailed;
+    WithProgramMove(job, op, progress, selection, nullptr, [&](const DocumentMove& move) {
+        outcome = RunTransferCommand(job, texts, op, progress, choice, move, out);
+    });
+    return outcome;
 }
 
 }  // namespace scantora
