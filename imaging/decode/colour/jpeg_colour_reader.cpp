@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <vector>
 
 #include "imaging/decode/colour_error_code.h"
 #include "imaging/decode/jpeg/jpeg_decoder.h"
@@ -26,26 +27,45 @@ private:
     ColourDecoderState& state_;
 };
 
+// A stream that is not three-component colour, asked for as RGB: the decoder gives grey levels,
+// the caller was promised three bytes per pixel.
+bool SpreadsGreyToRgb(const ColourDecoderState& state) {
+    return state.output_mode == ColourOutputMode::kRgb && state.components > 0 &&
+           state.components != 3;
+}
+
 // Hands rows to the state's line callback and keeps its row counter.
 class StateSink final : public jpeg::RowSink {
 public:
-    explicit StateSink(ColourDecoderState& state) : state_(state) {}
+    explicit StateSink(ColourDecoderState& state)
+        : state_(state), spread_(SpreadsGreyToRgb(state)) {}
     int DeliverRows(int first_column, int first_row, int columns, int row_after_last,
                     const uint8_t* rows) override {
         if (state_.rows_per_chunk <= 0) state_.rows_per_chunk = row_after_last - first_row;
         state_.row_counter = row_after_last;
         if (!state_.line_callback) return 0;
+        if (spread_)
+            rows = Spread(rows, static_cast<size_t>(columns) * (row_after_last - first_row));
         return state_.line_callback(state_.callback_user, first_column, first_row, columns,
                                     row_after_last, rows);
     }
 
 private:
+    const uint8_t* Spread(const uint8_t* grey, size_t pixels) {
+        rgb_.resize(3 * pixels);
+        for (size_t i = 0; i < pixels; ++i)
+            rgb_[3 * i] = rgb_[3 * i + 1] = rgb_[3 * i + 2] = grey[i];
+        return rgb_.data();
+    }
+
     ColourDecoderState& state_;
+    const bool spread_;
+    std::vector<uint8_t> rgb_;
 };
 
 jpeg::DecodeOptions OptionsOf(ColourDecoderState& state) {
     jpeg::DecodeOptions options;
-    options.output_mode = state.output_mode;
+    options.output_mode = SpreadsGreyToRgb(state) ? ColourOutputMode::kGrey : state.output_mode;
     options.first_row = state.window_first_row;
     options.rows = state.window_rows;
     options.use_simd = true;

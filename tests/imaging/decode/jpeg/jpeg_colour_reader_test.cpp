@@ -80,6 +80,25 @@ TEST(JpegColourReader, DecodeDeliversTheCoreDecodersRows) {
     EXPECT_EQ(c.image.pixels, core.image.pixels);
 }
 
+// The RGB promise holds for grey streams too: three bytes per pixel, each the grey level.
+TEST(JpegColourReader, GreyStreamAskedAsRgbDeliversThreeEqualBytes) {
+    Bytes data = ReadFile(Fixture("grey_q85.jpg"));
+    pixdoc::ColourDecoderState s;
+    Prepare(s, data);
+    ASSERT_EQ(pixdoc::JpegReadHeader(s), 0);
+    Collector grey;
+    ASSERT_EQ(DecodeRows(s, grey, pixdoc::ColourOutputMode::kGrey), 0);
+
+    Prepare(s, data);
+    ASSERT_EQ(pixdoc::JpegReadHeader(s), 0);
+    Collector rgb;
+    ASSERT_EQ(DecodeRows(s, rgb, pixdoc::ColourOutputMode::kRgb), 0);
+    EXPECT_EQ(rgb.bytes_per_pixel, 3);
+    EXPECT_FALSE(rgb.bad_range);
+    EXPECT_EQ(rgb.next_row, s.height);
+    EXPECT_EQ(rgb.image.pixels, grey.image.pixels);
+}
+
 TEST(JpegColourReader, PaletteModeMapsOntoTheCube) {
     Bytes data = ReadFile(Fixture("baseline444_q75.jpg"));
     Decoded rgb = Decode(data);
