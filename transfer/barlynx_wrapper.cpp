@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-#include "acquisition/pixdoc_lock.h"
+#include "acquisition/scanner/pixdoc_lock.h"
 #include "config/numeric_text.h"
 
 namespace scantora {

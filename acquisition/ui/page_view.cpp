@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <mutex>
 
-#include "acquisition/pixdoc_lock.h"
+#include "acquisition/scanner/pixdoc_lock.h"
 #include "acquisition/scanner/imaging_control.h"
 #include "pixdoc32_window_host.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <mutex>
 
-#include "acquisition/pixdoc_lock.h"
+#include "acquisition/scanner/pixdoc_lock.h"
 #include "acquisition/ui/page_window_host.h"
 
 namespace scantora {

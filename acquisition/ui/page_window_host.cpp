@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <mutex>
 
-#include "acquisition/pixdoc_lock.h"
+#include "acquisition/scanner/pixdoc_lock.h"
 #include "acquisition/ui/page_window_widget.h"
 #include "pixdoc32_window_host.h"
 

@@ -13,7 +13,7 @@
 #include <mutex>
 #include <set>
 
-#include "acquisition/pixdoc_lock.h"
+#include "acquisition/scanner/pixdoc_lock.h"
 #include "acquisition/ui/page_window_host.h"
 #include "pixdoc32_window_host.h"
 

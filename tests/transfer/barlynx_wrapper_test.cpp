@@ -7,7 +7,7 @@
 
 #include <future>
 
-#include "acquisition/pixdoc_lock.h"
+#include "acquisition/scanner/pixdoc_lock.h"
 #include "operator/scripted_operator.h"
 
 namespace scantora {

@@ -44,6 +44,30 @@ TEST(PageSave, BilevelPageBecomesASingleStripGroup4TiffWithItsResolution) {
     EXPECT_EQ(pages[0].rows, RowsOf(page));
 }
 
+// Bilevel pages are coded by pixdoc32's writer, and by libtiff where the writer stops (wider
+// than 30000 pixels); libtiff reads both back pixel for pixel, random pixels (the longest
+// codes) and odd widths (bits past the width in the last byte) included.
+TEST(PageSave, BilevelCodingReadsBackExactlyAtEveryWidth) {
+    ScratchDir dir;
+    const struct {
+        int width, height;
+    } sizes[] = {{1, 5}, {7, 3}, {1601, 120}, {30000, 4}, {30001, 4}, {40000, 3}};
+    unsigned seed = 1;
+    for (const auto& size : sizes) {
+        SCOPED_TRACE(size.width);
+        Page page = testing::NoisePage(size.width, size.height, seed++);
+        // Bits past the width, set in Leptonica's words, are no pixels.
+        pixSetPadBits(PageAccess::Pix(page), 1);
+        const auto path = dir / ("w" + std::to_string(size.width) + ".tif");
+        ASSERT_EQ(page.Save(path, kFormatTiff, 1, kQuality, kSaveNew), ImagingStatus::kOk);
+        const auto pages = ReadTiffPages(path);
+        ASSERT_EQ(pages.size(), 1u);
+        EXPECT_EQ(pages[0].compression, COMPRESSION_CCITTFAX4);
+        EXPECT_EQ(pages[0].width, static_cast<std::uint32_t>(size.width));
+        EXPECT_EQ(pages[0].rows, RowsOf(page));
+    }
+}
+
 TEST(PageSave, NewModeReplacesAnOldFileWhole) {
     ScratchDir dir;
     std::filesystem::copy_file(Fixture("three_g4.tif"), dir / "p.tif");

@@ -14,7 +14,7 @@
 #include <string>
 #include <thread>
 
-#include "acquisition/pixdoc_lock.h"
+#include "acquisition/scanner/pixdoc_lock.h"
 #include "acquisition/ui/page_window.h"
 #include "acquisition/ui/page_window_host.h"
 #include "pixdoc32_window_host.h"

@@ -10,7 +10,7 @@
 #include <future>
 #include <thread>
 
-#include "acquisition/pixdoc_lock.h"
+#include "acquisition/scanner/pixdoc_lock.h"
 #include "acquisition/ui/page_window_host.h"
 #include "app/text_lookup.h"
 #include "operator/scripted_operator.h"

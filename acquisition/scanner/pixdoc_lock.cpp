@@ -1,4 +1,4 @@
-#include "acquisition/pixdoc_lock.h"
+#include "acquisition/scanner/pixdoc_lock.h"
 
 namespace scantora {
 
