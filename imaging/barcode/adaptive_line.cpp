@@ -10,8 +10,6 @@ namespace {
 
 // A candidate start: a bar after white at least this many times its own width.
 constexpr int kCandidateWhiteRatio = 2;
-// Elements measured at a candidate, enough for every symbology's start pattern.
-constexpr int kMeasuredElements = 16;
 
 // The first entry from `at` on whose bar starts right of `column`.
 int EntryAfter(const LineList& line, int at, int column) {
@@ -35,6 +33,9 @@ void AdaptiveLine::Collect(const StepSettings& settings, DecodeContext& context,
                            const LineList& line, const LineTraits& traits,
                            std::vector<StepRead>& reads) {
     Sweep(settings, context, line, traits, reads);
+    asked_.clear();
+    for (const SymbologyEntry& s : SymbologyRegistry())
+        if ((settings.mask & s.bit) && s.decode != nullptr) asked_.push_back(&s);
     for (int at = kChangeListLead; at + kEntriesAhead < line.count;) {
         if (!ReadAt(settings, context, line, at, traits, reads)) {
             at += 2;
@@ -65,14 +66,16 @@ bool AdaptiveLine::ReadAt(const StepSettings& settings, DecodeContext& context,
     const int white = list[at] - list[at - 1];
     if (first_bar < 1 || white < kCandidateWhiteRatio * first_bar) return false;
 
-    widths_.clear();
-    for (int i = at; i + 1 < line.count && widths_.size() < kMeasuredElements; ++i)
-        widths_.push_back(list[i + 1] - list[i]);
+    const int measured = std::min(kMeasuredElements, line.count - 1 - at);
+    for (int i = 0; i < measured; ++i)
+        widths_[i] = list[at + i + 1] - list[at + i];
+    const std::span<const int> widths(widths_.data(), static_cast<size_t>(std::max(measured, 0)));
 
-    for (const SymbologyEntry& s : SymbologyRegistry()) {
-        if (!(settings.mask & s.bit) || s.decode == nullptr) continue;
+    for (const SymbologyEntry* entry : asked_) {
+        const SymbologyEntry& s = *entry;
+        if (white < kQuietModules * ModuleFloor(s.bit, widths)) continue;
         SymbolScale scale;
-        if (!EstimateScale(s.bit, widths_, scale)) continue;
+        if (!EstimateScale(s.bit, widths, scale)) continue;
         const double quiet = kQuietModules * scale.module;
         if (white < quiet) continue;
         const int end = SegmentEnd(line, at, quiet);

@@ -4,10 +4,12 @@
 // pass ValidRead are kept.
 #pragma once
 
+#include <array>
 #include <vector>
 
 #include "imaging/barcode/line_step.h"
 #include "imaging/barcode/read_validation.h"
+#include "imaging/barcode/registry.h"
 
 namespace pixdoc::barcode {
 
@@ -24,7 +26,13 @@ private:
     bool ReadAt(const StepSettings& settings, DecodeContext& context, const LineList& line, int at,
                 const LineTraits& traits, std::vector<StepRead>& reads);
 
-    std::vector<int> widths_;
+    // Elements measured at a candidate, enough for every symbology's start pattern.
+    static constexpr int kMeasuredElements = 16;
+
+    // The decoders the settings' mask asks for, gathered once per line: every candidate of
+    // a line tries them all.
+    std::vector<const SymbologyEntry*> asked_;
+    std::array<int, kMeasuredElements> widths_{};
     std::vector<int16_t> segment_;
 };
 

@@ -39,8 +39,9 @@ constexpr ScaleRule kRules[] = {
     {kIata2of5, Kind::kTwoWidths, 12, 0, 0, 13, false},
 };
 
-// Two widths must differ by this ratio to be told apart.
-constexpr double kMinimumWideRatio = 1.4;
+// Two widths must differ by this ratio (7 / 5 = 1.4) to be told apart.
+constexpr int kMinimumWideRatioNumerator = 7;
+constexpr int kMinimumWideRatioDenominator = 5;
 constexpr int kMaxElementsMeasured = 16;
 // Module symbologies allow elements up to four modules.
 constexpr int kWidestModules = 4;
@@ -62,17 +63,32 @@ struct Split {
     double narrow_mean = 0;
 };
 
+// Insertion sort: the spans here hold at most kMaxElementsMeasured widths, where it beats the
+// general sort by far on the search's hottest path.
+void SortFew(std::span<int> widths) {
+    for (size_t i = 1; i < widths.size(); ++i) {
+        const int w = widths[i];
+        size_t j = i;
+        for (; j > 0 && widths[j - 1] > w; --j)
+            widths[j] = widths[j - 1];
+        widths[j] = w;
+    }
+}
+
 // The widest relative gap between sorted widths: narrow below it, wide above.
 Split SplitWidths(std::span<int> widths) {
     Split split;
     if (widths.size() < 2) return split;
-    std::sort(widths.begin(), widths.end());
-    double best = kMinimumWideRatio;
+    SortFew(widths);
+    // The best ratio so far as a fraction: compared by cross products, free of divisions on the
+    // search's hottest path.
+    int64_t best_numerator = kMinimumWideRatioNumerator;
+    int64_t best_denominator = kMinimumWideRatioDenominator;
     size_t at = 0;
     for (size_t i = 1; i < widths.size(); ++i) {
-        const double ratio = static_cast<double>(widths[i]) / widths[i - 1];
-        if (ratio >= best) {
-            best = ratio;
+        if (int64_t{widths[i]} * best_denominator >= best_numerator * widths[i - 1]) {
+            best_numerator = widths[i];
+            best_denominator = widths[i - 1];
             at = i;
         }
     }
@@ -104,11 +120,11 @@ void AddThreshold(SymbolScale& scale, int threshold) {
 }
 
 bool TwoWidthScale(std::span<const int> widths, SymbolScale& scale) {
-    std::array<int, kMaxElementsMeasured> all{}, bars{}, spaces{};
-    size_t n_bars = 0, n_spaces = 0;
+    std::array<int, kMaxElementsMeasured> all, bars;  // filled as far as used
+    size_t n_bars = 0;
     for (size_t i = 0; i < widths.size(); ++i) {
         all[i] = widths[i];
-        (i % 2 == 0 ? bars[n_bars++] : spaces[n_spaces++]) = widths[i];
+        if (i % 2 == 0) bars[n_bars++] = widths[i];
     }
     const Split whole = SplitWidths(std::span(all.data(), widths.size()));
     if (!whole.ok) return false;
@@ -145,6 +161,20 @@ bool EstimateScale(Symbology symbology, std::span<const int> widths, SymbolScale
         if (w < 1) return false;
     return rule->kind == Kind::kTwoWidths ? TwoWidthScale(widths, scale)
                                           : ModuleScale(*rule, widths, scale);
+}
+
+double ModuleFloor(Symbology symbology, std::span<const int> widths) {
+    const ScaleRule* rule = RuleOf(symbology);
+    if (rule == nullptr || widths.size() < static_cast<size_t>(rule->elements)) return 0;
+    widths = widths.first(rule->elements);
+    if (rule->kind == Kind::kModules) {
+        int sum = 0;
+        for (int w : widths)
+            sum += w;
+        return static_cast<double>(sum) / rule->modules;
+    }
+    // The narrow width is the mean of a class of the measured widths: not below the narrowest.
+    return *std::min_element(widths.begin(), widths.end());
 }
 
 int ScaleElements(Symbology symbology) {

@@ -23,6 +23,11 @@ struct SymbolScale {
 // either end of the symbol) are `widths`; false when they are too few or do not fit it.
 bool EstimateScale(Symbology symbology, std::span<const int> widths, SymbolScale& scale);
 
+// A bound the module EstimateScale gives for these widths never falls below, found without
+// estimating (0 when it would fail): most candidates on a page of text are refused by their
+// quiet zone against it.
+double ModuleFloor(Symbology symbology, std::span<const int> widths);
+
 // How many leading elements EstimateScale looks at for `symbology`.
 int ScaleElements(Symbology symbology);
 

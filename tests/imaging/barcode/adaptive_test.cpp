@@ -3,6 +3,7 @@
 // them, on real zint symbols and hand-made lines.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -100,6 +101,29 @@ TEST(SymbolScale, TwoWidthThresholdLiesBetweenNarrowAndWide) {
     EXPECT_FALSE(EstimateScale(kCode39, std::vector<int>(9, 3), s));
     EXPECT_FALSE(EstimateScale(kCode128, std::vector<int>{2, 1, 1}, s));
     EXPECT_FALSE(EstimateScale(kCode128, std::vector<int>{2, 1, 0, 2, 3, 2}, s));
+}
+
+// The floor that lets the search refuse a candidate without estimating must never lie above
+// the module the estimate gives, or symbols with a just-wide-enough quiet zone would be lost.
+TEST(SymbolScale, ModuleFloorNeverExceedsTheEstimatedModule) {
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> width(1, 12);
+    int estimated = 0;
+    for (Symbology symbology : {kCode39, kCode39Nude, kInterleaved2of5, kCodabar, kCode128, kCode93,
+                                kCode93Type2, kUpcA, kEan13, kEan8, kIata2of5}) {
+        for (int trial = 0; trial < 2000; ++trial) {
+            std::vector<int> widths(16);
+            for (int& w : widths)
+                w = width(random);
+            SymbolScale s;
+            if (!EstimateScale(symbology, widths, s)) continue;
+            ++estimated;
+            ASSERT_LE(ModuleFloor(symbology, widths), s.module) << symbology;
+            ASSERT_GT(ModuleFloor(symbology, widths), 0) << symbology;
+        }
+    }
+    EXPECT_GT(estimated, 10000);
+    EXPECT_EQ(ModuleFloor(kCode39, std::vector<int>{2, 6}), 0);  // too few elements
 }
 
 StepRead ReadOn(const BarLine& line, uint16_t mask) {
