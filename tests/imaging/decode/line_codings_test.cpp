@@ -169,7 +169,7 @@ TEST(ByteRows, UnknownCodesGiveTheWidth) {
 
 TEST(RowToChanges, AgreesWithAPixelByPixelScan) {
     std::mt19937 rng(7);
-    for (int width : {1, 7, 8, 31, 32, 33, 64, 100, 1728, 2481}) {
+    for (int width : {1, 7, 8, 31, 32, 33, 63, 64, 65, 100, 127, 129, 1728, 2481}) {
         for (int trial = 0; trial < 20; ++trial) {
             std::vector<uint8_t> row((width + 7) / 8);
             const int density = trial % 4;
