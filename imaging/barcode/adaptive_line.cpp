@@ -74,12 +74,14 @@ bool AdaptiveLine::ReadAt(const StepSettings& settings, DecodeContext& context,
     for (const SymbologyEntry* entry : asked_) {
         const SymbologyEntry& s = *entry;
         if (white < kQuietModules * ModuleFloor(s.bit, widths)) continue;
-        SymbolScale scale;
-        if (!EstimateScale(s.bit, widths, scale)) continue;
-        const double quiet = kQuietModules * scale.module;
+        double module = 0;
+        if (!EstimateModule(s.bit, widths, module)) continue;
+        const double quiet = kQuietModules * module;
         if (white < quiet) continue;
         const int end = SegmentEnd(line, at, quiet);
         if (end - at < MinimumSymbolElements(s.bit)) continue;
+        SymbolScale scale;
+        if (!EstimateScale(s.bit, widths, scale)) continue;
 
         // The stretch alone, as a line of its own that keeps the page's columns: the bar pair
         // before the quiet zone and the one after it stay, so the decoders see both quiet zones.

@@ -119,29 +119,39 @@ void AddThreshold(SymbolScale& scale, int threshold) {
     }
 }
 
+// The narrow/wide split of all the measured widths.
+Split WholeSplit(std::span<const int> widths) {
+    std::array<int, kMaxElementsMeasured> all;  // filled as far as used
+    std::copy(widths.begin(), widths.end(), all.begin());
+    return SplitWidths(std::span(all.data(), widths.size()));
+}
+
 bool TwoWidthScale(std::span<const int> widths, SymbolScale& scale) {
-    std::array<int, kMaxElementsMeasured> all, bars;  // filled as far as used
-    size_t n_bars = 0;
-    for (size_t i = 0; i < widths.size(); ++i) {
-        all[i] = widths[i];
-        if (i % 2 == 0) bars[n_bars++] = widths[i];
-    }
-    const Split whole = SplitWidths(std::span(all.data(), widths.size()));
+    const Split whole = WholeSplit(widths);
     if (!whole.ok) return false;
     scale.module = whole.narrow_mean;
     scale.widest = whole.wide_max;
     AddThreshold(scale, Midpoint(whole));
     // Ink spread makes narrow bars as wide as wide spaces: bars alone tell them apart.
+    std::array<int, kMaxElementsMeasured> bars;
+    size_t n_bars = 0;
+    for (size_t i = 0; i < widths.size(); i += 2)
+        bars[n_bars++] = widths[i];
     const Split by_bars = SplitWidths(std::span(bars.data(), n_bars));
     if (by_bars.ok) AddThreshold(scale, Midpoint(by_bars));
     return true;
 }
 
-bool ModuleScale(const ScaleRule& rule, std::span<const int> widths, SymbolScale& scale) {
+// The module of a module symbology: its leading elements' width over their modules.
+double ModuleWidth(const ScaleRule& rule, std::span<const int> widths) {
     int sum = 0;
     for (int w : widths)
         sum += w;
-    scale.module = static_cast<double>(sum) / rule.modules;
+    return static_cast<double>(sum) / rule.modules;
+}
+
+bool ModuleScale(const ScaleRule& rule, std::span<const int> widths, SymbolScale& scale) {
+    scale.module = ModuleWidth(rule, widths);
     scale.widest = kWidestModules * scale.module;
     const double character = rule.character * scale.module;
     AddThreshold(
@@ -163,16 +173,26 @@ bool EstimateScale(Symbology symbology, std::span<const int> widths, SymbolScale
                                           : ModuleScale(*rule, widths, scale);
 }
 
+bool EstimateModule(Symbology symbology, std::span<const int> widths, double& module) {
+    const ScaleRule* rule = RuleOf(symbology);
+    if (rule == nullptr || widths.size() < static_cast<size_t>(rule->elements)) return false;
+    widths = widths.first(rule->elements);
+    for (int w : widths)
+        if (w < 1) return false;
+    if (rule->kind == Kind::kModules) {
+        module = ModuleWidth(*rule, widths);
+        return true;
+    }
+    const Split whole = WholeSplit(widths);
+    module = whole.narrow_mean;
+    return whole.ok;
+}
+
 double ModuleFloor(Symbology symbology, std::span<const int> widths) {
     const ScaleRule* rule = RuleOf(symbology);
     if (rule == nullptr || widths.size() < static_cast<size_t>(rule->elements)) return 0;
     widths = widths.first(rule->elements);
-    if (rule->kind == Kind::kModules) {
-        int sum = 0;
-        for (int w : widths)
-            sum += w;
-        return static_cast<double>(sum) / rule->modules;
-    }
+    if (rule->kind == Kind::kModules) return ModuleWidth(*rule, widths);
     // The narrow width is the mean of a class of the measured widths: not below the narrowest.
     return *std::min_element(widths.begin(), widths.end());
 }

@@ -23,6 +23,10 @@ struct SymbolScale {
 // either end of the symbol) are `widths`; false when they are too few or do not fit it.
 bool EstimateScale(Symbology symbology, std::span<const int> widths, SymbolScale& scale);
 
+// The module EstimateScale gives, alone: false where it fails. Cheaper than the whole scale,
+// whose thresholds only the few candidates with room for a symbol need.
+bool EstimateModule(Symbology symbology, std::span<const int> widths, double& module);
+
 // A bound the module EstimateScale gives for these widths never falls below, found without
 // estimating (0 when it would fail): most candidates on a page of text are refused by their
 // quiet zone against it.

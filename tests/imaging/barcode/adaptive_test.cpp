@@ -103,9 +103,10 @@ TEST(SymbolScale, TwoWidthThresholdLiesBetweenNarrowAndWide) {
     EXPECT_FALSE(EstimateScale(kCode128, std::vector<int>{2, 1, 0, 2, 3, 2}, s));
 }
 
-// The floor that lets the search refuse a candidate without estimating must never lie above
-// the module the estimate gives, or symbols with a just-wide-enough quiet zone would be lost.
-TEST(SymbolScale, ModuleFloorNeverExceedsTheEstimatedModule) {
+// The floor and the module alone let the search refuse a candidate before the whole scale: the
+// floor must never lie above the module the estimate gives, and the module alone must be that
+// module, or symbols with a just-wide-enough quiet zone would be lost.
+TEST(SymbolScale, ModuleFloorAndModuleAgreeWithTheWholeScale) {
     std::mt19937 random(7);
     std::uniform_int_distribution<int> width(1, 12);
     int estimated = 0;
@@ -115,14 +116,20 @@ TEST(SymbolScale, ModuleFloorNeverExceedsTheEstimatedModule) {
             std::vector<int> widths(16);
             for (int& w : widths)
                 w = width(random);
+            if (trial % 4 == 0) widths[trial % 9] = 0;  // no element: no scale
             SymbolScale s;
+            double module = 0;
+            // The module alone succeeds exactly where the whole scale does.
+            ASSERT_EQ(EstimateModule(symbology, widths, module),
+                      EstimateScale(symbology, widths, s));
             if (!EstimateScale(symbology, widths, s)) continue;
             ++estimated;
             ASSERT_LE(ModuleFloor(symbology, widths), s.module) << symbology;
             ASSERT_GT(ModuleFloor(symbology, widths), 0) << symbology;
+            ASSERT_EQ(module, s.module) << symbology;
         }
     }
-    EXPECT_GT(estimated, 10000);
+    EXPECT_GT(estimated, 8000);
     EXPECT_EQ(ModuleFloor(kCode39, std::vector<int>{2, 6}), 0);  // too few elements
 }
 
