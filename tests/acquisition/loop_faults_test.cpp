@@ -1,13 +1,16 @@
 // The acquisition loop when things go wrong: a device error mid-batch, the program killed during
 // a batch, an identification or work area that cannot be used, a page that cannot be saved; and
-// the scanner values carried from one acquisition to the next. Every earlier page must survive.
+// the scanner values carried from one acquisition to the next, and a source that reports its
+// pages inverted. Every earlier page must survive.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "acquisition/scan_report.h"
+#include "acquisition/scanner/page_pix.h"
 #include "tests/acquisition/loop_fixture.h"
+#include "tests/acquisition/scanner/page_test_support.h"
 
 namespace scantora {
 namespace {
@@ -166,7 +169,13 @@ public:
         inner_->SetDialogMode(mode);
     }
     void SetOptionsDialog(ScanOptionsDialog* dialog) override { inner_->SetOptionsDialog(dialog); }
-    ImagingStatus Acquire(const PageHandler& on_page) override { return inner_->Acquire(on_page); }
+    ImagingStatus Acquire(const PageHandler& on_page) override {
+        if (!report_inverted) return inner_->Acquire(on_page);
+        return inner_->Acquire([&on_page](Page& page) {
+            PageAccess::SetPhotometric(page, kPhotometricInverted);
+            return on_page(page);
+        });
+    }
     void RequestStop() override { inner_->RequestStop(); }
     void CloseSource() override { inner_->CloseSource(); }
     std::string LastErrorText() const override { return inner_->LastErrorText(); }
@@ -175,6 +184,7 @@ public:
     std::vector<int> page_counts;
     std::vector<DialogMode> modes;
     ScannerValues reported;
+    bool report_inverted = false;  // every page comes marked as inverted
 
 private:
     std::unique_ptr<ImagingControl> inner_;
@@ -215,6 +225,30 @@ TEST_F(LoopTest, ScannerValuesReadBackAreSentAgainAndShown) {
         "Settata la risoluzione a:300", "Settata la intensita:2000",
         "Settata la Contrasto a:-20"};
     EXPECT_EQ(messages, expected);
+}
+
+// A source that reports its pages inverted: the first page of each acquisition is turned
+// back, the pages after it are saved as they come.
+TEST_F(LoopTest, AFirstPageReportedInvertedIsSavedInvertedBack) {
+    UseFeeder();
+    auto recording = std::make_unique<RecordingControl>(std::move(control_));
+    recording->report_inverted = true;
+    control_ = std::move(recording);
+    FeedPlain(1, 2);
+    operator_.QueueChoices({kThird});
+    operator_.QueueYesNo({false});
+    Start();
+    const auto pages = testing::ReadTiffPages(Work("B001/0001.tif"));
+    ASSERT_EQ(pages.size(), 2u);
+    // The fed pages are white but for a band of stripes between rows 100 and 300.
+    const auto row_is = [](const testing::TiffPage& page, int y, std::uint8_t value) {
+        return std::all_of(page.rows[y].begin(), page.rows[y].end(),
+                           [value](std::uint8_t b) { return b == value; });
+    };
+    EXPECT_TRUE(row_is(pages[0], 0, 0xFF));
+    EXPECT_TRUE(row_is(pages[0], 140, 0x0F));
+    EXPECT_TRUE(row_is(pages[1], 0, 0x00));
+    EXPECT_TRUE(row_is(pages[1], 140, 0xF0));
 }
 
 TEST(ScanReport, OneLineOfFixedFields) {
