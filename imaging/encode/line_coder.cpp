@@ -91,7 +91,7 @@ inline void Put(BitPacker& out, const bilevel::ModeCode& c) {
 
 // A run of one colour: 2560 make-up codes while the run is that long, the make-up code of its
 // multiple of 64, then the terminating code of the rest.
-inline void PutRun(BitPacker& out, int colour, int run) {
+[[gnu::always_inline]] inline void PutRun(BitPacker& out, int colour, int run) {
     const RunCodes& t = kRunCodes[colour];
     for (; run >= kLongestMakeUp; run -= kLongestMakeUp)
         Put(out, kExtendedMakeUp[kExtendedMakeUpCodes - 1]);
@@ -121,11 +121,15 @@ int FirstChangeAfter(const int16_t* changes, int a0, int width) {
 }
 
 // Codes modes from `state` until a0 reaches `stop` (the width, or a place the coding passes
-// through). `step` sees each mode's end state. Bound: every mode moves a0 right, except the
-// first vertical mode onto pixel 0; a1 and a2 are read inside the sentinels.
+// through). `step` sees each mode's end state and the packer. Bound: every mode moves a0 right,
+// except the first vertical mode onto pixel 0; a1 and a2 are read inside the sentinels, and b1 is
+// only stepped while a0 is left of the width, where the sentinels end every search.
 template <typename StepObserver>
 TwoDState CodeModes(const int16_t* reference, const int16_t* changes, int width, TwoDState s,
-                    int stop, BitPacker& out, StepObserver&& step) {
+                    int stop, BitPacker& packer, StepObserver&& step) {
+    // A local packer stays in registers; the caller's, reachable through the stored bytes, would
+    // be read and written back for every code.
+    BitPacker out = packer;
     const ModeCodes& modes = Modes();
     int i = FirstChangeAfter(changes, s.a0, width);  // changes[i] is a1
     int j = FindB1(reference, 0, s.a0, s.colour, width);
@@ -136,11 +140,13 @@ TwoDState CodeModes(const int16_t* reference, const int16_t* changes, int width,
         if (b2 < a1) {
             Put(out, modes.pass);
             s.a0 = b2;
+            j = bilevel::B1AfterPass(j);  // b2 < a1, so left of the width
         } else if (const int d = a1 - b1; d >= -kMaxVerticalOffset && d <= kMaxVerticalOffset) {
             Put(out, modes.vertical[d + kMaxVerticalOffset]);
             s.a0 = a1;
             s.colour ^= 1;
             ++i;
+            if (a1 < width) j = bilevel::B1AfterVertical(reference, j, a1, d);
         } else {
             const int a2 = changes[i + 1];  // the width when a1 is
             Put(out, modes.horizontal);
@@ -148,10 +154,11 @@ TwoDState CodeModes(const int16_t* reference, const int16_t* changes, int width,
             PutRun(out, s.colour ^ 1, a2 - a1);
             s.a0 = a2;
             if (a1 < width) i += 2;
+            j = FindB1(reference, j, s.a0, s.colour, width);
         }
-        j = FindB1(reference, j, s.a0, s.colour, width);
-        step(s);
+        step(s, out);
     }
+    packer = out;
     return s;
 }
 
@@ -262,7 +269,8 @@ void CodeOneDLine(const int16_t* changes, int32_t width, BitPacker& out) {
 }
 
 void CodeTwoDLine(const int16_t* reference, const int16_t* changes, int32_t width, BitPacker& out) {
-    CodeModes(reference, changes, width, TwoDState{}, width, out, [](const TwoDState&) {});
+    CodeModes(reference, changes, width, TwoDState{}, width, out,
+              [](const TwoDState&, const BitPacker&) {});
 }
 
 // The modes of the plain coding are found first with their costs; a shortest path over their
@@ -280,11 +288,12 @@ bool CodeTwoDLineWithUncompressed(const int16_t* reference, const int16_t* chang
         BitPacker measure = out;  // the same place: overwritten by the real coding below
         const uint8_t* origin = out.out();
         int64_t before = measure.BitsSince(origin);
-        CodeModes(reference, changes, width, TwoDState{}, width, measure, [&](const TwoDState& s) {
-            const int64_t now = measure.BitsSince(origin);
-            steps.push_back(Step{s, int(now - before)});
-            before = now;
-        });
+        CodeModes(reference, changes, width, TwoDState{}, width, measure,
+                  [&](const TwoDState& s, const BitPacker& coded) {
+                      const int64_t now = coded.BitsSince(origin);
+                      steps.push_back(Step{s, int(now - before)});
+                      before = now;
+                  });
         best.resize(steps.size());
         from.resize(steps.size());
     } catch (const std::bad_alloc&) {
@@ -338,7 +347,7 @@ bool CodeTwoDLineWithUncompressed(const int16_t* reference, const int16_t* chang
         while (next + 1 < steps.size() && stretch_end[next] < 0)
             ++next;
         s = CodeModes(reference, changes, width, s, steps[next].state.a0, out,
-                      [](const TwoDState&) {});
+                      [](const TwoDState&, const BitPacker&) {});
         k = next;
     }
     return true;

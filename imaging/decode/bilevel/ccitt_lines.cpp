@@ -154,7 +154,7 @@ int32_t DecodeTwoDLine(BitReader& bits, const int16_t* reference, int16_t* curre
                     a0 = reference[j];
                     out.Add(a0);
                     colour ^= 1;
-                    j = FindB1(reference, j, a0, colour, width);
+                    if (a0 < width) j = B1AfterVertical(reference, j, a0, 0);
                 }
                 decoded_any = true;
                 continue;
@@ -180,7 +180,7 @@ int32_t DecodeTwoDLine(BitReader& bits, const int16_t* reference, int16_t* curre
             case Mode::kPass: {
                 bits.Skip(m.length);
                 a0 = reference[j + 1];
-                j = FindB1(reference, j, a0, colour, width);
+                if (a0 < width) j = B1AfterPass(j);
                 decoded_any = true;
                 continue;
             }
@@ -224,7 +224,7 @@ int32_t DecodeTwoDLine(BitReader& bits, const int16_t* reference, int16_t* curre
         out.Add(a1);
         a0 = a1;
         colour ^= 1;
-        j = FindB1(reference, j, a0, colour, width);
+        if (a0 < width) j = B1AfterVertical(reference, j, a0, vertical);
         decoded_any = true;
     }
     out.Finish(width);

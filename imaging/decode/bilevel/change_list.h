@@ -49,8 +49,8 @@ private:
 // The reference-line index of b1 for two-dimensional coding: the first change right of a0
 // whose colour is the opposite of a0's colour (even entries start black runs, so a white a0
 // looks at even entries). `j` is the index found for the previous a0 (0 at the line start);
-// a0 never moves left, so the search resumes there. The coder and the decoder both call it, so
-// they agree on b1 by construction.
+// a0 never moves left, so the search resumes there. The coder and the decoder both call it and
+// the two steps below, so they agree on b1 by construction.
 // Bound: the reference list ends with at least four copies of the width and the scan stops at
 // the first entry that reaches the width, so j + 1 stays inside the sentinels.
 inline int FindB1(const int16_t* reference, int j, int a0, int colour, int width) {
@@ -59,6 +59,26 @@ inline int FindB1(const int16_t* reference, int j, int a0, int colour, int width
     while (reference[j] <= a0 && reference[j] < width)
         j += 2;
     return j;
+}
+
+// FindB1 after the two modes that make up most of a page, for an a0 left of the width. The
+// structure of the list tells where b1 went, so that most modes need no scan.
+//
+// A vertical mode taken against b1 at `j` put a0 on a1 = b1 + `offset` and turned the colour,
+// so b1 is an entry of the other parity: the one before the old b1 when a1 came left of the
+// old b1 and that entry is right of a1; else the old b2, or further right when a1 reached it
+// (a coder would have passed there, but a decoder meets such data).
+inline int B1AfterVertical(const int16_t* reference, int j, int a1, int offset) {
+    if (offset == 0) return j + 1;
+    if (offset < 0) return j > 0 && reference[j - 1] > a1 ? j - 1 : j + 1;
+    for (++j; reference[j] <= a1;)  // a1 is left of the sentinels
+        j += 2;
+    return j;
+}
+
+// A pass mode took a0 to b2 at `j` + 1: b1 is the entry after it.
+inline int B1AfterPass(int j) {
+    return j + 2;
 }
 
 // An empty (all white) line: nothing but sentinels.

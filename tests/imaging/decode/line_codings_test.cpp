@@ -2,6 +2,7 @@
 // uncompressed-mode extension, the EOL search, the run-length rows and the row converter.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -165,6 +166,36 @@ TEST(ByteRows, UnknownCodesGiveTheWidth) {
     EXPECT_EQ(d.Line(6), 40);
     Decoder narrow("", 2);
     EXPECT_EQ(narrow.Line(9), 4);
+}
+
+// The steps after vertical and pass modes against the full scan, from every b1 a line can
+// reach, over random reference lines dense enough that a1 falls on, before and past b2 and on
+// the entry before b1, at both ends of the line.
+TEST(B1Steps, AgreeWithTheScanAfterEveryVerticalAndPassMode) {
+    std::mt19937 rng(31);
+    for (int round = 0; round < 400; ++round) {
+        const int width = 1 + int(rng() % 40);
+        std::vector<int16_t> reference;
+        for (int x = 0; x < width; ++x)
+            if (rng() % 3 == 0) reference.push_back(int16_t(x));
+        reference.resize(reference.size() + kSentinels, int16_t(width));
+        for (int colour = 0; colour < 2; ++colour)
+            for (int a0 = -1; a0 < width; ++a0) {
+                const int j = FindB1(reference.data(), 0, a0, colour, width);
+                const int b1 = reference[size_t(j)];
+                const int b2 = reference[size_t(j) + 1];
+                SCOPED_TRACE("round " + std::to_string(round) + " a0 " + std::to_string(a0));
+                if (b2 < width)
+                    EXPECT_EQ(B1AfterPass(j), FindB1(reference.data(), j, b2, colour, width));
+                for (int offset = -3; offset <= 3; ++offset) {
+                    const int a1 = b1 + offset;
+                    if (a1 < std::max(a0, 0) || a1 >= width) continue;
+                    EXPECT_EQ(B1AfterVertical(reference.data(), j, a1, offset),
+                              FindB1(reference.data(), j, a1, colour ^ 1, width))
+                        << "offset " << offset;
+                }
+            }
+    }
 }
 
 TEST(RowToChanges, AgreesWithAPixelByPixelScan) {

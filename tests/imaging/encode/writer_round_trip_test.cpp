@@ -2,6 +2,7 @@
 // from the library's decoder exactly.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -57,6 +58,40 @@ Bitmap BlackEdges(int width, int height, unsigned seed) {
         b.Set(width - 1, y);
     }
     return b;
+}
+
+// Each row the one above with every colour change moved by up to four pixels either way, and
+// now and then a run added or taken away: vertical modes of every offset, left of b1 onto the
+// change before it and right onto b2, between passes and horizontal modes.
+Bitmap DriftingRows(int width, int height, unsigned seed) {
+    std::mt19937 rng(seed);
+    std::vector<int> edges;
+    for (int x = 2; x + 1 < width; x += 2 + int(rng() % 9))
+        edges.push_back(x);
+    Bitmap b(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int& e : edges)
+            e = std::clamp(e + int(rng() % 9) - 4, 0, width);
+        if (rng() % 4 == 0) {
+            const int at = int(rng() % unsigned(width));
+            edges.insert(edges.end(), {at, std::min(at + 1 + int(rng() % 3), width)});
+        }
+        if (rng() % 4 == 0 && edges.size() > 2) edges.erase(edges.begin() + rng() % edges.size());
+        std::sort(edges.begin(), edges.end());
+        // A pixel is black when an odd number of changes lie at or left of it.
+        size_t k = 0;
+        for (int x = 0; x < width; ++x) {
+            while (k < edges.size() && edges[k] <= x)
+                ++k;
+            if (k & 1) b.Set(x, y);
+        }
+    }
+    return b;
+}
+
+TEST(WriterRoundTrip, RowsDriftingFromTheRowAbove) {
+    for (unsigned seed = 1; seed <= 4; ++seed)
+        ExpectRoundTrips(DriftingRows(97 + 400 * int(seed), 120, seed));
 }
 
 TEST(WriterRoundTrip, TextLikePagesAtFaxAndWideWidths) {
