@@ -330,6 +330,9 @@ PIXDOC_API int32_t CompressLine(CompressionRecord* record, const uint8_t* row) {
     const bool resume = DeliveryFellShort(*record);
     if (!EnsureRoom(*record, WorstLineBytes(record->width))) return kLineNotCoded;
     CodeRow(*record, row);
+    // Most rows leave less than a block pending, with nothing to deliver and no short write to
+    // resume (that leaves a block pending): the target is only looked at when there is.
+    if (!DeliveryFellShort(*record)) return record->bytes_pending;
     const Delivery d = Deliver(*record, ParseTarget(*record), false, resume);
     return d.complete ? record->bytes_pending : d.short_count;
 }
