@@ -52,7 +52,11 @@ std::string ScanReportLine(std::string_view file_field, std::span<const std::str
 bool WriteScanReport(const std::filesystem::path& setup_dir, std::string_view line) {
     std::vector<std::uint8_t> bytes(line.begin(), line.end());
     bytes.insert(bytes.end(), kLineEnd.begin(), kLineEnd.end());
-    return ReplaceFile(setup_dir / kScanReportName, bytes) == ImagingStatus::kOk;
+    // Written again after every page from the loop's state: a power cut can cost no more than
+    // the last page's line, which the next page brings back, so the page is not made to wait
+    // for the disk twice more.
+    return ReplaceFile(setup_dir / kScanReportName, bytes, Durability::kAtomicOnly) ==
+           ImagingStatus::kOk;
 }
 
 }  // namespace scantora

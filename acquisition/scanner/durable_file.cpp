@@ -23,17 +23,18 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path& path) {
     return path.parent_path() / name;
 }
 
-// Flushes the temporary file, renames it over `path` and flushes the directory; removes the
-// temporary file on failure.
+// Flushes the temporary file, renames it over `path` and flushes the directory (the flushes
+// only for kOnDisk); removes the temporary file on failure.
 ImagingStatus Publish(FileDescriptor& fd, const std::filesystem::path& temporary,
-                      const std::filesystem::path& path) {
-    if (fsync(fd.get()) != 0 || close(fd.release()) != 0 ||
+                      const std::filesystem::path& path, Durability durability) {
+    const bool flush = durability == Durability::kOnDisk;
+    if ((flush && fsync(fd.get()) != 0) || close(fd.release()) != 0 ||
         rename(temporary.c_str(), path.c_str()) != 0) {
         const ImagingStatus status = StatusFromErrno(errno);
         unlink(temporary.c_str());
         return status;
     }
-    SyncDirectory(path.parent_path());
+    if (flush) SyncDirectory(path.parent_path());
     return ImagingStatus::kOk;
 }
 
@@ -129,7 +130,8 @@ bool CopyContent(int from, int to) {
     }
 }
 
-ImagingStatus ReplaceFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+ImagingStatus ReplaceFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                          Durability durability) {
     const std::filesystem::path temporary = TemporaryBeside(path);
     FileDescriptor fd(open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (!fd) return StatusFromErrno(errno);
@@ -138,7 +140,7 @@ ImagingStatus ReplaceFile(const std::filesystem::path& path, std::span<const std
         unlink(temporary.c_str());
         return status;
     }
-    return Publish(fd, temporary, path);
+    return Publish(fd, temporary, path, durability);
 }
 
 ImagingStatus RewriteFile(const std::filesystem::path& path,
@@ -160,7 +162,7 @@ ImagingStatus RewriteFile(const std::filesystem::path& path,
         unlink(temporary.c_str());
         return status;
     }
-    return Publish(copy, temporary, path);
+    return Publish(copy, temporary, path, Durability::kOnDisk);
 }
 
 }  // namespace scantora

@@ -40,9 +40,16 @@ bool CopyContent(int from, int to);
 // Flushes `directory` itself, so that names made or removed in it survive a power cut.
 bool SyncDirectory(const std::filesystem::path& directory);
 
-// Writes `bytes` into a new file beside `path`, flushes it to the disk and renames it over
-// `path`.
-ImagingStatus ReplaceFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+// How far ReplaceFile takes the new content before it returns.
+enum class Durability {
+    kOnDisk,      // flushed with its name: a power cut keeps it
+    kAtomicOnly,  // readers see the old or the new file whole; a power cut may lose the new one
+};
+
+// Writes `bytes` into a new file beside `path`, flushes it to the disk unless told otherwise
+// and renames it over `path`.
+ImagingStatus ReplaceFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                          Durability durability = Durability::kOnDisk);
 
 // Copies `path` into a new file beside it, lets `edit` change the copy through its
 // descriptor, flushes it and renames it over `path`; `path` is untouched unless all succeed.
