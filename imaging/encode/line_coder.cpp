@@ -42,37 +42,12 @@ struct ModeCodes {
 ModeCodes BuildModeCodes() {
     ModeCodes m{};
     for (const bilevel::ModeCode& c : bilevel::kModeCodeList) {
-        switch (c.mode) {
-            case bilevel::Mode::kPass:
-                m.pass = c;
-                break;
-            case bilevel::Mode::kHorizontal:
-                m.horizontal = c;
-                break;
-            case bilevel::Mode::kV0:
-                m.vertical[kMaxVerticalOffset] = c;
-                break;
-            case bilevel::Mode::kVR1:
-                m.vertical[kMaxVerticalOffset + 1] = c;
-                break;
-            case bilevel::Mode::kVR2:
-                m.vertical[kMaxVerticalOffset + 2] = c;
-                break;
-            case bilevel::Mode::kVR3:
-                m.vertical[kMaxVerticalOffset + 3] = c;
-                break;
-            case bilevel::Mode::kVL1:
-                m.vertical[kMaxVerticalOffset - 1] = c;
-                break;
-            case bilevel::Mode::kVL2:
-                m.vertical[kMaxVerticalOffset - 2] = c;
-                break;
-            case bilevel::Mode::kVL3:
-                m.vertical[kMaxVerticalOffset - 3] = c;
-                break;
-            default:
-                break;
-        }
+        if (bilevel::IsVertical(c.mode))
+            m.vertical[bilevel::VerticalOffset(c.mode) + kMaxVerticalOffset] = c;
+        else if (c.mode == bilevel::Mode::kPass)
+            m.pass = c;
+        else if (c.mode == bilevel::Mode::kHorizontal)
+            m.horizontal = c;
     }
     return m;
 }
@@ -146,7 +121,7 @@ TwoDState CodeModes(const int16_t* reference, const int16_t* changes, int width,
             s.a0 = a1;
             s.colour ^= 1;
             ++i;
-            if (a1 < width) j = bilevel::B1AfterVertical(reference, j, a1, d);
+            if (a1 < width) j = bilevel::B1AfterVertical(reference, j, a1);
         } else {
             const int a2 = changes[i + 1];  // the width when a1 is
             Put(out, modes.horizontal);

@@ -143,40 +143,20 @@ int32_t DecodeTwoDLine(BitReader& bits, const int16_t* reference, int16_t* curre
         bits.Fill();
         const uint32_t byte = bits.Peek(kModeBits);
         const ModeEntry m = t.modes[byte];
-        int vertical = 0;
+        // Vertical modes, most of a page, share one path: which of them comes next follows no
+        // pattern, so telling them apart by branches would be guessed wrong half the time.
+        if (IsVertical(m.mode)) {
+            bits.Skip(m.length);
+            const int a1 = reference[j] + VerticalOffset(m.mode);
+            if (a1 < std::max(a0, 0) || a1 > width) return damaged();
+            out.Add(a1);
+            a0 = a1;
+            colour ^= 1;
+            if (a0 < width) j = B1AfterVertical(reference, j, a0);
+            decoded_any = true;
+            continue;
+        }
         switch (m.mode) {
-            case Mode::kV0: {
-                // Each leading 1 of the byte is a V0 code: a1 = b1, which lies right of a0 (or
-                // is the width), so no check is needed.
-                const int codes = std::countl_one(uint8_t(byte));
-                for (int k = 0; k < codes && a0 < width; ++k) {
-                    bits.Skip(1);
-                    a0 = reference[j];
-                    out.Add(a0);
-                    colour ^= 1;
-                    if (a0 < width) j = B1AfterVertical(reference, j, a0, 0);
-                }
-                decoded_any = true;
-                continue;
-            }
-            case Mode::kVR1:
-                vertical = 1;
-                break;
-            case Mode::kVR2:
-                vertical = 2;
-                break;
-            case Mode::kVR3:
-                vertical = 3;
-                break;
-            case Mode::kVL1:
-                vertical = -1;
-                break;
-            case Mode::kVL2:
-                vertical = -2;
-                break;
-            case Mode::kVL3:
-                vertical = -3;
-                break;
             case Mode::kPass: {
                 bits.Skip(m.length);
                 a0 = reference[j + 1];
@@ -213,19 +193,12 @@ int32_t DecodeTwoDLine(BitReader& bits, const int16_t* reference, int16_t* curre
                 continue;
             }
             case Mode::kInvalid:
+            default:  // the vertical modes, taken above
                 // An EOL prefix: before anything of the line it ends the page (a Group 4
                 // end-of-block), otherwise the line is damaged.
                 out.Finish(width);
                 return decoded_any ? kLineDamaged : kLineEnd;
         }
-        bits.Skip(m.length);
-        const int a1 = reference[j] + vertical;
-        if (a1 < std::max(a0, 0) || a1 > width) return damaged();
-        out.Add(a1);
-        a0 = a1;
-        colour ^= 1;
-        if (a0 < width) j = B1AfterVertical(reference, j, a0, vertical);
-        decoded_any = true;
     }
     out.Finish(width);
     return a0 == width ? kLineGood : kLineDamaged;

@@ -64,16 +64,16 @@ inline int FindB1(const int16_t* reference, int j, int a0, int colour, int width
 // FindB1 after the two modes that make up most of a page, for an a0 left of the width. The
 // structure of the list tells where b1 went, so that most modes need no scan.
 //
-// A vertical mode taken against b1 at `j` put a0 on a1 = b1 + `offset` and turned the colour,
-// so b1 is an entry of the other parity: the one before the old b1 when a1 came left of the
-// old b1 and that entry is right of a1; else the old b2, or further right when a1 reached it
-// (a coder would have passed there, but a decoder meets such data).
-inline int B1AfterVertical(const int16_t* reference, int j, int a1, int offset) {
-    if (offset == 0) return j + 1;
-    if (offset < 0) return j > 0 && reference[j - 1] > a1 ? j - 1 : j + 1;
-    for (++j; reference[j] <= a1;)  // a1 is left of the sentinels
-        j += 2;
-    return j;
+// A vertical mode taken against b1 at `j` put a0 on a1 and turned the colour, so b1 is an
+// entry of the other parity: the one before the old b1 when it is right of a1 (a1 came left
+// of b1 there), else the old b2, or further right when a1 reached it (a coder would have
+// passed there, but a decoder meets such data). Which of them does not depend on the offset,
+// so that the modes, which follow no pattern, cost no guessed branch here.
+inline int B1AfterVertical(const int16_t* reference, int j, int a1) {
+    int k = j > 0 && reference[j - 1] > a1 ? j - 1 : j + 1;
+    while (reference[k] <= a1)  // a1 is left of the sentinels
+        k += 2;
+    return k;
 }
 
 // A pass mode took a0 to b2 at `j` + 1: b1 is the entry after it.

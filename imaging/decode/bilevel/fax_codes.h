@@ -41,6 +41,15 @@ enum class Mode : uint8_t {
     kExtension,  // 0000001xxx: the three bits that follow select the extension
 };
 
+// The vertical modes (V0 to VL3, in this order in Mode) and their a1 - b1.
+constexpr bool IsVertical(Mode m) {
+    return unsigned(m) - unsigned(Mode::kV0) <= unsigned(Mode::kVL3) - unsigned(Mode::kV0);
+}
+constexpr int VerticalOffset(Mode m) {
+    constexpr int8_t kOffsets[] = {0, 1, 2, 3, -1, -2, -3};
+    return kOffsets[unsigned(m) - unsigned(Mode::kV0)];
+}
+
 struct ModeCode {
     uint8_t bits;
     uint8_t length;

@@ -190,7 +190,7 @@ TEST(B1Steps, AgreeWithTheScanAfterEveryVerticalAndPassMode) {
                 for (int offset = -3; offset <= 3; ++offset) {
                     const int a1 = b1 + offset;
                     if (a1 < std::max(a0, 0) || a1 >= width) continue;
-                    EXPECT_EQ(B1AfterVertical(reference.data(), j, a1, offset),
+                    EXPECT_EQ(B1AfterVertical(reference.data(), j, a1),
                               FindB1(reference.data(), j, a1, colour ^ 1, width))
                         << "offset " << offset;
                 }
