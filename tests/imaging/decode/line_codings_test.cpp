@@ -185,8 +185,9 @@ TEST(B1Steps, AgreeWithTheScanAfterEveryVerticalAndPassMode) {
                 const int b1 = reference[size_t(j)];
                 const int b2 = reference[size_t(j) + 1];
                 SCOPED_TRACE("round " + std::to_string(round) + " a0 " + std::to_string(a0));
-                if (b2 < width)
+                if (b2 < width) {
                     EXPECT_EQ(B1AfterPass(j), FindB1(reference.data(), j, b2, colour, width));
+                }
                 for (int offset = -3; offset <= 3; ++offset) {
                     const int a1 = b1 + offset;
                     if (a1 < std::max(a0, 0) || a1 >= width) continue;
