@@ -29,22 +29,23 @@ uint64_t LoadWord(const uint8_t* row, int offset, int row_bytes) {
 }  // namespace
 
 int RowToChanges(const uint8_t* row, int width, int16_t* changes) {
+    constexpr uint64_t kFirstPixel = uint64_t{1} << (kWordBits - 1);
     const int row_bytes = (width + 7) / 8;
     int count = 0;
-    uint64_t colour = 0;  // all ones while inside a black run
+    uint64_t left = 0;  // the pixel left of the word, in the top bit: white before the row
     // Bound: `x` steps through the row's words; every change written lies below `width`, and
     // changes are strictly ascending, so count stays below width.
     for (int x = 0; x < width; x += kWordBits) {
-        uint64_t diff = LoadWord(row, x / 8, row_bytes) ^ colour;
-        while (diff != 0) {
-            const int bit = std::countl_zero(diff);
-            const int position = x + bit;
-            if (position >= width) break;
-            changes[count++] = int16_t(position);
-            colour = ~colour;
-            // The pixels after this one, compared with the new colour.
-            const uint64_t after = bit == kWordBits - 1 ? 0u : (~uint64_t{0} >> (bit + 1));
-            diff = ~diff & after;
+        const uint64_t pixels = LoadWord(row, x / 8, row_bytes);
+        // A set bit wherever a pixel differs from the one left of it.
+        uint64_t changed = pixels ^ ((pixels >> 1) | left);
+        left = pixels << (kWordBits - 1);
+        if (const int inside = width - x; inside < kWordBits)
+            changed &= ~(~uint64_t{0} >> inside);  // the padding holds no changes
+        while (changed != 0) {
+            const int bit = std::countl_zero(changed);
+            changes[count++] = int16_t(x + bit);
+            changed ^= kFirstPixel >> bit;
         }
     }
     for (int i = 0; i < kRowSentinels; ++i)
