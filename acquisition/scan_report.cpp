@@ -53,8 +53,7 @@ bool WriteScanReport(const std::filesystem::path& setup_dir, std::string_view li
     std::vector<std::uint8_t> bytes(line.begin(), line.end());
     bytes.insert(bytes.end(), kLineEnd.begin(), kLineEnd.end());
     // Written again after every page from the loop's state: a power cut can cost no more than
-    // the last page's line, which the next page brings back, so the page is not made to wait
-    // for the disk twice more.
+    // the last page's line, which the next page brings back, so it is not flushed.
     return ReplaceFile(setup_dir / kScanReportName, bytes, Durability::kAtomicOnly) ==
            ImagingStatus::kOk;
 }

@@ -1,6 +1,5 @@
 // The CCITT line decoders: EOL search, modified Huffman lines and two-dimensional lines.
 #include <algorithm>
-#include <bit>
 
 #include "imaging/decode/bilevel/change_list.h"
 #include "imaging/decode/bilevel/fax_tables.h"
